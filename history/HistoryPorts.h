@@ -1,0 +1,54 @@
+#pragma once
+// The three narrow interfaces through which the history document reaches the platform: the
+// clipboard, the settings and its observers. The portable core includes nothing else of it.
+
+#include <cstdint>
+#include <string>
+
+// What one read of the clipboard found.
+enum class ClipboardReadStatus {
+    Text,     // text was offered and fits the limit: it is in ClipboardRead::strText
+    NoText,   // neither Unicode nor 8-bit text is offered (or the block could not be locked)
+    TooLarge, // text is offered but its block is larger than the limit: ignored whole
+    Busy,     // the clipboard could not be opened within the bounded retries; try again later
+};
+
+struct ClipboardRead {
+    ClipboardReadStatus nStatus = ClipboardReadStatus::NoText;
+    std::u16string strText;
+};
+
+// What one write of a text to the clipboard did.
+enum class ClipboardWriteStatus {
+    Written,         // the text is on the clipboard
+    FailedUnchanged, // gave up before the clipboard was touched (could not open or empty it)
+    FailedChanged,   // the clipboard was emptied, but the text could not be handed over
+};
+
+class IClipboardPort {
+public:
+    virtual ~IClipboardPort() = default;
+    // A number that changes with every change of the clipboard's contents.
+    virtual uint32_t GetSequenceNumber() = 0;
+    // Reads the offered text: Unicode text preferred, 8-bit text converted. A block of more
+    // than nMaxBytes bytes is ignored (TooLarge). Never blocks beyond a short bound (Busy).
+    virtual ClipboardRead ReadText(uint64_t nMaxBytes) = 0;
+    // Puts the text on the clipboard as Unicode text. Never blocks beyond a short bound.
+    virtual ClipboardWriteStatus WriteText(const std::u16string& strText) = 0;
+};
+
+// The two limits the document reads from the settings.
+class IHistorySettings {
+public:
+    virtual ~IHistorySettings() = default;
+    virtual int32_t GetBufferSize() = 0;            // "BufferSize", default 200
+    virtual uint32_t GetMaxClipboardCopySize() = 0; // "MaxClipboardCopySize", default 5
+};
+
+// An observer of the document: gets the hint of every change (0 the whole list, n the entry
+// at index n - 1), in the order in which the observers were added.
+class IHistoryObserver {
+public:
+    virtual ~IHistoryObserver() = default;
+    virtual void OnHistoryChanged(int32_t nHint) = 0;
+};
