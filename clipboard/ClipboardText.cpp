@@ -1,0 +1,143 @@
+#include "clipboard/ClipboardText.h"
+
+#include <cstring>
+
+#include "clipboard/ClipboardBlock.h"
+
+namespace {
+
+// One operation tries at most this often, with this pause in between: about 100 ms in all,
+// well under the time after which the system drops a low-level keyboard hook that does not
+// answer (the hook runs on the same thread).
+constexpr int kMaxTries = 10;
+constexpr DWORD kPauseMs = 10;
+
+// Texts longer than this (a block of 2 GB) are refused before anything is allocated.
+constexpr size_t kMaxWriteUnits = 0x3FFFFFFF;
+
+// Set while this thread has the clipboard open. Reading X11 data dispatches messages inside
+// GetClipboardData; a read or write started from such a message would open the clipboard a
+// second time and its close would pull the clipboard away from under the outer operation.
+thread_local bool t_bClipboardInUse = false;
+
+class CClipboardInUse {
+public:
+    CClipboardInUse() { t_bClipboardInUse = true; }
+    ~CClipboardInUse() { t_bClipboardInUse = false; }
+    CClipboardInUse(const CClipboardInUse&) = delete;
+    CClipboardInUse& operator=(const CClipboardInUse&) = delete;
+};
+
+// Calls fnTry until it succeeds or the shared budget of tries is used up.
+template <class F> bool TryBounded(int& nTriesLeft, F fnTry) {
+    while (nTriesLeft > 0) {
+        --nTriesLeft;
+        if (fnTry()) {
+            return true;
+        }
+        if (nTriesLeft > 0) {
+            Sleep(kPauseMs);
+        }
+    }
+    return false;
+}
+
+// A movable global block holding the text and its NUL, or NULL when there is no memory for it.
+HGLOBAL MakeUnicodeBlock(const std::u16string& strText) {
+    const size_t nBytes = (strText.size() + 1) * sizeof(char16_t);
+    HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, nBytes);
+    if (hBlock == nullptr) {
+        return nullptr;
+    }
+    void* pBlock = GlobalLock(hBlock);
+    if (pBlock == nullptr) {
+        GlobalFree(hBlock);
+        return nullptr;
+    }
+    std::memcpy(pBlock, strText.c_str(), nBytes);
+    GlobalUnlock(hBlock);
+    return hBlock;
+}
+
+// Decodes one clipboard block of the given format within the size limit.
+ClipboardRead ReadBlock(HANDLE hData, UINT nFormat, uint64_t nMaxBytes) {
+    ClipboardRead oRead;
+    const SIZE_T nSize = GlobalSize(hData);
+    if (static_cast<uint64_t>(nSize) > nMaxBytes) {
+        oRead.nStatus = ClipboardReadStatus::TooLarge;
+        return oRead;
+    }
+    const void* pBlock = GlobalLock(hData);
+    if (pBlock == nullptr) {
+        return oRead; // NoText: the change is ignored
+    }
+    oRead.strText = nFormat == CF_UNICODETEXT ? UnicodeTextFromBlock(pBlock, nSize)
+                                              : AnsiTextFromBlock(pBlock, nSize, CP_ACP);
+    GlobalUnlock(hData);
+    oRead.nStatus = ClipboardReadStatus::Text;
+    return oRead;
+}
+
+} // namespace
+
+ClipboardWriteStatus WriteClipboardText(HWND hOwner, const std::u16string& strText) {
+    if (t_bClipboardInUse || strText.size() > kMaxWriteUnits) {
+        return ClipboardWriteStatus::FailedUnchanged;
+    }
+    // The block is made before the clipboard is opened: no memory for it leaves the clipboard
+    // as it was, and the clipboard is held open for as short a time as possible.
+    HGLOBAL hBlock = MakeUnicodeBlock(strText);
+    if (hBlock == nullptr) {
+        return ClipboardWriteStatus::FailedUnchanged;
+    }
+    CClipboardInUse oInUse;
+    int nTriesLeft = kMaxTries;
+    if (!TryBounded(nTriesLeft, [&] { return OpenClipboard(hOwner) != FALSE; })) {
+        GlobalFree(hBlock);
+        return ClipboardWriteStatus::FailedUnchanged;
+    }
+    if (!TryBounded(nTriesLeft, [] { return EmptyClipboard() != FALSE; })) {
+        CloseClipboard();
+        GlobalFree(hBlock);
+        return ClipboardWriteStatus::FailedUnchanged;
+    }
+    // On success the clipboard owns the block; on failure it is still ours to free.
+    if (SetClipboardData(CF_UNICODETEXT, hBlock) == nullptr) {
+        CloseClipboard();
+        GlobalFree(hBlock);
+        return ClipboardWriteStatus::FailedChanged;
+    }
+    CloseClipboard();
+    return ClipboardWriteStatus::Written;
+}
+
+ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes) {
+    ClipboardRead oRead;
+    if (t_bClipboardInUse) {
+        oRead.nStatus = ClipboardReadStatus::Busy;
+        return oRead;
+    }
+    CClipboardInUse oInUse;
+    int nTriesLeft = kMaxTries;
+    if (!TryBounded(nTriesLeft, [&] { return OpenClipboard(hOwner) != FALSE; })) {
+        oRead.nStatus = ClipboardReadStatus::Busy;
+        return oRead;
+    }
+    // Unicode text first; 8-bit text only when no Unicode text can be had.
+    for (const UINT nFormat : {UINT{CF_UNICODETEXT}, UINT{CF_TEXT}}) {
+        if (!IsClipboardFormatAvailable(nFormat)) {
+            continue;
+        }
+        HANDLE hData = GetClipboardData(nFormat);
+        if (hData != nullptr) {
+            oRead = ReadBlock(hData, nFormat, nMaxBytes);
+            break;
+        }
+    }
+    CloseClipboard();
+    return oRead;
+}
+
+uint32_t GetClipboardSequence() {
+    return static_cast<uint32_t>(GetClipboardSequenceNumber());
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Text transfer on the real Win32 clipboard. Every operation gives up after a short, bounded
+// number of tries (well under a quarter of a second in total), so a clipboard that another
+// program holds open never stalls the user-interface thread or the keyboard hook running on it.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "history/HistoryPorts.h"
+
+// Puts the text on the clipboard as CF_UNICODETEXT, with hOwner as the clipboard's owner (it must
+// be a window of the calling thread: an owner-less clipboard refuses the hand-over).
+ClipboardWriteStatus WriteClipboardText(HWND hOwner, const std::u16string& strText);
+
+// Reads the offered text: CF_UNICODETEXT preferred, otherwise CF_TEXT converted from the ANSI code
+// page. A block larger than nMaxBytes is not read (TooLarge). Busy when the clipboard could not be
+// opened in time, or when a read or write of this thread is already in progress (the clipboard is
+// then open, and a nested close would pull it away from under the outer operation).
+ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes);
+
+// GetClipboardSequenceNumber: changes with every change of the clipboard's contents.
+uint32_t GetClipboardSequence();

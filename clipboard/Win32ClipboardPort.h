@@ -1,0 +1,23 @@
+#pragma once
+// The history document's way to the Win32 clipboard.
+
+#include <windows.h>
+
+#include "history/HistoryPorts.h"
+
+class CWin32ClipboardPort : public IClipboardPort {
+public:
+    CWin32ClipboardPort() = default;
+    explicit CWin32ClipboardPort(HWND hOwner) : m_hOwner(hOwner) {}
+
+    // The window that opens and owns the clipboard; a window of the user-interface thread.
+    void SetOwner(HWND hOwner) { m_hOwner = hOwner; }
+    HWND GetOwner() const { return m_hOwner; }
+
+    uint32_t GetSequenceNumber() override;
+    ClipboardRead ReadText(uint64_t nMaxBytes) override;
+    ClipboardWriteStatus WriteText(const std::u16string& strText) override;
+
+private:
+    HWND m_hOwner = nullptr;
+};
