@@ -1,0 +1,61 @@
+#pragma once
+// A small wrapper around one open registry key: 32-bit values in the key or in a named subkey
+// of it, a default for every read, and unexpected registry errors shown to the user with the
+// system's own text.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Shows the text of a registry error to the user. The default shows a message box captioned
+// "Korvex" with an OK button; tests put their own in place to collect the texts.
+using RegistryErrorReporter = void (*)(const std::wstring& strText);
+
+// Installs a reporter (nullptr restores the message box) and returns the one it replaces.
+RegistryErrorReporter SetRegistryErrorReporter(RegistryErrorReporter pReporter);
+
+// The system's text for an error code, without the trailing line break; "Error <number>" when
+// the system has no text for it.
+std::wstring GetSystemErrorText(DWORD nError);
+
+class CSmartRegistry {
+public:
+    // Opens (creating it if missing) the key path below the root.
+    CSmartRegistry(HKEY hRoot, const wchar_t* pszKeyPath);
+    virtual ~CSmartRegistry();
+
+    CSmartRegistry(const CSmartRegistry&) = delete;
+    CSmartRegistry& operator=(const CSmartRegistry&) = delete;
+
+    // Closes the key held, then opens or creates the key path below the root. Without a path no
+    // key is held and the result is false.
+    bool Open(HKEY hRoot, const wchar_t* pszKeyPath);
+
+    // Whether a key is held; without one every read gives its default and every write fails.
+    bool IsOpen() const { return m_hKey != nullptr; }
+
+    // Writes a REG_DWORD into the held key (pszSubkey nullptr) or into a subkey of it, created
+    // if missing. False when the subkey cannot be opened (no message) or the write fails
+    // (reported).
+    bool WriteUInt32(const wchar_t* pszSubkey, const wchar_t* pszName, uint32_t nValue);
+
+    // Reads a REG_DWORD from the held key or from a subkey of it (created if missing). An absent
+    // value gives nDefault silently; a value of another type or size, and every other registry
+    // error, gives nDefault after the error was reported.
+    uint32_t ReadUInt32(const wchar_t* pszSubkey, const wchar_t* pszName, uint32_t nDefault);
+
+    // The text of the last error this store reported; empty until one was.
+    const std::wstring& GetErrorText() const { return m_strErrorText; }
+
+private:
+    // The subkey for one operation: the held key itself, or the subkey opened or created below
+    // it (nullptr when that fails). Close with CloseOperationKey.
+    HKEY OpenOperationKey(const wchar_t* pszSubkey) const;
+    void CloseOperationKey(HKEY hKey) const;
+    void Close();
+    void ReportError(DWORD nError);
+
+    HKEY m_hKey = nullptr;
+    std::wstring m_strErrorText;
+};
