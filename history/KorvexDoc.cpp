@@ -1,0 +1,440 @@
+#include "history/KorvexDoc.h"
+
+#include "history/TextSearch.h"
+#include "history/TextTransforms.h"
+
+#include <algorithm>
+#include <clocale>
+#include <ctime>
+#include <limits>
+#include <memory>
+
+namespace {
+
+// Sets a flag for the lifetime of the guard and restores its former value afterwards, also
+// when an exception leaves the scope.
+class CFlagGuard {
+public:
+    explicit CFlagGuard(bool& rFlag) : m_rFlag(rFlag), m_bFormer(rFlag) { m_rFlag = true; }
+    ~CFlagGuard() { m_rFlag = m_bFormer; }
+    CFlagGuard(const CFlagGuard&) = delete;
+    CFlagGuard& operator=(const CFlagGuard&) = delete;
+
+private:
+    bool& m_rFlag;
+    bool m_bFormer;
+};
+
+constexpr uint64_t kBytesPerCopySizeUnit = 1000000;
+
+} // namespace
+
+CKorvexDoc::CKorvexDoc(IClipboardPort& rClipboard, IHistorySettings& rSettings)
+    : m_rClipboard(rClipboard), m_rSettings(rSettings) {
+    LoadSettings();
+    // Character classes and case mappings follow the user's locale.
+    std::setlocale(LC_CTYPE, "");
+    m_lstItems.SetMatchFunction(&CKorvexDoc::MatchItem);
+    m_lstItems.SetMatchContext(&m_oFindCriteria);
+}
+
+CKorvexDoc::~CKorvexDoc() = default;
+
+// ---- Observers and accessors ------------------------------------------------------------------
+
+void CKorvexDoc::AddObserver(IHistoryObserver* pObserver) {
+    if (pObserver != nullptr && std::find(m_arrObservers.begin(), m_arrObservers.end(),
+                                          pObserver) == m_arrObservers.end()) {
+        m_arrObservers.push_back(pObserver);
+    }
+}
+
+void CKorvexDoc::RemoveObserver(IHistoryObserver* pObserver) {
+    std::erase(m_arrObservers, pObserver);
+}
+
+int32_t CKorvexDoc::GetItemCount() const {
+    return m_lstItems.GetCount();
+}
+
+CLIP_ITEM* CKorvexDoc::FindItem(int32_t nIndex) {
+    const auto pos = m_lstItems.FindIndex(nIndex);
+    return m_lstItems.IsNull(pos) ? nullptr : *pos;
+}
+
+CLIP_ITEM* CKorvexDoc::GetItem(int32_t nIndex) {
+    return m_lstItems.GetAt(nIndex);
+}
+
+FIND_CRITERIA& CKorvexDoc::GetFindCriteria() {
+    return m_oFindCriteria;
+}
+
+void CKorvexDoc::NotifyItemChanged(int32_t nIndex) {
+    const int32_t nHint = nIndex < 0 ? 0 : nIndex + 1;
+    // An observer may remove another (or itself) while it is told: tell only those still added.
+    const std::vector<IHistoryObserver*> arrObservers = m_arrObservers;
+    for (IHistoryObserver* pObserver : arrObservers) {
+        if (std::find(m_arrObservers.begin(), m_arrObservers.end(), pObserver) !=
+            m_arrObservers.end()) {
+            pObserver->OnHistoryChanged(nHint);
+        }
+    }
+}
+
+void CKorvexDoc::EscapeText(std::u16string& strText) {
+    EscapeDisplayText(strText);
+}
+
+// ---- Entry operations -------------------------------------------------------------------------
+
+void CKorvexDoc::AddItem(const std::u16string& strText) {
+    auto pItem = std::make_unique<CLIP_ITEM>(strText);
+    m_lstItems.AddHead(pItem.get());
+    pItem.release();
+    TrimToBufferSize();
+    NotifyItemChanged(-1);
+}
+
+int32_t CKorvexDoc::ActivateItem(int32_t nIndex) {
+    const auto pos = m_lstItems.FindIndex(nIndex);
+    if (m_lstItems.IsNull(pos)) {
+        return 1;
+    }
+    CLIP_ITEM* pItem = *pos;
+    m_bIgnoreClipboardChange = 1;
+    if (WriteToClipboard(pItem->strText, WriteKind::Activation) != ClipboardWriteStatus::Written) {
+        return 0;
+    }
+    m_lstItems.RemoveAt(pos);
+    m_lstItems.AddHead(pItem);
+    NotifyItemChanged(-1);
+    return 1;
+}
+
+int32_t CKorvexDoc::ActivateItems(const std::vector<int32_t>& arrIndexes) {
+    CheckIndexes(arrIndexes, false);
+    std::u16string strJoined;
+    for (size_t i = 0; i < arrIndexes.size(); ++i) {
+        if (i > 0) {
+            strJoined += u"\r\n";
+        }
+        strJoined += GetItem(arrIndexes[i])->strText;
+    }
+    if (WriteToClipboard(strJoined, WriteKind::Plain) != ClipboardWriteStatus::Written) {
+        return 0;
+    }
+    NotifyItemChanged(-1);
+    return 1;
+}
+
+void CKorvexDoc::InvertItems(const std::vector<int32_t>& arrIndexes) {
+    CheckIndexes(arrIndexes, true);
+    if (arrIndexes.size() < 2 ||
+        arrIndexes.back() - arrIndexes.front() + 1 != static_cast<int32_t>(arrIndexes.size())) {
+        throw CInvalidArgException("inverting needs at least two contiguous entries");
+    }
+    // The nodes stay where they are; the entries they hold change places.
+    const auto posFirst = m_lstItems.FindIndex(arrIndexes.front());
+    const auto posEnd = std::next(m_lstItems.FindIndex(arrIndexes.back()));
+    std::reverse(posFirst, posEnd);
+    // A new head goes to the clipboard; the views must show the new order even if that fails.
+    if (arrIndexes.front() != 0 || !ActivateItem(0)) {
+        NotifyItemChanged(-1);
+    }
+}
+
+void CKorvexDoc::RemoveItem(int32_t nIndex) {
+    m_lstItems.DeleteAt(m_lstItems.FindIndex(nIndex));
+    if (nIndex != 0 || m_lstItems.IsEmpty() || !ActivateItem(0)) {
+        NotifyItemChanged(-1);
+    }
+}
+
+void CKorvexDoc::RemoveItems(const std::vector<int32_t>& arrIndexes) {
+    CheckIndexes(arrIndexes, true);
+    for (auto it = arrIndexes.rbegin(); it != arrIndexes.rend(); ++it) {
+        m_lstItems.DeleteAt(m_lstItems.FindIndex(*it));
+    }
+    const bool bHeadRemoved = !arrIndexes.empty() && arrIndexes.front() == 0;
+    if (!bHeadRemoved || m_lstItems.IsEmpty() || !ActivateItem(0)) {
+        NotifyItemChanged(-1);
+    }
+}
+
+void CKorvexDoc::ReplaceItemText(int32_t nIndex, const std::u16string& strText) {
+    GetItem(nIndex)->strText = strText;
+    if (nIndex != 0) {
+        NotifyItemChanged(nIndex);
+    } else if (!ActivateItem(0)) {
+        NotifyItemChanged(-1);
+    }
+}
+
+void CKorvexDoc::SetBookmark(int32_t nIndex, int32_t bBookmark) {
+    GetItem(nIndex)->bBookmark = bBookmark ? 1 : 0;
+    NotifyItemChanged(nIndex);
+}
+
+void CKorvexDoc::ToggleBookmark(int32_t nIndex) {
+    CLIP_ITEM* pItem = GetItem(nIndex);
+    pItem->bBookmark = pItem->bBookmark ? 0 : 1;
+    NotifyItemChanged(nIndex);
+}
+
+void CKorvexDoc::ClearBookmarks() {
+    for (CLIP_ITEM* pItem : m_lstItems) {
+        pItem->bBookmark = 0;
+    }
+    NotifyItemChanged(-1);
+}
+
+int32_t CKorvexDoc::FindNextBookmark(int32_t nStart) {
+    // The first bookmark after the start, else the first one from the top (the start included).
+    const int64_t nFrom = static_cast<int64_t>(nStart) + 1;
+    int32_t nFirst = -1;
+    int32_t nIndex = 0;
+    for (const CLIP_ITEM* pItem : m_lstItems) {
+        if (pItem->bBookmark) {
+            if (nIndex >= nFrom) {
+                return nIndex;
+            }
+            if (nFirst == -1) {
+                nFirst = nIndex;
+            }
+        }
+        ++nIndex;
+    }
+    return nFirst;
+}
+
+int32_t CKorvexDoc::FindPrevBookmark(int32_t nStart) {
+    // The last bookmark before the start (-1: from the bottom), else the last one of all.
+    const int64_t nTo =
+        (nStart == -1 ? static_cast<int64_t>(GetItemCount()) : static_cast<int64_t>(nStart)) - 1;
+    int32_t nBefore = -1;
+    int32_t nLast = -1;
+    int32_t nIndex = 0;
+    for (const CLIP_ITEM* pItem : m_lstItems) {
+        if (pItem->bBookmark) {
+            nLast = nIndex;
+            if (nIndex <= nTo) {
+                nBefore = nIndex;
+            }
+        }
+        ++nIndex;
+    }
+    return nBefore != -1 ? nBefore : nLast;
+}
+
+void CKorvexDoc::ClearList() {
+    m_lstItems.DeleteAll();
+    NotifyItemChanged(-1);
+}
+
+void CKorvexDoc::LoadSettings() {
+    const int32_t nBufferSize = m_rSettings.GetBufferSize();
+    m_nBufferSize = nBufferSize < 0 ? 0 : nBufferSize;
+    m_nMaxClipboardCopySize = m_rSettings.GetMaxClipboardCopySize();
+    TrimToBufferSize();
+    NotifyItemChanged(-1);
+}
+
+void CKorvexDoc::TrimToBufferSize() {
+    const int32_t nBound = std::max<int32_t>(m_nBufferSize, 0);
+    while (!m_lstItems.IsEmpty() && m_lstItems.GetCount() > nBound) {
+        m_lstItems.DeleteTail();
+    }
+}
+
+void CKorvexDoc::CheckIndexes(const std::vector<int32_t>& arrIndexes, bool bStrictlyAscending) {
+    const int32_t nCount = GetItemCount();
+    for (size_t i = 0; i < arrIndexes.size(); ++i) {
+        if (arrIndexes[i] < 0 || arrIndexes[i] >= nCount) {
+            throw CInvalidArgException("entry index out of range");
+        }
+        if (bStrictlyAscending && i > 0 && arrIndexes[i] <= arrIndexes[i - 1]) {
+            throw CInvalidArgException("entry indexes must be ascending");
+        }
+    }
+}
+
+// ---- Clipboard --------------------------------------------------------------------------------
+
+ClipboardWriteStatus CKorvexDoc::WriteToClipboard(const std::u16string& strText, WriteKind nKind) {
+    ClipboardWriteStatus nStatus;
+    {
+        CFlagGuard oWriting(m_bWriting);
+        nStatus = m_rClipboard.WriteText(strText);
+    }
+    if (nKind == WriteKind::Activation) {
+        if (nStatus == ClipboardWriteStatus::FailedUnchanged) {
+            // Nothing changed, so no change of ours is coming: the next one is a real copy.
+            m_bIgnoreClipboardChange = 0;
+        } else {
+            // The change to ignore is the one this write made (a failed write emptied it).
+            m_nIgnoreSequence = m_rClipboard.GetSequenceNumber();
+        }
+    }
+    return nStatus;
+}
+
+int32_t CKorvexDoc::WriteClipboardText(const std::u16string& strText) {
+    return WriteToClipboard(strText, WriteKind::Plain) == ClipboardWriteStatus::Written ? 1 : 0;
+}
+
+int32_t CKorvexDoc::CopyText(const std::u16string& strText) {
+    return WriteClipboardText(strText);
+}
+
+void CKorvexDoc::CopyDateTime(const char* pszPattern) {
+    WriteClipboardText(FormatLocalTime(static_cast<int64_t>(std::time(nullptr)), pszPattern));
+}
+
+ReadClipboardResult CKorvexDoc::ReadClipboard() {
+    if (m_bWriting) {
+        // The notification of our own write arrived before the write returned; what it means
+        // is known only afterwards.
+        return ReadClipboardResult::Retry;
+    }
+    if (m_bReading) {
+        // The platform dispatched a notification inside the running read: read once more after
+        // it instead of nesting.
+        m_bReadAgain = true;
+        return ReadClipboardResult::Handled;
+    }
+    CFlagGuard oReading(m_bReading);
+    ReadClipboardResult nResult;
+    do {
+        m_bReadAgain = false;
+        nResult = ReadClipboardOnce();
+    } while (m_bReadAgain && nResult == ReadClipboardResult::Handled);
+    // After a Retry the platform calls again, which covers a change noted meanwhile.
+    m_bReadAgain = false;
+    return nResult;
+}
+
+ReadClipboardResult CKorvexDoc::ReadClipboardOnce() {
+    const uint32_t nSequence = m_rClipboard.GetSequenceNumber();
+    if (nSequence != 0 && nSequence == m_nHandledSequence) {
+        return ReadClipboardResult::Handled;
+    }
+    if (m_bIgnoreClipboardChange) {
+        m_bIgnoreClipboardChange = 0;
+        if (nSequence == 0 || m_nIgnoreSequence == 0 || nSequence == m_nIgnoreSequence) {
+            // The change made by the activation's own write: the entry is at the head already.
+            m_nHandledSequence = nSequence;
+            return ReadClipboardResult::Handled;
+        }
+        // A newer change has replaced the activation's write: record it.
+    }
+    ClipboardRead oRead = m_rClipboard.ReadText(static_cast<uint64_t>(m_nMaxClipboardCopySize) *
+                                                kBytesPerCopySizeUnit);
+    switch (oRead.nStatus) {
+    case ClipboardReadStatus::Busy:
+        return ReadClipboardResult::Retry;
+    case ClipboardReadStatus::Text:
+        m_nHandledSequence = nSequence;
+        AddItem(oRead.strText);
+        return ReadClipboardResult::Handled;
+    case ClipboardReadStatus::NoText:
+    case ClipboardReadStatus::TooLarge:
+        break;
+    }
+    m_nHandledSequence = nSequence;
+    return ReadClipboardResult::Handled;
+}
+
+// ---- Transformations --------------------------------------------------------------------------
+
+void CKorvexDoc::SendResult(int32_t nIndex, const std::u16string& strText, int32_t bReplace) {
+    if (bReplace) {
+        ReplaceItemText(nIndex, strText);
+    } else {
+        WriteClipboardText(strText);
+    }
+}
+
+void CKorvexDoc::MakeObject(int32_t nIndex, int32_t bReplace) {
+    const std::u16string& strText = GetItem(nIndex)->strText;
+    if (!strText.empty()) {
+        SendResult(nIndex, MakeObjectText(strText), bReplace);
+    }
+}
+
+void CKorvexDoc::ConvertToId(int32_t nIndex, int32_t bReplace) {
+    SendResult(nIndex, ConvertToIdText(GetItem(nIndex)->strText), bReplace);
+}
+
+void CKorvexDoc::ConvertFromId(int32_t nIndex, int32_t bReplace) {
+    SendResult(nIndex, ConvertFromIdText(GetItem(nIndex)->strText), bReplace);
+}
+
+void CKorvexDoc::ChangeCase(int32_t nIndex, int32_t nMode, int32_t bReplace) {
+    SendResult(nIndex, ChangeCaseText(GetItem(nIndex)->strText, nMode), bReplace);
+}
+
+void CKorvexDoc::ConvertItemsToId(const std::vector<int32_t>& arrIndexes) {
+    CheckIndexes(arrIndexes, false);
+    for (const int32_t nIndex : arrIndexes) {
+        ConvertToId(nIndex, 1);
+    }
+}
+
+void CKorvexDoc::ConvertItemsFromId(const std::vector<int32_t>& arrIndexes) {
+    CheckIndexes(arrIndexes, false);
+    for (const int32_t nIndex : arrIndexes) {
+        ConvertFromId(nIndex, 1);
+    }
+}
+
+void CKorvexDoc::ChangeItemsCase(const std::vector<int32_t>& arrIndexes, int32_t nMode) {
+    CheckIndexes(arrIndexes, false);
+    for (const int32_t nIndex : arrIndexes) {
+        ChangeCase(nIndex, nMode, 1);
+    }
+}
+
+// ---- Search -----------------------------------------------------------------------------------
+
+int32_t CKorvexDoc::MatchItem(void* pContext, uint32_t /*nParam*/, CLIP_ITEM* pItem) {
+    if (pContext == nullptr || pItem == nullptr) {
+        return 0;
+    }
+    return MatchesCriteria(pItem->strText, *static_cast<const FIND_CRITERIA*>(pContext)) ? 1 : 0;
+}
+
+int32_t CKorvexDoc::FindNext(int32_t nStart, int32_t bWrap) {
+    if (m_oFindCriteria.strText.empty()) {
+        return -1;
+    }
+    const int64_t nFrom = static_cast<int64_t>(nStart) + 1;
+    if (nFrom <= std::numeric_limits<int32_t>::max()) {
+        const int32_t nFound = m_lstItems.FindMatchForward(0, static_cast<int32_t>(nFrom));
+        if (nFound != -1) {
+            return nFound;
+        }
+    }
+    // Wrapping searches from the top, the start entry included.
+    return bWrap ? m_lstItems.FindFirstMatch(0) : -1;
+}
+
+int32_t CKorvexDoc::FindPrev(int32_t nStart) {
+    if (m_oFindCriteria.strText.empty()) {
+        return -1;
+    }
+    const int64_t nFrom = static_cast<int64_t>(nStart) - 1;
+    if (nFrom >= 0 && nFrom <= std::numeric_limits<int32_t>::max()) {
+        const int32_t nFound = m_lstItems.FindMatchBackward(0, static_cast<int32_t>(nFrom));
+        if (nFound != -1) {
+            return nFound;
+        }
+    }
+    return m_lstItems.FindLastMatch(0);
+}
+
+void CKorvexDoc::BookmarkAll() {
+    for (int32_t nIndex = FindNext(-1, 0); nIndex != -1; nIndex = FindNext(nIndex, 0)) {
+        SetBookmark(nIndex, 1);
+    }
+}
