@@ -7,6 +7,7 @@
 #include "history/FindCriteria.h"
 #include "history/HistoryPorts.h"
 #include "history/SmartTypedPtrList.h"
+#include "history/TextTransforms.h" // the case modes of ChangeCase
 
 #include <cstdint>
 #include <string>
@@ -64,7 +65,7 @@ public:
     void MakeObject(int32_t nIndex, int32_t bReplace);
     void ConvertToId(int32_t nIndex, int32_t bReplace);
     void ConvertFromId(int32_t nIndex, int32_t bReplace);
-    void ChangeCase(int32_t nIndex, int32_t nMode, int32_t bReplace); // 0 upper, 1 lower, 2 title
+    void ChangeCase(int32_t nIndex, int32_t nMode, int32_t bReplace); // kCaseUpper, ...
     void ConvertItemsToId(const std::vector<int32_t>& arrIndexes);
     void ConvertItemsFromId(const std::vector<int32_t>& arrIndexes);
     void ChangeItemsCase(const std::vector<int32_t>& arrIndexes, int32_t nMode);
