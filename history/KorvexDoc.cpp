@@ -152,11 +152,16 @@ void CKorvexDoc::RemoveItem(int32_t nIndex) {
 }
 
 void CKorvexDoc::RemoveItems(const std::vector<int32_t>& arrIndexes) {
-    CheckIndexes(arrIndexes, true);
-    for (auto it = arrIndexes.rbegin(); it != arrIndexes.rend(); ++it) {
+    CheckIndexes(arrIndexes, false);
+    // Entries found again after a modal box may come in any order, and twice: each goes once,
+    // from the bottom up so that the indexes still to go stay valid.
+    std::vector<int32_t> arrSorted = arrIndexes;
+    std::sort(arrSorted.begin(), arrSorted.end());
+    arrSorted.erase(std::unique(arrSorted.begin(), arrSorted.end()), arrSorted.end());
+    for (auto it = arrSorted.rbegin(); it != arrSorted.rend(); ++it) {
         m_lstItems.DeleteAt(m_lstItems.FindIndex(*it));
     }
-    const bool bHeadRemoved = !arrIndexes.empty() && arrIndexes.front() == 0;
+    const bool bHeadRemoved = !arrSorted.empty() && arrSorted.front() == 0;
     if (!bHeadRemoved || m_lstItems.IsEmpty() || !ActivateItem(0)) {
         NotifyItemChanged(-1);
     }

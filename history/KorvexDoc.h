@@ -45,7 +45,7 @@ public:
     int32_t ActivateItems(const std::vector<int32_t>& arrIndexes);
     void InvertItems(const std::vector<int32_t>& arrIndexes); // contiguous, at least two
     void RemoveItem(int32_t nIndex);
-    void RemoveItems(const std::vector<int32_t>& arrIndexes);
+    void RemoveItems(const std::vector<int32_t>& arrIndexes); // any order, each entry once
     void ReplaceItemText(int32_t nIndex, const std::u16string& strText);
     void SetBookmark(int32_t nIndex, int32_t bBookmark);
     void ToggleBookmark(int32_t nIndex);

@@ -114,7 +114,8 @@ TEST_F(KorvexDoc, RemoveAndReplace) {
     EXPECT_EQ(m_oClipboard.arrWrites.size(), 2u);
     EXPECT_THROW(m_pDoc->RemoveItem(0), CInvalidArgException);
     Reset({u"A", u"B", u"C"});
-    EXPECT_THROW(m_pDoc->RemoveItems({2, 1}), CInvalidArgException);
+    EXPECT_THROW(m_pDoc->RemoveItems({1, 3}), CInvalidArgException);
+    EXPECT_EQ(m_pDoc->GetItemCount(), 3);
     EXPECT_THROW(m_pDoc->GetItem(3), CInvalidArgException);
     EXPECT_EQ(m_pDoc->FindItem(3), nullptr);
     m_pDoc->ReplaceItemText(2, u"c2");
@@ -123,6 +124,8 @@ TEST_F(KorvexDoc, RemoveAndReplace) {
     EXPECT_EQ(m_oClipboard.arrWrites, (Texts{u"a2"}));
     Notify();
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"a2", u"B", u"c2"}));
+    m_pDoc->RemoveItems({2, 1, 2}); // unordered and twice: each entry goes once
+    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"a2"}));
 }
 
 TEST_F(KorvexDoc, StructuralChangeWithFailedActivationStillRefreshes) {
