@@ -41,6 +41,7 @@ wine_env_start() {
     if [ -n "${KORVEX_WINEPREFIX:-}" ] && [ -f "${KORVEX_WINEPREFIX}/.korvex-ready" ]; then
         export WINEPREFIX="$KORVEX_WINEPREFIX"
         wineserver -p
+        wine_env_warm_up
         return 0
     fi
     if [ -n "${KORVEX_WINEPREFIX:-}" ]; then
@@ -64,6 +65,13 @@ wine_env_start() {
     wineserver -k; wineserver -w
     wineserver -p
     touch "$WINEPREFIX/.korvex-ready"
+    wine_env_warm_up
+}
+
+# The first Wine program of a server starts Wine's background services, which keep the output
+# pipes of whatever started them open: start them here, detached from any caller's pipes.
+wine_env_warm_up() {
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
 wine_env_stop() {
