@@ -1,0 +1,83 @@
+#include "KorvexApp.h"
+
+#include "KorvexCommandLineInfo.h"
+#include "MainFrame.h"
+#include "framework/MessageLoop.h"
+#include "hotkeys/KeyboardAccelerator.h"
+#include "hotkeys/KorvexMainWindow.h"
+#include "settings/ApplicationRegistry.h"
+#include "settings/HotkeyCommands.h"
+
+#include <commctrl.h>
+
+namespace {
+
+CKorvexApp* g_pApp = nullptr;
+
+} // namespace
+
+CKorvexApp::CKorvexApp() {
+    g_pApp = this;
+}
+
+CKorvexApp::~CKorvexApp() {
+    // The frame goes before the document it shows.
+    m_pMainFrame.reset();
+    m_pDoc.reset();
+    if (g_pApp == this) {
+        g_pApp = nullptr;
+    }
+}
+
+CKorvexApp* CKorvexApp::GetInstance() {
+    return g_pApp;
+}
+
+BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
+    // One Korvex per desktop: a second start wakes the first (show/hide) and ends quietly,
+    // before it has touched anything.
+    if (HWND hWndRunning = FindKorvexMainWindow()) {
+        PostMessageW(hWndRunning, HM_SHOW_MAIN_WINDOW, 0, 0);
+        return FALSE;
+    }
+
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof(icc);
+    icc.dwICC = 0xFF; // list views, tree views, bars, tabs, up-down, progress, hotkey, animation
+    InitCommonControlsEx(&icc);
+
+    // The history starts empty on every run; it reads its limits from the settings.
+    m_pDoc = std::make_unique<CKorvexDoc>(m_oClipboardPort, m_oHistorySettings);
+
+    CKorvexCommandLineInfo oCommandLine;
+    oCommandLine.ParseCommandLine(pszCommandLine);
+
+    m_pMainFrame = std::make_unique<CMainFrame>(*m_pDoc, m_oClipboardPort);
+    if (!m_pMainFrame->Create()) {
+        m_pMainFrame.reset();
+        return FALSE;
+    }
+    CWnd::SetMainWindow(m_pMainFrame.get());
+
+    // Hidden in the notification area unless the start asked for the window; shown, it counts
+    // as shown, so the first Close, Esc or minimise hides it.
+    if (oCommandLine.m_bShowAtStart) {
+        m_pMainFrame->ToggleShown();
+    }
+
+    FirstRunStep();
+    m_oCommandTable.RegisterHotkeys(gl_oKeyboardAccelerator);
+    return TRUE;
+}
+
+void CKorvexApp::FirstRunStep() {
+    CApplicationRegistry oSettings;
+    if (oSettings.GetFirstRun() != 0) {
+        oSettings.SetFirstRun(0);
+        oSettings.SetStartWithWindows(true);
+    }
+}
+
+int CKorvexApp::Run() {
+    return RunMessageLoop();
+}

@@ -1,0 +1,456 @@
+#include "MainFrame.h"
+
+#include "AboutDlg.h"
+#include "Docking.h"
+#include "WindowPlacement.h"
+#include "framework/CmdUI.h"
+#include "framework/Menu.h"
+#include "framework/MessageBox.h"
+#include "framework/ModalState.h"
+#include "hotkeys/KorvexMainWindow.h"
+#include "res/resource.h"
+#include "settings/ApplicationRegistry.h"
+#include "settings/HotkeyCommands.h"
+#include "views/KorvexListView.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+namespace {
+
+// The product's web page.
+constexpr wchar_t KORVEX_WEB_PAGE[] = L"https://korvex.example/";
+
+constexpr wchar_t TRAY_TOOLTIP[] = L"Korvex";
+
+// The date/time stamp patterns of the hotkey commands 0x46B to 0x474, in message order.
+constexpr const char* HOTKEY_DATE_TIME_PATTERNS[] = {
+    "%Y.%m.%d",
+    "%Y-%m-%d",
+    "%Y.%m.%d %H-%M-%S",
+    "%Y-%m-%d %H-%M-%S",
+    "%Y-%m-%d_%H-%M-%S",
+    "%H-%M-%S",
+    "%H.%M.%S",
+    "%Y%m%d",
+    "%H%M%S",
+    "%Y%m%d%H%M%S",
+};
+
+RECT GetPrimaryWorkArea() {
+    RECT rc{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
+    return rc;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CKorvexDoc& rDoc, CWin32ClipboardPort& rClipboardPort)
+    : m_rDoc(rDoc), m_rClipboardPort(rClipboardPort) {}
+
+CMainFrame::~CMainFrame() {
+    // The view's window is a child of ours: if ours still exists, let it go first.
+    SetActiveView(nullptr);
+    if (m_hWnd != nullptr) {
+        DestroyWindow();
+    }
+}
+
+bool CMainFrame::Create() {
+    return LoadFrame(IDR_MAINFRAME, KORVEX_MAIN_WINDOW_TITLE);
+}
+
+bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
+    WINDOW_PLACEMENT_VALUES stored{};
+    {
+        CApplicationRegistry oSettings;
+        oSettings.GetMainWindowPlacement(stored.nLeft, stored.nTop, stored.nWidth, stored.nHeight);
+        m_bDocking = oSettings.GetDockingEnabled() != 0 ? TRUE : FALSE;
+    }
+    const SIZE sizeScreen{GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                          GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const WINDOW_PLACEMENT_VALUES placement = MakeMainWindowPlacement(stored, sizeScreen);
+    cs.x = placement.nLeft;
+    cs.y = placement.nTop;
+    cs.cx = placement.nWidth;
+    cs.cy = placement.nHeight;
+    // No maximise box; the title stays "Korvex" whatever happens.
+    cs.style &= ~static_cast<DWORD>(WS_MAXIMIZEBOX | WS_VISIBLE);
+    cs.lpszName = KORVEX_MAIN_WINDOW_TITLE;
+    return CFrameWnd::PreCreateWindow(cs);
+}
+
+int CMainFrame::OnCreate(CREATESTRUCTW* pcs) {
+    if (CFrameWnd::OnCreate(pcs) == -1) {
+        return -1;
+    }
+
+    // The view, then the observers in this order: the view is told of a change first, then a
+    // notice is posted to this window for the windows that refresh later.
+    m_pView = std::make_unique<CKorvexListView>(m_rDoc);
+    if (!m_pView->Create(m_hWnd)) {
+        return -1;
+    }
+    SetActiveView(m_pView.get());
+    m_oHistoryPoster.SetTarget(m_hWnd);
+    m_oHistoryPoster.Connect(m_rDoc);
+    m_pView->OnInitialUpdate();
+
+    m_rDoc.LoadSettings();
+
+    // The notification-area icon.
+    m_hTrayImage = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    m_nTaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    m_oTrayIcon.SetOwner(m_hWnd);
+    m_oTrayIcon.Add(m_hTrayImage);
+    m_oTrayIcon.SetTooltip(TRAY_TOOLTIP);
+    m_oTrayIcon.SetCallbackMessage(WM_KORVEX_TRAY_NOTIFY);
+
+    // The clipboard: this window owns what the document writes, and stands in the viewer chain.
+    m_rClipboardPort.SetOwner(m_hWnd);
+    m_pReadRetry = std::make_unique<CClipboardReadRetry>(m_rDoc, m_hWnd, TIMER_READ_RETRY);
+    m_oViewerChain.SetWindow(m_hWnd);
+    m_oViewerChain.Join();
+    {
+        CApplicationRegistry oSettings;
+        SetTimer(m_hWnd, TIMER_RESET_CLIPBOARD, oSettings.GetResetClipboardTimer(), nullptr);
+    }
+
+    // A keyboard move before the first caption press snaps to this work area.
+    m_rcWorkArea = GetPrimaryWorkArea();
+
+    // The marker by which other processes recognise this window: never visible, no size.
+    if (!m_wndMarker.CreateEx(0, nullptr, KORVEX_MARKER_WINDOW_TITLE, WS_CHILD, 0, 0, 0, 0, m_hWnd,
+                              static_cast<UINT_PTR>(-1))) {
+        return -1;
+    }
+    m_bCreated = true;
+    return 0;
+}
+
+void CMainFrame::OnDestroy() {
+    if (m_bCreated) {
+        SavePlacement();
+    }
+    m_oTrayIcon.Remove();
+    if (m_hTrayImage != nullptr) {
+        DestroyIcon(m_hTrayImage);
+        m_hTrayImage = nullptr;
+    }
+    m_oViewerChain.Leave();
+    m_pReadRetry.reset();
+    m_oHistoryPoster.Disconnect();
+    m_rClipboardPort.SetOwner(nullptr);
+    CFrameWnd::OnDestroy();
+}
+
+void CMainFrame::SavePlacement() {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (!GetWindowPlacement(m_hWnd, &wp)) {
+        return;
+    }
+    // The normal rectangle comes in workspace coordinates (relative to the work area of the
+    // window's monitor); the window is created in screen coordinates.
+    RECT rc = wp.rcNormalPosition;
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    if (GetMonitorInfoW(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &mi)) {
+        OffsetRect(&rc, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
+    }
+    CApplicationRegistry oSettings;
+    oSettings.SetMainWindowPlacement(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    oSettings.SetDockingEnabled(m_bDocking ? 1 : 0);
+}
+
+BOOL CMainFrame::ToggleShown() {
+    if (m_bShown) {
+        ShowWindow(m_hWnd, SW_HIDE);
+        m_bShown = FALSE;
+    } else {
+        ShowWindow(m_hWnd, SW_SHOWNORMAL);
+        SetForegroundWindow(m_hWnd);
+        SetFocus(m_hWnd);
+        m_bShown = TRUE;
+    }
+    return m_bShown;
+}
+
+void CMainFrame::OnClose() {
+    // Closing only hides: the program goes on in the notification area.
+    ToggleShown();
+}
+
+void CMainFrame::OnSize(UINT nType, int cx, int cy) {
+    if (nType == SIZE_MINIMIZED) {
+        ToggleShown();
+        return;
+    }
+    CFrameWnd::OnSize(nType, cx, cy);
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) {
+        ToggleShown();
+        return TRUE;
+    }
+    return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+void CMainFrame::OnTimer(UINT_PTR nIdEvent) {
+    if (m_pReadRetry && m_pReadRetry->OnTimer(nIdEvent)) {
+        return;
+    }
+    // The periodic re-join: a member that broke the chain cuts us off for one period at most.
+    m_oViewerChain.Join();
+}
+
+void CMainFrame::OnDrawClipboard() {
+    // The rest of the chain hears of the change before we read the clipboard.
+    if (m_oViewerChain.OnDrawClipboard() && m_pReadRetry) {
+        m_pReadRetry->OnClipboardChanged();
+    }
+}
+
+void CMainFrame::OnNcLButtonDown(WPARAM nHitTest, LPARAM ptScreen) {
+    if (nHitTest == HTCAPTION) {
+        RECT rc{};
+        GetWindowRect(m_hWnd, &rc);
+        m_ptGrabOffset.x = GET_X_LPARAM(ptScreen) - rc.left;
+        m_ptGrabOffset.y = GET_Y_LPARAM(ptScreen) - rc.top;
+        m_rcWorkArea = GetPrimaryWorkArea();
+    }
+}
+
+void CMainFrame::OnMoving(RECT* pRect) {
+    if (!m_bDocking || pRect == nullptr) {
+        return;
+    }
+    POINT ptCursor{};
+    GetCursorPos(&ptCursor);
+    *pRect = SnapMovingRect(*pRect, ptCursor, m_ptGrabOffset, m_rcWorkArea);
+}
+
+LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    switch (nMsg) {
+    case WM_DRAWCLIPBOARD:
+        OnDrawClipboard();
+        return Default();
+    case WM_CHANGECBCHAIN:
+        Default();
+        m_oViewerChain.OnChangeCbChain(reinterpret_cast<HWND>(wParam),
+                                       reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_NCLBUTTONDOWN:
+        OnNcLButtonDown(wParam, lParam);
+        return Default();
+    case WM_MOVING:
+        if (!m_bDocking) {
+            return TRUE;
+        }
+        OnMoving(reinterpret_cast<RECT*>(lParam));
+        return Default();
+    case WM_SETFOCUS:
+        // The list gets the keyboard whenever the frame is given the focus.
+        if (m_pView && m_pView->m_hWnd != nullptr) {
+            SetFocus(m_pView->m_hWnd);
+            return 0;
+        }
+        return Default();
+    default:
+        break;
+    }
+    if (nMsg == m_nTaskbarCreatedMessage && m_nTaskbarCreatedMessage != 0) {
+        // The notification area was re-created (the shell restarted): put the icon back.
+        m_oTrayIcon.Restore();
+        return 0;
+    }
+    if (OnUserMessage(nMsg, wParam, lParam)) {
+        return 0;
+    }
+    return CFrameWnd::WindowProc(nMsg, wParam, lParam);
+}
+
+bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
+    const bool bHasEntry = m_rDoc.GetItemCount() > 0;
+    switch (nMsg) {
+    case HM_SHOW_MAIN_WINDOW:
+        ToggleShown();
+        return true;
+    case HM_REVERT_FIRST_ITEMS:
+        // The second entry goes to the head: the first two change places.
+        if (m_rDoc.GetItemCount() >= 2) {
+            m_rDoc.ActivateItem(1);
+        }
+        return true;
+    case HM_UPPERCASE_FIRST_ITEM:
+        if (bHasEntry) {
+            m_rDoc.ChangeCase(0, 0, 0);
+        }
+        return true;
+    case HM_LOWERCASE_FIRST_ITEM:
+        if (bHasEntry) {
+            m_rDoc.ChangeCase(0, 1, 0);
+        }
+        return true;
+    case HM_TITLE_FIRST_ITEM:
+        if (bHasEntry) {
+            m_rDoc.ChangeCase(0, 2, 0);
+        }
+        return true;
+    case HM_SMART_MAKE_OBJECT_FIRST_ITEM:
+        if (bHasEntry) {
+            m_rDoc.MakeObject(0, 0);
+        }
+        return true;
+    case HM_SMART_CONVERT_TO_ID_FIRST_ITEM:
+        if (bHasEntry) {
+            m_rDoc.ConvertToId(0, 0);
+        }
+        return true;
+    case HM_SMART_CONVERT_FROM_ID_FIRST_ITEM:
+        if (bHasEntry) {
+            m_rDoc.ConvertFromId(0, 0);
+        }
+        return true;
+    case HM_BOOKMARK_FIRST_ITEM:
+        if (bHasEntry) {
+            m_rDoc.ToggleBookmark(0);
+        }
+        return true;
+    case HM_ACTIVATE_FIRST_BOOKMARK: {
+        const int32_t nIndex = m_rDoc.FindNextBookmark(-1);
+        if (nIndex >= 0) {
+            m_rDoc.ActivateItem(nIndex);
+        }
+        return true;
+    }
+    case HM_PASTE_ACTIVATED_ITEM:
+        OnToggleDoPaste();
+        return true;
+    case HM_RESET_CLIPBOARD_VIEWER:
+        m_oViewerChain.Join();
+        return true;
+    case WM_KORVEX_TRAY_NOTIFY:
+        OnTrayNotify(lParam);
+        return true;
+    case WM_KORVEX_OPTIONS_CHANGED:
+        m_rDoc.LoadSettings();
+        return true;
+    default:
+        break;
+    }
+    if (nMsg >= HM_INSERT_DATE_DOTS && nMsg <= HM_INSERT_DATE_TIME_COMPACT) {
+        m_rDoc.CopyDateTime(HOTKEY_DATE_TIME_PATTERNS[nMsg - HM_INSERT_DATE_DOTS]);
+        return true;
+    }
+    return false;
+}
+
+void CMainFrame::OnTrayNotify(LPARAM nMouseMessage) {
+    if (nMouseMessage == WM_LBUTTONDOWN) {
+        ToggleShown();
+    } else if (nMouseMessage == WM_RBUTTONDOWN) {
+        ShowTrayMenu();
+    }
+}
+
+void CMainFrame::ShowTrayMenu() {
+    POINT pt{};
+    GetCursorPos(&pt);
+    CMenu menu;
+    if (!menu.Load(IDR_TRAYMENU)) {
+        return;
+    }
+    HMENU hPopup = menu.GetSubMenu(0);
+    if (hPopup == nullptr) {
+        return;
+    }
+    SetDefaultMenuItem(hPopup, 0);
+    // In the foreground, so that the menu closes when the user clicks elsewhere.
+    SetForegroundWindow(m_hWnd);
+    TrackPopup(hPopup, pt, m_hWnd, 0);
+    PostMessageW(m_hWnd, WM_NULL, 0, 0);
+}
+
+bool CMainFrame::OnCommand(UINT nId) {
+    switch (nId) {
+    case ID_FILE_CLEAR_LIST:
+    case ID_TRAY_CLEAR_LIST:
+        OnClearList();
+        return true;
+    case ID_FILE_EXIT:
+    case ID_TRAY_EXIT:
+        OnExit();
+        return true;
+    case ID_VIEW_ENABLE_DOCKING:
+        // Written to the settings when the window goes.
+        m_bDocking = m_bDocking ? FALSE : TRUE;
+        return true;
+    case ID_TRAY_SHOW:
+        ToggleShown();
+        return true;
+    case ID_TRAY_PASTE_ACTIVATED:
+        OnToggleDoPaste();
+        return true;
+    case ID_HELP_ABOUT:
+        OnAbout();
+        return true;
+    case ID_HELP_VISIT_ONLINE:
+        OnVisitOnline();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::OnUpdateCommand(UINT nId, CCmdUI& ui) {
+    switch (nId) {
+    case ID_VIEW_ENABLE_DOCKING:
+        ui.SetCheck(m_bDocking != FALSE);
+        return true;
+    case ID_TRAY_PASTE_ACTIVATED: {
+        CApplicationRegistry oSettings;
+        ui.SetCheck(oSettings.GetDoPaste() != 0);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::OnExit() {
+    // Never under an open dialog or message box of ours: its caller is still on the stack and
+    // would wake up on a destroyed window. Exit again once the last one has closed.
+    if (IsModalLoopActive()) {
+        PostWhenModalEnds(m_hWnd, WM_COMMAND, MAKEWPARAM(ID_FILE_EXIT, 0), 0);
+        return;
+    }
+    if (m_bShown) {
+        ToggleShown();
+    }
+    DestroyWindow();
+}
+
+void CMainFrame::OnClearList() {
+    if (KorvexMessageBox(m_hWnd, L"Are you sure you want to clear the list?",
+                         MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        m_rDoc.ClearList();
+    }
+}
+
+void CMainFrame::OnToggleDoPaste() {
+    CApplicationRegistry oSettings;
+    oSettings.SetDoPaste(oSettings.GetDoPaste() == 0 ? 1 : 0);
+}
+
+void CMainFrame::OnAbout() {
+    CAboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CMainFrame::OnVisitOnline() {
+    ShellExecuteW(m_hWnd, nullptr, KORVEX_WEB_PAGE, nullptr, nullptr, SW_SHOWNORMAL);
+}

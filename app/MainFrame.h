@@ -1,0 +1,93 @@
+#pragma once
+// The main window of Korvex. Its client area is the history list view. It keeps its placement
+// between runs and snaps to the screen edges while dragged; closing, minimising and Escape only
+// hide it (only Exit ends the program); it stands in the clipboard viewer chain and hands every
+// change to the document; it owns the notification-area icon and the marker child by which other
+// processes find it; and it is the target of every global hotkey message.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "ClipboardViewerChain.h"
+#include "TrayIcon.h"
+#include "clipboard/ClipboardReadRetry.h"
+#include "clipboard/Win32ClipboardPort.h"
+#include "framework/FrameWnd.h"
+#include "framework/HistoryObserver.h"
+#include "history/KorvexDoc.h"
+
+class CKorvexListView;
+
+// The program's own messages to the main window (the hotkey commands' messages are in
+// settings/HotkeyCommands.h).
+constexpr UINT WM_KORVEX_TRAY_NOTIFY = 0x7E9;     // from the tray icon; lParam the mouse message
+constexpr UINT WM_KORVEX_OPTIONS_CHANGED = 0x7EB; // the history's limits may have changed
+
+class CMainFrame : public CFrameWnd {
+public:
+    CMainFrame(CKorvexDoc& rDoc, CWin32ClipboardPort& rClipboardPort);
+    ~CMainFrame() override;
+
+    // Creates the window (hidden) with its view, tray icon, chain membership, timer and marker.
+    bool Create();
+
+    // Shows and activates the window when the shown flag is clear, hides it when it is set;
+    // returns the new shown flag.
+    BOOL ToggleShown();
+    BOOL IsShown() const { return m_bShown; }
+
+    CKorvexDoc& GetDocument() const { return m_rDoc; }
+    CKorvexListView* GetListView() const { return m_pView.get(); }
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    bool PreCreateWindow(CREATESTRUCTW& cs) override;
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
+    int OnCreate(CREATESTRUCTW* pcs) override;
+    void OnDestroy() override;
+    void OnClose() override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnTimer(UINT_PTR nIdEvent) override;
+    bool OnCommand(UINT nId) override;
+    bool OnUpdateCommand(UINT nId, CCmdUI& ui) override;
+
+private:
+    // Timers of the window: the periodic re-join of the viewer chain, and the retries of a read
+    // that found the clipboard busy.
+    static constexpr UINT_PTR TIMER_RESET_CLIPBOARD = 0;
+    static constexpr UINT_PTR TIMER_READ_RETRY = 1;
+
+    bool OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
+    void OnDrawClipboard();
+    void OnNcLButtonDown(WPARAM nHitTest, LPARAM ptScreen);
+    void OnMoving(RECT* pRect);
+    void OnTrayNotify(LPARAM nMouseMessage);
+    void ShowTrayMenu();
+    void OnExit();
+    void OnClearList();
+    void OnToggleDoPaste();
+    void OnAbout();
+    void OnVisitOnline();
+    void SavePlacement();
+
+    CKorvexDoc& m_rDoc;
+    CWin32ClipboardPort& m_rClipboardPort;
+    std::unique_ptr<CKorvexListView> m_pView;
+    CHistoryPoster m_oHistoryPoster;
+
+    CClipboardViewerChain m_oViewerChain;
+    std::unique_ptr<CClipboardReadRetry> m_pReadRetry;
+
+    BOOL m_bShown = FALSE;
+    BOOL m_bDocking = FALSE;
+    RECT m_rcWorkArea{};
+    POINT m_ptGrabOffset{};
+    bool m_bCreated = false;
+
+    CWnd m_wndMarker;
+    HICON m_hTrayImage = nullptr;
+    CTrayIcon m_oTrayIcon;
+    UINT m_nTaskbarCreatedMessage = 0;
+};

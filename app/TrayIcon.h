@@ -1,0 +1,42 @@
+#pragma once
+// One icon in the notification area, identifier 0, reported to an owner window.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+class CTrayIcon {
+public:
+    CTrayIcon() = default;
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+    // Leaves the notification area alone: only Remove takes the icon away.
+    virtual ~CTrayIcon() = default;
+
+    // The window that gets the callback messages. With an icon set, the icon is removed from
+    // the notification area first; if that fails the old owner stays and FALSE is returned.
+    BOOL SetOwner(HWND hWndOwner);
+    // Adds the icon (not owned: the caller loads and destroys it). Refused without a call to
+    // the system when an icon is already set.
+    BOOL Add(HICON hIcon);
+    // The tooltip, cut to the record's capacity (127 characters).
+    BOOL SetTooltip(const wchar_t* pszText);
+    BOOL SetCallbackMessage(UINT nMessage);
+    // Takes the icon out of the notification area; the stored icon stays set.
+    BOOL Remove();
+    // Adds the icon again with its tooltip and callback message, after the notification area
+    // has been re-created (the shell restarted). Does nothing when no icon was ever added.
+    BOOL Restore();
+
+    HWND GetOwner() const { return m_hWndOwner; }
+    HICON GetIcon() const { return m_hIcon; }
+
+private:
+    NOTIFYICONDATAW MakeRecord() const;
+
+    HWND m_hWndOwner = nullptr;
+    HICON m_hIcon = nullptr;
+    std::wstring m_strTooltip;
+    UINT m_nCallbackMessage = 0;
+};

@@ -1,0 +1,20 @@
+#pragma once
+// The main window's stored placement, made safe to use.
+
+#include <windows.h>
+
+constexpr int MAIN_WINDOW_DEFAULT_WIDTH = 360;
+constexpr int MAIN_WINDOW_DEFAULT_HEIGHT = 550;
+
+struct WINDOW_PLACEMENT_VALUES {
+    int nLeft;
+    int nTop;
+    int nWidth;
+    int nHeight;
+};
+
+// The placement to create the main window with, from the stored values. Positions are signed
+// (monitors left of or above the primary one) and kept as stored; a width or height that is 0,
+// negative or larger than the screen (sizeScreen) falls back to its default.
+WINDOW_PLACEMENT_VALUES MakeMainWindowPlacement(const WINDOW_PLACEMENT_VALUES& stored,
+                                                SIZE sizeScreen);
