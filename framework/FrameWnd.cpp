@@ -39,6 +39,10 @@ void CFrameWnd::RecalcLayout() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void CFrameWnd::OnClose() {
+    DestroyWindow();
+}
+
 void CFrameWnd::OnSize(UINT nType, int, int) {
     if (nType != SIZE_MINIMIZED)
         RecalcLayout();

@@ -31,6 +31,9 @@ public:
     // Sizes the active view to the client area.
     virtual void RecalcLayout();
 
+    // Destroys the frame (also when called from another handler, such as an Exit command).
+    void OnClose() override;
+
 protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
     void OnSize(UINT nType, int cx, int cy) override;

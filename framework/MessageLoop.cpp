@@ -2,11 +2,34 @@
 
 #include "framework/Wnd.h"
 
+#include <exception>
+#include <string>
+
+namespace {
+
+// Shortcuts run whole commands from PreTranslateMessage: what they throw must not leave the
+// loop either. A message whose pre-translation failed counts as consumed.
+bool PreTranslateSafely(CWnd* pWnd, MSG& msg) {
+    try {
+        return pWnd->PreTranslateMessage(&msg) != FALSE;
+    } catch (const std::exception& e) {
+        std::string strText = "Korvex: exception in PreTranslateMessage: ";
+        strText += e.what();
+        strText += "\n";
+        OutputDebugStringA(strText.c_str());
+    } catch (...) {
+        OutputDebugStringA("Korvex: unknown exception in PreTranslateMessage\n");
+    }
+    return true;
+}
+
+} // namespace
+
 bool PreTranslateMessageChain(MSG& msg) {
     // From the target up through its parents, stopping at its top-level window: a key in a
     // control reaches the control's object, then the dialog or view around it, then the frame.
     for (HWND hWnd = msg.hwnd; hWnd;) {
-        if (CWnd* pWnd = CWnd::FromHandle(hWnd); pWnd && pWnd->PreTranslateMessage(&msg))
+        if (CWnd* pWnd = CWnd::FromHandle(hWnd); pWnd && PreTranslateSafely(pWnd, msg))
             return true;
         if (!(GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD))
             break;

@@ -255,8 +255,10 @@ HWND CWnd::GetSafeOwner(HWND hParent) {
 }
 
 LRESULT CWnd::Default() {
+    // Only for the message this window is handling: a handler called directly (a command routed
+    // from the frame to the view) has no message of its own to pass on.
     CURRENT_MESSAGE* pMsg = t_pCurrentMsg;
-    if (!pMsg)
+    if (!pMsg || !m_hWnd || pMsg->hWnd != m_hWnd)
         return 0;
     WNDPROC pfn = m_pfnSuper ? m_pfnSuper : DefWindowProcW;
     return CallWindowProcW(pfn, pMsg->hWnd, pMsg->nMsg, pMsg->wParam, pMsg->lParam);

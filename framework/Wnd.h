@@ -18,7 +18,8 @@
 // Dispatch: one static window procedure calls the virtual WindowProc, which calls the named
 // handlers below; a handler that does not want a message calls Default(). Nothing thrown by a
 // handler escapes into the system: the window procedure catches every exception, reports it with
-// OutputDebugString and answers the message as "failed" (WM_CREATE: -1, anything else: 0).
+// OutputDebugString and answers the message as "failed" (WM_NCCREATE: FALSE, WM_CREATE: -1,
+// anything else: 0). The message loop does the same around PreTranslateMessage.
 //
 // All of it belongs to the thread that created the windows (Korvex has one user-interface
 // thread).
@@ -100,6 +101,8 @@ protected:
     // Every message of the window. The base calls the named handlers and otherwise Default().
     virtual LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam);
     // Default processing of the message being handled (the previous/class window procedure).
+    // Does nothing (returns 0) when called outside the handling of one of this window's own
+    // messages, for example from OnCommand called by the frame's routing.
     LRESULT Default();
 
     // Named handlers. Unless said otherwise, the base implementation is Default().

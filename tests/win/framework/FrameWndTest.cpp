@@ -230,6 +230,51 @@ TEST_F(FrameTest, FrameHasTheMenuAndIconOfItsResource) {
     EXPECT_NE(SendMessageW(m_frame.m_hWnd, WM_GETICON, ICON_SMALL, 0), 0);
 }
 
+namespace {
+
+// A window class whose own procedure notes every WM_COMMAND it is given.
+std::vector<HWND> g_arrCommandTargets;
+
+LRESULT CALLBACK RecordingProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (nMsg == WM_COMMAND)
+        g_arrCommandTargets.push_back(hWnd);
+    return DefWindowProcW(hWnd, nMsg, wParam, lParam);
+}
+
+// A view that passes commands it does not know on to its class's procedure.
+class CPassingView : public CWnd {
+public:
+    bool OnCommand(UINT) override {
+        Default();
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(CommandRouting, DefaultInARoutedCommandDoesNotReachTheViewsClassWithTheFramesMessage) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &RecordingProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"FrameworkTestRecorder";
+    RegisterClassW(&wc);
+    g_arrCommandTargets.clear();
+
+    CFrameWnd frame;
+    ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, L"Routing Test"));
+    CPassingView view;
+    ASSERT_TRUE(view.CreateEx(0, L"FrameworkTestRecorder", L"", WS_CHILD, RECT{0, 0, 5, 5},
+                              frame.m_hWnd, 1));
+    frame.SetActiveView(&view);
+    SendMessageW(frame.m_hWnd, WM_COMMAND, ID_NOBODY, 0);
+    EXPECT_TRUE(g_arrCommandTargets.empty());
+    // Its own WM_COMMAND does reach its class.
+    SendMessageW(view.m_hWnd, WM_COMMAND, ID_NOBODY, 0);
+    EXPECT_EQ(g_arrCommandTargets, (std::vector<HWND>{view.m_hWnd}));
+    frame.SetActiveView(nullptr);
+    frame.DestroyWindow();
+}
+
 TEST(MainWindow, DestroyingTheMainWindowEndsTheMessageLoop) {
     CTestFrame frame;
     ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, L"Main Window Test"));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/ListCtrl.h"
+#include "framework/MessageLoop.h"
 #include "framework/Wnd.h"
 #include "history/InvalidArgException.h"
 
@@ -178,6 +179,31 @@ TEST(WndExceptionBarrier, ExceptionsInHandlersDoNotEscapeAndTheWindowGoesOn) {
     EXPECT_TRUE(PumpUntil([&] { return wnd.m_nPings == 1; }));
     EXPECT_EQ(SendMessageW(wnd.m_hWnd, WM_TEST_PING, 0, 0), 2);
     EXPECT_EQ(CWnd::FromHandle(wnd.m_hWnd), &wnd);
+}
+
+namespace {
+
+// Runs a "shortcut" that throws from its pre-translation.
+class CThrowingShortcutWnd : public CProbeWnd {
+public:
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F9)
+            throw CInvalidArgException("shortcut on a row that is gone");
+        return FALSE;
+    }
+};
+
+} // namespace
+
+TEST(WndExceptionBarrier, ExceptionInPreTranslateMessageDoesNotLeaveTheLoop) {
+    CThrowingShortcutWnd wnd;
+    ASSERT_TRUE(CreatePlain(wnd));
+    PostMessageW(wnd.m_hWnd, WM_KEYDOWN, VK_F9, 0);
+    PostMessageW(wnd.m_hWnd, WM_TEST_PING, 0, 0);
+    PostQuitMessage(4);
+    EXPECT_EQ(RunMessageLoop(), 4);
+    EXPECT_EQ(wnd.m_nPings, 1);
+    EXPECT_FALSE(Contains(wnd.m_arrSeen, WM_KEYDOWN)) << "a failed shortcut consumed its key";
 }
 
 TEST(WndExceptionBarrier, ExceptionInOnCreateFailsTheCreationCleanly) {
