@@ -313,3 +313,35 @@ TEST(KeyboardAccelerator, LookupOfAKeyPressDoesNotAllocate) {
     EXPECT_EQ(oCounter.Allocations(), 0);
     EXPECT_EQ(nFound, 25); // the Ctrl+Alt lookups only: no modifier is held
 }
+
+TEST(KeyboardAcceleratorLibrary, CarriesItsVersionResource) {
+    wchar_t szLibrary[MAX_PATH];
+    ASSERT_NE(GetModuleFileNameW(GetModuleHandleW(L"zendel.dll"), szLibrary, MAX_PATH), 0u);
+    DWORD dwHandle = 0;
+    const DWORD nSize = GetFileVersionInfoSizeW(szLibrary, &dwHandle);
+    ASSERT_GT(nSize, 0u);
+    std::vector<BYTE> vecInfo(nSize);
+    ASSERT_TRUE(GetFileVersionInfoW(szLibrary, 0, nSize, vecInfo.data()));
+
+    VS_FIXEDFILEINFO* pFixed = nullptr;
+    UINT nLength = 0;
+    ASSERT_TRUE(VerQueryValueW(vecInfo.data(), L"\\", reinterpret_cast<void**>(&pFixed), &nLength));
+    EXPECT_EQ(pFixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(pFixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(pFixed->dwFileType, static_cast<DWORD>(VFT_DLL));
+
+    const auto fnText = [&](const wchar_t* pszName) {
+        wchar_t* pszValue = nullptr;
+        UINT nChars = 0;
+        const std::wstring strPath = std::wstring(L"\\StringFileInfo\\040904b0\\") + pszName;
+        if (!VerQueryValueW(vecInfo.data(), strPath.c_str(), reinterpret_cast<void**>(&pszValue),
+                            &nChars)) {
+            return std::wstring(L"<missing>");
+        }
+        return std::wstring(pszValue);
+    };
+    EXPECT_EQ(fnText(L"FileDescription"), L"Zendel hotkey library");
+    EXPECT_EQ(fnText(L"ProductName"), L"Korvex");
+    EXPECT_EQ(fnText(L"FileVersion"), L"1.0.0.0");
+    EXPECT_EQ(fnText(L"OriginalFilename"), L"zendel.dll");
+}

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 constexpr uint32_t CTRL_ALT_A = HOTKEY_CTRL | HOTKEY_ALT | 'A';
@@ -182,4 +184,40 @@ TEST_F(KeyboardHook, ModifiersAreReadFromTheKeyboardNotFromThisThreadsView) {
     ASSERT_NO_FATAL_FAILURE(Type({KeyDown('A'), KeyUp('A')}));
     SetKeyboardState(aSaved);
     EXPECT_EQ(oMain.Messages(), MESSAGES{});
+}
+
+// The hook exists exactly while the library is loaded. A second copy of the library, loaded and
+// unloaded here, installs its own hook on this thread and must take it away again: a hook left
+// behind in unloaded code would bring the process down at the next key press.
+TEST_F(KeyboardHook, TheHookGoesWithTheLibrary) {
+    wchar_t szLibrary[MAX_PATH];
+    ASSERT_NE(GetModuleFileNameW(GetModuleHandleW(L"zendel.dll"), szLibrary, MAX_PATH), 0u);
+    wchar_t szTemp[MAX_PATH];
+    ASSERT_NE(GetTempPathW(MAX_PATH, szTemp), 0u);
+    const std::wstring strCopy =
+        std::wstring(szTemp) + L"zendelcopy-" + std::to_wstring(GetCurrentProcessId()) + L".dll";
+    ASSERT_TRUE(CopyFileW(szLibrary, strCopy.c_str(), FALSE));
+    struct CLEANUP {
+        const std::wstring& strFile;
+        ~CLEANUP() { DeleteFileW(strFile.c_str()); }
+    } oCleanup{strCopy};
+
+    CMainWindowStandIn oMain(true);
+    const HMODULE hCopy = LoadLibraryW(strCopy.c_str());
+    ASSERT_NE(hCopy, nullptr);
+    ASSERT_NE(hCopy, GetModuleHandleW(L"zendel.dll"));
+    // The copy's own table; the imported code works on any instance.
+    auto* pCopyTable =
+        reinterpret_cast<CKeyboardAccelerator*>(GetProcAddress(hCopy, "gl_oKeyboardAccelerator"));
+    ASSERT_NE(pCopyTable, nullptr);
+    ASSERT_NE(pCopyTable, &gl_oKeyboardAccelerator);
+    pCopyTable->AddHotkeyMessageID(CTRL_ALT_A, 0x4CA);
+
+    ASSERT_NO_FATAL_FAILURE(Type(g_vecCtrlAltA));
+    EXPECT_EQ(oMain.Messages(), (MESSAGES{0x4CA, 0x401})); // the newest hook runs first
+
+    FreeLibrary(hCopy);
+    ASSERT_EQ(GetModuleHandleW(strCopy.c_str()), nullptr);
+    ASSERT_NO_FATAL_FAILURE(Type(g_vecCtrlAltA));
+    EXPECT_EQ(oMain.Messages(), (MESSAGES{0x4CA, 0x401, 0x401}));
 }
