@@ -28,24 +28,6 @@ HKEY OpenRunKey() {
 
 } // namespace
 
-std::wstring GetRunningProgramPath() {
-    // A path may be longer than MAX_PATH; grow the buffer until the whole path fits.
-    constexpr DWORD kLongestPath = 32768;
-    std::wstring strPath;
-    for (DWORD nSize = MAX_PATH; nSize <= 2 * kLongestPath; nSize *= 2) {
-        strPath.resize(nSize);
-        const DWORD nLength = GetModuleFileNameW(nullptr, strPath.data(), nSize);
-        if (nLength == 0) {
-            return {};
-        }
-        if (nLength < nSize) {
-            strPath.resize(nLength);
-            return strPath;
-        }
-    }
-    return {};
-}
-
 CApplicationRegistry::CApplicationRegistry() : CSmartRegistry(HKEY_CURRENT_USER, kProgramKey) {}
 
 CApplicationRegistry::~CApplicationRegistry() = default;

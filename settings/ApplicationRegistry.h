@@ -5,6 +5,7 @@
 // needed, read or write, and let it go.
 
 #include "settings/KeyNameTable.h"
+#include "settings/ModulePath.h"
 #include "settings/SmartRegistry.h"
 
 #include <cstdint>
@@ -92,6 +93,3 @@ public:
 private:
     CKeyNameTable m_oKeyNames;
 };
-
-// The full path of the running program, however long; empty when it cannot be read.
-std::wstring GetRunningProgramPath();
