@@ -1,0 +1,36 @@
+#pragma once
+// What the outside world knows of Korvex: its window, the messages it answers, its settings.
+// The scenarios restate these on purpose instead of including the program's headers, so that a
+// changed number in the program shows up as a failing scenario.
+
+#include <windows.h>
+
+namespace e2e {
+
+inline constexpr wchar_t kMainWindowTitle[] = L"Korvex";
+inline constexpr wchar_t kMarkerTitle[] = L"{E35FF78A-0086-4009-A154-38F6E13D084F}";
+
+// Window messages posted to the main window.
+inline constexpr UINT kMsgShowMainWindow = 0x401;
+inline constexpr UINT kMsgRevertFirstItems = 0x465;
+inline constexpr UINT kMsgPasteActivatedItem = 0x4C9;
+inline constexpr UINT kMsgResetClipboardViewer = 0x4CA;
+inline constexpr UINT kMsgTrayNotify = 0x7E9;
+inline constexpr UINT kMsgOptionsChanged = 0x7EB;
+
+// Menu commands.
+inline constexpr UINT kCmdFileExit = 32780;
+inline constexpr UINT kCmdTrayExit = 32776;
+inline constexpr UINT kCmdEnableDocking = 32781;
+
+// List columns of the main window.
+inline constexpr int kColumnNo = 1;
+inline constexpr int kColumnText = 2;
+inline constexpr int kColumnTime = 3;
+
+// Settings.
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Brenwick\\Korvex";
+inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr wchar_t kRunValue[] = L"Korvex";
+
+} // namespace e2e
