@@ -171,11 +171,22 @@ BOOL CMainFrame::ToggleShown() {
         m_bShown = FALSE;
     } else {
         ShowWindow(m_hWnd, SW_SHOWNORMAL);
-        SetForegroundWindow(m_hWnd);
-        SetFocus(m_hWnd);
+        BringToForeground();
         m_bShown = TRUE;
     }
     return m_bShown;
+}
+
+void CMainFrame::BringToForeground() {
+    // With a dialog or message box of ours open, that one comes forward: it must not end up
+    // behind the window it keeps disabled.
+    HWND hWndPopup = GetLastActivePopup(m_hWnd);
+    if (hWndPopup != nullptr && hWndPopup != m_hWnd && IsWindowVisible(hWndPopup)) {
+        SetForegroundWindow(hWndPopup);
+        return;
+    }
+    SetForegroundWindow(m_hWnd);
+    SetFocus(m_hWnd);
 }
 
 void CMainFrame::OnClose() {
@@ -370,7 +381,7 @@ void CMainFrame::ShowTrayMenu() {
     }
     SetDefaultMenuItem(hPopup, 0);
     // In the foreground, so that the menu closes when the user clicks elsewhere.
-    SetForegroundWindow(m_hWnd);
+    BringToForeground();
     TrackPopup(hPopup, pt, m_hWnd, 0);
     PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }

@@ -65,6 +65,7 @@ private:
     void OnMoving(RECT* pRect);
     void OnTrayNotify(LPARAM nMouseMessage);
     void ShowTrayMenu();
+    void BringToForeground();
     void OnExit();
     void OnClearList();
     void OnToggleDoPaste();
