@@ -79,7 +79,11 @@ protected:
         SetCursorPos(pt.x, pt.y);
     }
     void PressKey(WPARAM nKey) {
-        MSG msg{m_view.m_hWnd, WM_KEYDOWN, nKey, 1};
+        MSG msg{};
+        msg.hwnd = m_view.m_hWnd;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = nKey;
+        msg.lParam = 1;
         PumpMessage(msg);
     }
 
