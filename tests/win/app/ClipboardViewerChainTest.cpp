@@ -228,6 +228,12 @@ private:
         HWND hWnd = MakeWindow(L"KorvexChainTestHung", DefWindowProcW, nullptr);
         HWND hWndNext = SetClipboardViewer(hWnd);
         m_hWnd = hWnd;
+        // It has just handled its messages, so the system does not count it as hung yet: only
+        // the timeout of the sender protects against it.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
         SetEvent(m_hJoined);
         WaitForSingleObject(m_hRelease, INFINITE);
         ChangeClipboardChain(hWnd, hWndNext);
