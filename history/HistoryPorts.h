@@ -16,6 +16,10 @@ enum class ClipboardReadStatus {
 struct ClipboardRead {
     ClipboardReadStatus nStatus = ClipboardReadStatus::NoText;
     std::u16string strText;
+    // The clipboard's sequence number while the text was read (0: unknown). Fetching the data
+    // can itself change the number (an import from another clipboard system), so this, not the
+    // number seen before the read, names the change that was recorded.
+    uint32_t nSequence = 0;
 };
 
 // What one write of a text to the clipboard did.

@@ -335,18 +335,15 @@ ReadClipboardResult CKorvexDoc::ReadClipboardOnce() {
     }
     ClipboardRead oRead = m_rClipboard.ReadText(static_cast<uint64_t>(m_nMaxClipboardCopySize) *
                                                 kBytesPerCopySizeUnit);
-    switch (oRead.nStatus) {
-    case ClipboardReadStatus::Busy:
+    if (oRead.nStatus == ClipboardReadStatus::Busy) {
         return ReadClipboardResult::Retry;
-    case ClipboardReadStatus::Text:
-        m_nHandledSequence = nSequence;
-        AddItem(oRead.strText);
-        return ReadClipboardResult::Handled;
-    case ClipboardReadStatus::NoText:
-    case ClipboardReadStatus::TooLarge:
-        break;
     }
-    m_nHandledSequence = nSequence;
+    // The change that was read may carry a newer number than the one seen before the read; a
+    // notification for that newer number must not record the same text again.
+    m_nHandledSequence = oRead.nSequence != 0 ? oRead.nSequence : nSequence;
+    if (oRead.nStatus == ClipboardReadStatus::Text) {
+        AddItem(oRead.strText);
+    }
     return ReadClipboardResult::Handled;
 }
 
