@@ -2,17 +2,25 @@
 
 #include "KorvexCommandLineInfo.h"
 #include "MainFrame.h"
+#include "framework/MessageBox.h"
 #include "framework/MessageLoop.h"
 #include "hotkeys/KeyboardAccelerator.h"
 #include "hotkeys/KorvexMainWindow.h"
 #include "settings/ApplicationRegistry.h"
 #include "settings/HotkeyCommands.h"
+#include "settings/SmartRegistry.h"
 
 #include <commctrl.h>
 
 namespace {
 
 CKorvexApp* g_pApp = nullptr;
+
+// Registry errors are shown like every other box of ours: captioned "Korvex" and counted as a
+// modal loop, so that an Exit chosen meanwhile waits for it.
+void ShowRegistryError(const std::wstring& strText) {
+    KorvexMessageBox(nullptr, strText.c_str(), MB_OK);
+}
 
 } // namespace
 
@@ -40,6 +48,8 @@ BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
         PostMessageW(hWndRunning, HM_SHOW_MAIN_WINDOW, 0, 0);
         return FALSE;
     }
+
+    SetRegistryErrorReporter(&ShowRegistryError);
 
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof(icc);
