@@ -427,6 +427,18 @@ bool CMainFrame::OnUpdateCommand(UINT nId, CCmdUI& ui) {
         ui.SetCheck(oSettings.GetDoPaste() != 0);
         return true;
     }
+    // Commands whose dialogs (options, item editor, find) are not part of this program yet:
+    // shown grey rather than doing nothing.
+    case ID_FILE_OPTIONS:
+    case ID_TRAY_OPTIONS:
+    case ID_EDIT_PREVIEW:
+    case ID_EDIT_EDIT:
+    case ID_EDIT_REMOVE:
+    case ID_EDIT_FIND:
+    case ID_EDIT_FIND_NEXT:
+    case ID_EDIT_FIND_PREV:
+        ui.Enable(false);
+        return true;
     default:
         return false;
     }
