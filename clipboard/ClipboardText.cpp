@@ -42,6 +42,17 @@ template <class F> bool TryBounded(int& nTriesLeft, F fnTry) {
     return false;
 }
 
+// One try to open the clipboard. A clipboard that another window holds open counts as a failed
+// try without calling OpenClipboard: under Wine, OpenClipboard (like IsClipboardFormatAvailable)
+// first synchronises with the X11 clipboard manager, and that waits until the holder lets go.
+bool TryOpenClipboard(HWND hOwner) {
+    const HWND hHolder = GetOpenClipboardWindow();
+    if (hHolder != nullptr && hHolder != hOwner) {
+        return false;
+    }
+    return OpenClipboard(hOwner) != FALSE;
+}
+
 // A movable global block holding the text and its NUL, or NULL when there is no memory for it.
 HGLOBAL MakeUnicodeBlock(const std::u16string& strText) {
     const size_t nBytes = (strText.size() + 1) * sizeof(char16_t);
@@ -92,7 +103,7 @@ ClipboardWriteStatus WriteClipboardText(HWND hOwner, const std::u16string& strTe
     }
     CClipboardInUse oInUse;
     int nTriesLeft = kMaxTries;
-    if (!TryBounded(nTriesLeft, [&] { return OpenClipboard(hOwner) != FALSE; })) {
+    if (!TryBounded(nTriesLeft, [&] { return TryOpenClipboard(hOwner); })) {
         GlobalFree(hBlock);
         return ClipboardWriteStatus::FailedUnchanged;
     }
@@ -119,7 +130,7 @@ ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes) {
     }
     CClipboardInUse oInUse;
     int nTriesLeft = kMaxTries;
-    if (!TryBounded(nTriesLeft, [&] { return OpenClipboard(hOwner) != FALSE; })) {
+    if (!TryBounded(nTriesLeft, [&] { return TryOpenClipboard(hOwner); })) {
         oRead.nStatus = ClipboardReadStatus::Busy;
         return oRead;
     }
@@ -134,6 +145,8 @@ ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes) {
             break;
         }
     }
+    // Fetching data imported from X11 changes the number: record the one the text belongs to.
+    oRead.nSequence = GetClipboardSequence();
     CloseClipboard();
     return oRead;
 }
