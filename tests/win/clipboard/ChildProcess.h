@@ -22,7 +22,6 @@ public:
     bool WaitForExit(DWORD nTimeoutMs);
     void Terminate();
 
-    bool HasEnded() const { return m_bEnded; }
     DWORD GetExitCode() const { return m_nExitCode; }
     const std::string& GetOutput() const { return m_strOutput; }
 

@@ -32,12 +32,11 @@ public:
     CClipboardWatcher& operator=(const CClipboardWatcher&) = delete;
 
     bool IsReady() const { return m_hWnd != nullptr; }
-    HWND GetWindow() const { return m_hWnd; }
     CKorvexDoc& GetDoc() { return *m_pDoc; }
     CClipboardReadRetry& GetRetry() { return *m_pRetry; }
     // Change notifications received since the window joined the chain.
     int GetNotificationCount() const { return m_nNotifications; }
-    // The texts of the entries, newest first, for messages of failed checks.
+    // The text of the entry at nIndex (newest first), or "<none>".
     std::u16string GetEntryText(int32_t nIndex);
     // Pumps messages until the document holds nCount entries; true when it does in time.
     bool WaitForEntryCount(int32_t nCount, DWORD nTimeoutMs);

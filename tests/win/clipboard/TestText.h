@@ -17,10 +17,6 @@ inline std::string ToUtf8(const std::u16string& strText) {
     return strUtf8;
 }
 
-inline std::wstring ToWide(const std::u16string& strText) {
-    return std::wstring(strText.begin(), strText.end());
-}
-
 // Bytes from the hex digits cliptool read-hex prints (the line end is ignored).
 inline std::string BytesFromHex(const std::string& strHex) {
     std::string strBytes;
