@@ -1,8 +1,8 @@
 #pragma once
-// Counts the heap allocations that one module makes, by routing the C runtime's allocation
-// functions in that module's import table through counting wrappers. The library and the test
-// program each carry their own static C++ runtime, whose operator new ends in malloc: patching
-// zendel.dll's own imports sees exactly what the library allocates, and nothing of the test's.
+// Counts the heap allocations of one module by routing malloc, calloc and realloc in that
+// module's import table through counting wrappers. The library and the test program each carry
+// their own static C++ runtime, whose operator new ends in malloc: patching zendel.dll's imports
+// sees exactly what the library allocates, and nothing of the test's.
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@ public:
     CAllocationCounter(const CAllocationCounter&) = delete;
     CAllocationCounter& operator=(const CAllocationCounter&) = delete;
 
-    // How many allocation entries of the module were found and routed (0: nothing is counted).
+    // How many import slots were routed (0: nothing is counted).
     int PatchedImports() const { return m_nPatched; }
     // Allocations since construction or the last Reset.
     long Allocations() const;

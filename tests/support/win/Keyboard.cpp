@@ -1,0 +1,69 @@
+#include "tests/support/win/Keyboard.h"
+
+#include "tests/support/win/MessagePump.h"
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace wintest {
+
+std::vector<KeyStroke> Chord(std::initializer_list<WORD> keys) {
+    std::vector<KeyStroke> vecStrokes;
+    for (const WORD nKey : keys) {
+        vecStrokes.push_back(KeyDown(nKey));
+    }
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) {
+        vecStrokes.push_back(KeyUp(*it));
+    }
+    return vecStrokes;
+}
+
+UINT InjectKeys(const std::vector<KeyStroke>& vecStrokes, DWORD nTimeoutMs) {
+    struct INJECTION {
+        std::vector<INPUT> vecInputs;
+        std::atomic<bool> bDone{false};
+        std::atomic<UINT> nSent{0};
+    };
+    // Shared with the worker, which outlives this call when SendInput hangs.
+    auto pInjection = std::make_shared<INJECTION>();
+    for (const KeyStroke& oStroke : vecStrokes) {
+        INPUT oInput = {};
+        oInput.type = INPUT_KEYBOARD;
+        oInput.ki.wVk = oStroke.nKey;
+        oInput.ki.wScan = static_cast<WORD>(MapVirtualKeyW(oStroke.nKey, MAPVK_VK_TO_VSC));
+        oInput.ki.dwFlags = oStroke.bUp ? KEYEVENTF_KEYUP : 0;
+        pInjection->vecInputs.push_back(oInput);
+    }
+    std::thread oWorker([pInjection] {
+        pInjection->nSent = SendInput(static_cast<UINT>(pInjection->vecInputs.size()),
+                                      pInjection->vecInputs.data(), sizeof(INPUT));
+        pInjection->bDone = true;
+    });
+    if (!PumpUntil([&] { return pInjection->bDone.load(); }, nTimeoutMs)) {
+        oWorker.detach();
+        return 0;
+    }
+    oWorker.join();
+    return pInjection->nSent;
+}
+
+CHeldKeys::CHeldKeys(std::initializer_list<BYTE> keys) {
+    GetKeyboardState(m_aSaved);
+    BYTE aState[256];
+    std::copy(std::begin(m_aSaved), std::end(m_aSaved), aState);
+    for (const BYTE nKey : {VK_CONTROL, VK_MENU, VK_SHIFT}) {
+        aState[nKey] = 0;
+    }
+    for (const BYTE nKey : keys) {
+        aState[nKey] = 0x80;
+    }
+    SetKeyboardState(aState);
+}
+
+CHeldKeys::~CHeldKeys() {
+    SetKeyboardState(m_aSaved);
+}
+
+} // namespace wintest

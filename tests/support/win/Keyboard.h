@@ -1,0 +1,47 @@
+#pragma once
+// Key presses as the system delivers them to every low-level keyboard hook, and the key state
+// that this thread's GetKeyState reports.
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <vector>
+
+namespace wintest {
+
+struct KeyStroke {
+    WORD nKey; // virtual-key code
+    bool bUp;
+    bool operator==(const KeyStroke&) const = default;
+};
+
+inline KeyStroke KeyDown(WORD nKey) {
+    return {nKey, false};
+}
+inline KeyStroke KeyUp(WORD nKey) {
+    return {nKey, true};
+}
+// Presses the keys in order and releases them in reverse order (Ctrl+Alt+A: {VK_CONTROL,
+// VK_MENU, 'A'}).
+std::vector<KeyStroke> Chord(std::initializer_list<WORD> keys);
+
+// Sends the strokes with SendInput from a worker thread while this thread keeps pumping its
+// messages: SendInput returns only after every low-level hook has answered, and a hook may run
+// on this thread. Returns how many strokes the system took; 0 when SendInput did not return
+// within nTimeoutMs (the hook's thread was blocked).
+UINT InjectKeys(const std::vector<KeyStroke>& vecStrokes, DWORD nTimeoutMs = 10000);
+
+// While it lives, this thread's GetKeyState reports exactly the given keys as held among Ctrl,
+// Alt and Shift (and the given keys besides), as while a key message is being handled.
+class CHeldKeys {
+public:
+    explicit CHeldKeys(std::initializer_list<BYTE> keys);
+    ~CHeldKeys();
+    CHeldKeys(const CHeldKeys&) = delete;
+    CHeldKeys& operator=(const CHeldKeys&) = delete;
+
+private:
+    BYTE m_aSaved[256] = {};
+};
+
+} // namespace wintest
