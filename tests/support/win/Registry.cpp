@@ -61,6 +61,19 @@ bool RegistryKeyExists(HKEY hRoot, const std::wstring& strKey) {
     return true;
 }
 
+void DeleteRegistryKey(HKEY hRoot, const std::wstring& strKey) {
+    RegDeleteTreeW(hRoot, strKey.c_str());
+    RegDeleteKeyW(hRoot, strKey.c_str());
+}
+
+void DeleteRegistryValue(HKEY hRoot, const std::wstring& strKey, const std::wstring& strName) {
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExW(hRoot, strKey.c_str(), 0, KEY_SET_VALUE, &hKey) == ERROR_SUCCESS) {
+        RegDeleteValueW(hKey, strName.c_str());
+        RegCloseKey(hKey);
+    }
+}
+
 CRegistryCleanup::~CRegistryCleanup() {
     for (const ENTRY& oEntry : m_vecEntries) {
         Remove(oEntry);
@@ -81,16 +94,10 @@ CRegistryCleanup& CRegistryCleanup::Value(HKEY hRoot, const std::wstring& strKey
 }
 
 void CRegistryCleanup::Remove(const ENTRY& oEntry) {
-    if (!oEntry.optName) {
-        RegDeleteTreeW(oEntry.hRoot, oEntry.strKey.c_str());
-        RegDeleteKeyW(oEntry.hRoot, oEntry.strKey.c_str());
-        return;
-    }
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExW(oEntry.hRoot, oEntry.strKey.c_str(), 0, KEY_SET_VALUE, &hKey) ==
-        ERROR_SUCCESS) {
-        RegDeleteValueW(hKey, oEntry.optName->c_str());
-        RegCloseKey(hKey);
+    if (oEntry.optName) {
+        DeleteRegistryValue(oEntry.hRoot, oEntry.strKey, *oEntry.optName);
+    } else {
+        DeleteRegistryKey(oEntry.hRoot, oEntry.strKey);
     }
 }
 

@@ -27,6 +27,9 @@ bool WriteRegistryValue(HKEY hRoot, const std::wstring& strKey, const std::wstri
 bool WriteRegistryDWord(HKEY hRoot, const std::wstring& strKey, const std::wstring& strName,
                         DWORD nValue);
 bool RegistryKeyExists(HKEY hRoot, const std::wstring& strKey);
+// Remove a key with everything below it, or one value; nothing happens when it is not there.
+void DeleteRegistryKey(HKEY hRoot, const std::wstring& strKey);
+void DeleteRegistryValue(HKEY hRoot, const std::wstring& strKey, const std::wstring& strName);
 
 // Removes the keys (with everything below them) and values it is given at once, and again when
 // it goes, so that a test starts clean and leaves nothing behind however it ends.

@@ -3,43 +3,54 @@
 // instead of shown.
 
 #include "settings/SmartRegistry.h"
+#include "tests/support/win/Registry.h"
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <optional>
 #include <string>
 #include <vector>
 
-inline constexpr const wchar_t* kTestProgramKey = L"Software\\Brenwick\\Korvex";
-inline constexpr const wchar_t* kTestRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+using namespace wintest;
 
-// What a raw read of a value found.
-struct RawValue {
-    DWORD nType = REG_NONE;
-    std::vector<BYTE> vecData;
-};
+inline const std::wstring kProgramKey = L"Software\\Brenwick\\Korvex";
+inline const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::optional<RawValue> ReadRawValue(const std::wstring& strKeyPath, const wchar_t* pszName);
-void WriteRawValue(const std::wstring& strKeyPath, const wchar_t* pszName, DWORD nType,
-                   const void* pData, DWORD nSize);
-void WriteRawDWord(const std::wstring& strKeyPath, const wchar_t* pszName, DWORD nValue);
-bool KeyExists(const std::wstring& strKeyPath);
-// The system's message for an error, as FormatMessageW gives it without the line break.
-std::wstring SystemMessage(DWORD nError);
+// The system's message for an error as FormatMessageW gives it, without the line break.
+inline std::wstring SystemMessage(DWORD nError) {
+    wchar_t* pszBuffer = nullptr;
+    const DWORD nLength = FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, nError, 0, reinterpret_cast<wchar_t*>(&pszBuffer), 0, nullptr);
+    std::wstring strText(pszBuffer != nullptr ? pszBuffer : L"", nLength);
+    LocalFree(pszBuffer);
+    return strText.substr(0, strText.find_last_not_of(L"\r\n") + 1);
+}
 
-class RegistryFixture : public testing::Test {
+class RegistryTest : public testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
+    void SetUp() override {
+        Clean();
+        Reported().clear();
+        m_pPrevious =
+            SetRegistryErrorReporter([](const std::wstring& s) { Reported().push_back(s); });
+    }
+    void TearDown() override {
+        SetRegistryErrorReporter(m_pPrevious);
+        Clean();
+    }
     // The registry error texts reported since the test began.
-    static std::vector<std::wstring>& Reported();
+    static std::vector<std::wstring>& Reported() {
+        static std::vector<std::wstring> vecTexts;
+        return vecTexts;
+    }
 
 private:
-    static void Collect(const std::wstring& strText);
-    static void RemoveEverything();
+    static void Clean() {
+        DeleteRegistryKey(HKEY_CURRENT_USER, kProgramKey);
+        RegDeleteKeyW(HKEY_CURRENT_USER,
+                      L"Software\\Brenwick"); // unless something else lives in it
+        DeleteRegistryValue(HKEY_CURRENT_USER, kRunKey, L"Korvex");
+    }
 
     RegistryErrorReporter m_pPrevious = nullptr;
 };
