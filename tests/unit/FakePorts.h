@@ -1,17 +1,20 @@
 #pragma once
-// Stand-ins for the platform behind the history document's ports, and helpers for its tests.
+// Stand-ins for the platform behind the history document's ports, and the fixture of its tests.
 
 #include "history/KorvexDoc.h"
 
-#include <clocale>
-#include <cwctype>
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-// A clipboard with a sequence number that counts every change. Another program's copy is
+// A clipboard whose sequence number counts every change. Another program's copy is
 // CopyFromOtherProgram; the document's writes are recorded and may be made to fail.
 class CFakeClipboard : public IClipboardPort {
 public:
@@ -21,11 +24,10 @@ public:
     std::vector<std::u16string> arrWrites;
     std::deque<ClipboardWriteStatus> queWriteResults; // the next writes' results (else Written)
     int nBusyReads = 0;                               // so many reads report Busy
-    int nReads = 0;
-    int nReadDepth = 0, nMaxReadDepth = 0;
+    int nReads = 0, nReadDepth = 0, nMaxReadDepth = 0;
     uint64_t nLastMaxBytes = 0;
-    std::function<void()> fnDuringRead;  // runs once inside the next read
-    std::function<void()> fnDuringWrite; // runs once inside the next write, after the change
+    std::function<void()> fnDuringRead;  // runs inside the next read
+    std::function<void()> fnDuringWrite; // runs inside the next write, after the change
 
     void CopyFromOtherProgram(const std::u16string& strText) {
         optText = strText;
@@ -35,8 +37,7 @@ public:
     ClipboardRead ReadText(uint64_t nMaxBytes) override {
         ++nReads;
         nLastMaxBytes = nMaxBytes;
-        ++nReadDepth;
-        nMaxReadDepth = std::max(nMaxReadDepth, nReadDepth);
+        nMaxReadDepth = std::max(nMaxReadDepth, ++nReadDepth);
         RunOnce(fnDuringRead);
         --nReadDepth;
         if (nBusyReads > 0) {
@@ -67,12 +68,8 @@ public:
         RunOnce(fnDuringWrite);
         return nStatus;
     }
-
-private:
     static void RunOnce(std::function<void()>& fn) {
-        if (fn) {
-            auto fnRun = std::move(fn);
-            fn = nullptr;
+        if (auto fnRun = std::exchange(fn, nullptr)) {
             fnRun();
         }
     }
@@ -86,6 +83,7 @@ public:
     uint32_t GetMaxClipboardCopySize() override { return nMaxCopySize; }
 };
 
+// Records the hints it gets; with a shared log, also writes "<name><hint>" there.
 class CHintRecorder : public IHistoryObserver {
 public:
     explicit CHintRecorder(std::vector<std::string>* pLog = nullptr, std::string strName = {})
@@ -103,14 +101,11 @@ private:
     std::string m_strName;
 };
 
-// Opens the protected members of the document to the tests.
+// The document with its ignore flag open to the tests.
 class CTestDoc : public CKorvexDoc {
 public:
     using CKorvexDoc::CKorvexDoc;
     using CKorvexDoc::m_bIgnoreClipboardChange;
-    using CKorvexDoc::m_lstItems;
-    using CKorvexDoc::m_nBufferSize;
-    using CKorvexDoc::m_nMaxClipboardCopySize;
 
     std::vector<std::u16string> Texts() {
         std::vector<std::u16string> arrTexts;
@@ -119,36 +114,31 @@ public:
         }
         return arrTexts;
     }
-    // Fills the history so that arrTexts[0] is the head.
-    void Fill(const std::vector<std::u16string>& arrTexts) {
-        for (auto it = arrTexts.rbegin(); it != arrTexts.rend(); ++it) {
-            AddItem(*it);
-        }
-    }
 };
 
-// Switches the character-type locale to one that case-maps letters beyond ASCII, and back.
-class CCaseLocale {
-public:
-    CCaseLocale() {
-        const char* pszFormer = std::setlocale(LC_CTYPE, nullptr);
-        m_strFormer = pszFormer ? pszFormer : "C";
-        for (const char* pszName :
-             {"C.UTF-8", "C.utf8", "en_US.UTF-8", "", "English_United States.1252"}) {
-            if (std::setlocale(LC_CTYPE, pszName) != nullptr && MapsBeyondAscii()) {
-                m_bReady = true;
-                return;
-            }
-        }
-    }
-    ~CCaseLocale() { std::setlocale(LC_CTYPE, m_strFormer.c_str()); }
-    bool IsReady() const { return m_bReady; }
+using Texts = std::vector<std::u16string>;
+using Hints = std::vector<int32_t>;
 
-private:
-    static bool MapsBeyondAscii() {
-        return std::towupper(static_cast<wint_t>(u'é')) == static_cast<wint_t>(u'É') &&
-               std::towlower(static_cast<wint_t>(u'Σ')) == static_cast<wint_t>(u'σ');
+// A document on the fakes with a recorder as its observer.
+class DocTest : public ::testing::Test {
+protected:
+    void SetUp() override { Reset({}); }
+    // A fresh document holding arrTexts (head first); hints and writes are forgotten.
+    void Reset(const Texts& arrTexts) {
+        m_pDoc = std::make_unique<CTestDoc>(m_oClipboard, m_oSettings);
+        m_pDoc->AddObserver(&m_oRecorder);
+        for (auto it = arrTexts.rbegin(); it != arrTexts.rend(); ++it) {
+            m_pDoc->AddItem(*it);
+        }
+        m_oRecorder.arrHints.clear();
+        m_oClipboard.arrWrites.clear();
     }
-    std::string m_strFormer;
-    bool m_bReady = false;
+    ReadClipboardResult Read() { return m_pDoc->ReadClipboard(); }
+    // The change notification that follows the document's own write.
+    void Notify() { EXPECT_EQ(Read(), ReadClipboardResult::Handled); }
+
+    CFakeClipboard m_oClipboard;
+    CFakeSettings m_oSettings;
+    CHintRecorder m_oRecorder;
+    std::unique_ptr<CTestDoc> m_pDoc;
 };

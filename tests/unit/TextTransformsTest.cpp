@@ -1,93 +1,122 @@
 // The text transformations, the display escaping and the match rule of the search.
 
-#include "FakePorts.h"
 #include "history/TextSearch.h"
 #include "history/TextTransforms.h"
 
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <clocale>
+#include <cwctype>
+#include <string>
 
-using Cases = std::vector<std::pair<std::u16string, std::u16string>>;
+namespace {
 
-TEST(TextTransforms, ConvertToId) {
-    const Cases arrCases = {{u"myVariableName", u"MY_VARIABLE_NAME"},
-                            {u"XMLParser", u"X_M_L_PARSER"},
-                            {u"Find what:", u"FIND_WHAT_"},
-                            {u"a - b", u"A_B"},
-                            {u"value2Max", u"VALUE2_MAX"},
-                            {u" - ", u"_"},
-                            {u"__x__Y", u"_X_Y"},
-                            {u"", u""}};
-    for (const auto& [strIn, strOut] : arrCases) {
-        EXPECT_EQ(ConvertToIdText(strIn), strOut) << "input: " << ::testing::PrintToString(strIn);
-    }
+using Transform = std::u16string (*)(const std::u16string&);
+
+const Transform Upper = [](const std::u16string& s) { return ChangeCaseText(s, kCaseUpper); };
+const Transform Lower = [](const std::u16string& s) { return ChangeCaseText(s, kCaseLower); };
+const Transform Title = [](const std::u16string& s) { return ChangeCaseText(s, kCaseTitle); };
+const Transform Escaped = [](const std::u16string& s) {
+    std::u16string strText = s;
+    EscapeDisplayText(strText);
+    return strText;
+};
+
+struct EXAMPLE {
+    Transform pfn;
+    std::u16string strIn, strOut;
+};
+
+void Check(const EXAMPLE& c) {
+    EXPECT_EQ(c.pfn(c.strIn), c.strOut) << "input: " << testing::PrintToString(c.strIn);
 }
 
-TEST(TextTransforms, ConvertFromIdMakeObjectAndCase) {
-    const Cases arrFromId = {{u"MY_VARIABLE_NAME", u"MyVariableName"},
-                             {u"_abc", u"Abc"},
-                             {u"A__B", u"AB"},
-                             {u"ab_", u"Ab"},
-                             {u"___", u""},
-                             {u"", u""}};
-    for (const auto& [strIn, strOut] : arrFromId) {
-        EXPECT_EQ(ConvertFromIdText(strIn), strOut) << "input: " << ::testing::PrintToString(strIn);
+// Switches the character-type locale to one that case-maps letters beyond ASCII, and back.
+class CCaseLocale {
+public:
+    CCaseLocale() : m_strFormer(std::setlocale(LC_CTYPE, nullptr)) {
+        for (const char* pszName : {"C.UTF-8", "en_US.UTF-8", "", "English_United States.1252"}) {
+            m_bReady = std::setlocale(LC_CTYPE, pszName) != nullptr &&
+                       std::towupper(static_cast<wint_t>(u'é')) == static_cast<wint_t>(u'É') &&
+                       std::towlower(static_cast<wint_t>(u'Σ')) == static_cast<wint_t>(u'σ');
+            if (m_bReady) {
+                return;
+            }
+        }
     }
-    EXPECT_EQ(MakeObjectText(u"CFindDlg"), u"oFindDlg");
-    EXPECT_EQ(MakeObjectText(u"X"), u"o");
-    EXPECT_EQ(MakeObjectText(u""), u"");
-    EXPECT_EQ(ChangeCaseText(u"hello World", kCaseUpper), u"HELLO WORLD");
-    EXPECT_EQ(ChangeCaseText(u"hello World", kCaseLower), u"hello world");
-    EXPECT_EQ(ChangeCaseText(u"hello World", kCaseTitle), u"Hello world");
-    EXPECT_EQ(ChangeCaseText(u"", kCaseTitle), u"");
-    EXPECT_EQ(ChangeCaseText(u"aB", 7), u"aB");
+    ~CCaseLocale() { std::setlocale(LC_CTYPE, m_strFormer.c_str()); }
+    bool m_bReady = false;
+
+private:
+    std::string m_strFormer;
+};
+
+} // namespace
+
+TEST(TextTransforms, Examples) {
+    const EXAMPLE aExamples[] = {
+        {ConvertToIdText, u"myVariableName", u"MY_VARIABLE_NAME"},
+        {ConvertToIdText, u"XMLParser", u"X_M_L_PARSER"},
+        {ConvertToIdText, u"Find what:", u"FIND_WHAT_"},
+        {ConvertToIdText, u"a - b", u"A_B"},
+        {ConvertToIdText, u"value2Max", u"VALUE2_MAX"},
+        {ConvertToIdText, u" - ", u"_"}, // separators only
+        {ConvertToIdText, u"", u""},
+        {ConvertFromIdText, u"MY_VARIABLE_NAME", u"MyVariableName"},
+        {ConvertFromIdText, u"_abc", u"Abc"},
+        {ConvertFromIdText, u"A__B", u"AB"},
+        {ConvertFromIdText, u"ab_", u"Ab"},
+        {ConvertFromIdText, u"___", u""},
+        {MakeObjectText, u"CFindDlg", u"oFindDlg"},
+        {MakeObjectText, u"", u""},
+        {Upper, u"hello World", u"HELLO WORLD"},
+        {Lower, u"hello World", u"hello world"},
+        {Title, u"hello World", u"Hello world"},
+        {Title, u"", u""},
+        {Escaped, u"a\tb\r\nc", u"a<TAB>b<CR><LF>c"},
+        {Escaped, u"\n\n<TAB>", u"<LF><LF><TAB>"},
+    };
+    for (const EXAMPLE& c : aExamples) {
+        Check(c);
+    }
+    EXPECT_EQ(ChangeCaseText(u"aB", 7), u"aB"); // an unknown mode changes nothing
 }
 
 TEST(TextTransforms, LettersBeyondAsciiFollowTheLocale) {
     CCaseLocale oLocale;
-    ASSERT_TRUE(oLocale.IsReady()) << "no locale of this C runtime case-maps é and Σ";
-    EXPECT_EQ(ChangeCaseText(u"straße é", kCaseUpper), u"STRAßE É");
-    EXPECT_EQ(ChangeCaseText(u"ΑΒΓ ÉTÉ", kCaseLower), u"αβγ été");
-    EXPECT_EQ(ChangeCaseText(u"éCOLE", kCaseTitle), u"École");
-    EXPECT_EQ(ConvertToIdText(u"éclairΔelta"), u"ÉCLAIR_ΔELTA");
-    EXPECT_EQ(ConvertFromIdText(u"ÉTÉ_ΑΒΓ"), u"ÉtéΑβγ");
-    FIND_CRITERIA oCriteria{u"ΣΟΦΊΑ", 0, 1};
+    ASSERT_TRUE(oLocale.m_bReady) << "no locale of this C runtime case-maps é and Σ";
+    const EXAMPLE aExamples[] = {
+        {Upper, u"straße é", u"STRAßE É"},
+        {Lower, u"ΑΒΓ ÉTÉ", u"αβγ été"},
+        {Title, u"éCOLE", u"École"},
+        {ConvertToIdText, u"éclairΔelta", u"ÉCLAIR_ΔELTA"},
+        {ConvertFromIdText, u"ÉTÉ_ΑΒΓ", u"ÉtéΑβγ"},
+    };
+    for (const EXAMPLE& c : aExamples) {
+        Check(c);
+    }
+    const FIND_CRITERIA oCriteria{u"ΣΟΦΊΑ", 0, 1};
     EXPECT_TRUE(MatchesCriteria(u"η σοφία.", oCriteria));
     EXPECT_FALSE(MatchesCriteria(u"σοφίαé", oCriteria)); // é is a letter: no word boundary
 }
 
-TEST(TextTransforms, EscapeDisplayText) {
-    std::u16string strText = u"a\tb\r\nc";
-    EscapeDisplayText(strText);
-    EXPECT_EQ(strText, u"a<TAB>b<CR><LF>c");
-    strText = u"\n\n<TAB>";
-    EscapeDisplayText(strText);
-    EXPECT_EQ(strText, u"<LF><LF><TAB>");
-}
-
-TEST(TextSearch, FirstOccurrence) {
+TEST(TextSearch, FirstOccurrenceMatchCaseAndWholeWordOnTheFirstOccurrence) {
     EXPECT_EQ(FindFirstOccurrence(u"aabaabaaab", u"aaab"), 6u);
     EXPECT_EQ(FindFirstOccurrence(u"abababc", u"ababc"), 2u);
-    EXPECT_EQ(FindFirstOccurrence(u"abc", u""), 0u);
     EXPECT_EQ(FindFirstOccurrence(u"ab", u"abc"), std::u16string::npos);
-    EXPECT_EQ(FindFirstOccurrence(u"xyz", u"y z"), std::u16string::npos);
-}
-
-TEST(TextSearch, MatchCaseAndWholeWord) {
-    FIND_CRITERIA oCriteria{u"abc", 0, 0};
-    EXPECT_TRUE(MatchesCriteria(u"xABCx", oCriteria));
-    oCriteria.bMatchCase = 1;
-    EXPECT_FALSE(MatchesCriteria(u"xABCx", oCriteria));
-    EXPECT_FALSE(MatchesCriteria(u"ab", oCriteria)); // longer than the entry
-    oCriteria = {u"cat", 0, 1};
-    EXPECT_FALSE(MatchesCriteria(u"concatenate cat", oCriteria)); // only the first occurrence
-    EXPECT_TRUE(MatchesCriteria(u"cat.", oCriteria));
-    EXPECT_TRUE(MatchesCriteria(u"a CAT", oCriteria));
-    EXPECT_FALSE(MatchesCriteria(u"cats", oCriteria));
-    oCriteria.strText = u"id";
-    EXPECT_TRUE(MatchesCriteria(u"item_id", oCriteria));
-    EXPECT_TRUE(MatchesCriteria(u"id:", oCriteria));
-    EXPECT_FALSE(MatchesCriteria(u"idle", oCriteria));
-    EXPECT_FALSE(MatchesCriteria(u"2id", oCriteria));
+    const struct {
+        FIND_CRITERIA oCriteria;
+        std::u16string strText;
+        bool bMatch;
+    } aCases[] = {
+        {{u"abc", 0, 0}, u"xABCx", true},  {{u"abc", 1, 0}, u"xABCx", false},
+        {{u"abc", 1, 0}, u"ab", false},    {{u"cat", 0, 1}, u"concatenate cat", false},
+        {{u"cat", 0, 1}, u"a CAT.", true}, {{u"cat", 0, 1}, u"cats", false},
+        {{u"id", 0, 1}, u"item_id", true}, {{u"id", 0, 1}, u"2id", false},
+    };
+    for (const auto& c : aCases) {
+        EXPECT_EQ(MatchesCriteria(c.strText, c.oCriteria), c.bMatch)
+            << testing::PrintToString(c.oCriteria.strText) << " in "
+            << testing::PrintToString(c.strText);
+    }
 }
