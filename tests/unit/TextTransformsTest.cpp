@@ -24,11 +24,13 @@ const Transform Escaped = [](const std::u16string& s) {
 
 struct EXAMPLE {
     Transform pfn;
-    std::u16string strIn, strOut;
+    const char16_t* pszIn;
+    const char16_t* pszOut;
 };
 
 void Check(const EXAMPLE& c) {
-    EXPECT_EQ(c.pfn(c.strIn), c.strOut) << "input: " << testing::PrintToString(c.strIn);
+    EXPECT_EQ(c.pfn(c.pszIn), c.pszOut)
+        << "input: " << testing::PrintToString(std::u16string(c.pszIn));
 }
 
 // Switches the character-type locale to one that case-maps letters beyond ASCII, and back.
@@ -105,18 +107,19 @@ TEST(TextSearch, FirstOccurrenceMatchCaseAndWholeWordOnTheFirstOccurrence) {
     EXPECT_EQ(FindFirstOccurrence(u"abababc", u"ababc"), 2u);
     EXPECT_EQ(FindFirstOccurrence(u"ab", u"abc"), std::u16string::npos);
     const struct {
-        FIND_CRITERIA oCriteria;
-        std::u16string strText;
+        const char16_t* pszFind;
+        int32_t bMatchCase, bWholeWord;
+        const char16_t* pszText;
         bool bMatch;
     } aCases[] = {
-        {{u"abc", 0, 0}, u"xABCx", true},  {{u"abc", 1, 0}, u"xABCx", false},
-        {{u"abc", 1, 0}, u"ab", false},    {{u"cat", 0, 1}, u"concatenate cat", false},
-        {{u"cat", 0, 1}, u"a CAT.", true}, {{u"cat", 0, 1}, u"cats", false},
-        {{u"id", 0, 1}, u"item_id", true}, {{u"id", 0, 1}, u"2id", false},
+        {u"abc", 0, 0, u"xABCx", true},  {u"abc", 1, 0, u"xABCx", false},
+        {u"abc", 1, 0, u"ab", false},    {u"cat", 0, 1, u"concatenate cat", false},
+        {u"cat", 0, 1, u"a CAT.", true}, {u"cat", 0, 1, u"cats", false},
+        {u"id", 0, 1, u"item_id", true}, {u"id", 0, 1, u"2id", false},
     };
     for (const auto& c : aCases) {
-        EXPECT_EQ(MatchesCriteria(c.strText, c.oCriteria), c.bMatch)
-            << testing::PrintToString(c.oCriteria.strText) << " in "
-            << testing::PrintToString(c.strText);
+        EXPECT_EQ(MatchesCriteria(c.pszText, {c.pszFind, c.bMatchCase, c.bWholeWord}), c.bMatch)
+            << testing::PrintToString(std::u16string(c.pszFind)) << " in "
+            << testing::PrintToString(std::u16string(c.pszText));
     }
 }
