@@ -5,9 +5,9 @@
 #include "InputInjector.h"
 #include "KorvexContract.h"
 #include "KorvexScenario.h"
-#include "NotificationArea.h"
 #include "Registry.h"
 #include "RemoteListView.h"
+#include "TrayMenu.h"
 #include "Wait.h"
 
 namespace e2e {
@@ -64,36 +64,6 @@ TEST_F(e2eHotkeys, FirstItemHotkeysSwapConvertAndBookmark) {
     EXPECT_TRUE(WaitForRows({L"mark", L"MY_VARIABLE_NAME", L"myVariableName", L"second"}));
 }
 
-// The tray menu's "&Paste Activated Item" chosen with the keyboard, as a user does after a
-// right click on the icon.
-::testing::AssertionResult ChoosePasteOptionFromTrayMenu(DWORD nKorvexProcess) {
-    std::optional<TrayIconView> icon;
-    if (!WaitUntil([&] { return (icon = FindTrayIcon(L"Korvex")).has_value(); }, 5000)) {
-        return ::testing::AssertionFailure() << "no tray icon";
-    }
-    HWND hMenu = nullptr;
-    auto menuShown = [&] {
-        hMenu = nullptr;
-        for (HWND hWnd = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); hWnd != nullptr;
-             hWnd = FindWindowExW(nullptr, hWnd, L"#32768", nullptr)) {
-            DWORD nOwner = 0;
-            GetWindowThreadProcessId(hWnd, &nOwner);
-            if (nOwner == nKorvexProcess && IsWindowVisible(hWnd)) {
-                hMenu = hWnd;
-            }
-        }
-        return hMenu != nullptr;
-    };
-    if (!ClickTrayIcon(*icon, true).bDone || !WaitUntil(menuShown, 3000)) {
-        return ::testing::AssertionFailure() << "the right click did not open the tray menu";
-    }
-    if (!PressKey('P').bDone || !WaitUntil([&] { return !menuShown(); }, 3000)) {
-        PressKey(VK_ESCAPE);
-        return ::testing::AssertionFailure() << "the tray menu did not take the key P";
-    }
-    return ::testing::AssertionSuccess();
-}
-
 TEST_F(e2eHotkeys, PasteOptionSwitchesByHotkeyMessageAndByTrayMenu) {
     ASSERT_TRUE(StartKorvex());
     ASSERT_FALSE(ReadSetting(L"Options", L"DoPaste").has_value());
@@ -103,12 +73,27 @@ TEST_F(e2eHotkeys, PasteOptionSwitchesByHotkeyMessageAndByTrayMenu) {
     ASSERT_TRUE(PostMessageW(m_korvex.MainWindow(), kMsgPasteActivatedItem, 0, 0));
     EXPECT_TRUE(WaitUntil([] { return ReadSetting(L"Options", L"DoPaste") == 0u; }, 3000));
 
+    // The tray menu: its check mark follows the setting, and its item switches it.
     DWORD nProcess = 0;
     GetWindowThreadProcessId(m_korvex.MainWindow(), &nProcess);
-    ASSERT_TRUE(ChoosePasteOptionFromTrayMenu(nProcess));
+    CTrayMenu menu(nProcess);
+    ASSERT_TRUE(menu.Open()) << "the right click did not open the tray menu";
+    const std::vector<uint32_t> vecUnchecked = menu.CheckMarkStrip();
+    ASSERT_FALSE(vecUnchecked.empty());
+    ASSERT_TRUE(menu.Choose('P')) << "the tray menu did not take the key P";
     EXPECT_TRUE(WaitUntil([] { return ReadSetting(L"Options", L"DoPaste") == 1u; }, 3000));
-    ASSERT_TRUE(ChoosePasteOptionFromTrayMenu(nProcess));
+
+    ASSERT_TRUE(menu.Open());
+    const std::vector<uint32_t> vecChecked = menu.CheckMarkStrip();
+    EXPECT_FALSE(vecChecked.empty());
+    EXPECT_NE(vecUnchecked, vecChecked) << "no check mark appeared";
+    ASSERT_TRUE(menu.Choose('P'));
     EXPECT_TRUE(WaitUntil([] { return ReadSetting(L"Options", L"DoPaste") == 0u; }, 3000));
+
+    ASSERT_TRUE(menu.Open());
+    EXPECT_EQ(vecUnchecked, menu.CheckMarkStrip()) << "the check mark stayed";
+    ASSERT_TRUE(menu.Close());
+    EXPECT_EQ(std::optional<DWORD>(0), ReadSetting(L"Options", L"DoPaste"));
     EXPECT_TRUE(m_korvex.Responds());
 }
 

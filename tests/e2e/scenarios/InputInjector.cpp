@@ -8,16 +8,11 @@ namespace {
 
 struct Injection {
     std::vector<INPUT> vecInputs;
-    POINT ptCursor{};
-    bool bMoveCursor = false;
     UINT nSent = 0;
 };
 
 DWORD WINAPI InjectionThread(void* pParameter) {
     auto* pInjection = static_cast<Injection*>(pParameter);
-    if (pInjection->bMoveCursor) {
-        SetCursorPos(pInjection->ptCursor.x, pInjection->ptCursor.y);
-    }
     // One event at a time: that is how a keyboard delivers them, and the hook sees the same.
     for (INPUT& input : pInjection->vecInputs) {
         pInjection->nSent += SendInput(1, &input, sizeof(INPUT));
@@ -53,10 +48,16 @@ INPUT KeyInput(WORD nKey, bool bUp) {
     return input;
 }
 
-INPUT MouseInput(DWORD nFlags) {
+// A mouse event at a screen point: the position travels with the event, so that it does not
+// depend on when an earlier cursor move has taken effect.
+INPUT MouseInput(DWORD nFlags, POINT ptScreen) {
+    const int nWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int nHeight = GetSystemMetrics(SM_CYSCREEN);
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = nFlags;
+    input.mi.dx = static_cast<LONG>((ptScreen.x * 65535LL + (nWidth - 1) / 2) / (nWidth - 1));
+    input.mi.dy = static_cast<LONG>((ptScreen.y * 65535LL + (nHeight - 1) / 2) / (nHeight - 1));
+    input.mi.dwFlags = nFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     return input;
 }
 
@@ -79,13 +80,12 @@ InjectionResult PressKey(WORD nKey, DWORD nTimeoutMs) {
 
 InjectionResult Click(POINT ptScreen, int nClicks, bool bRightButton, DWORD nTimeoutMs) {
     auto pInjection = std::make_unique<Injection>();
-    pInjection->bMoveCursor = true;
-    pInjection->ptCursor = ptScreen;
+    pInjection->vecInputs.push_back(MouseInput(0, ptScreen));
     for (int i = 0; i < nClicks; ++i) {
         pInjection->vecInputs.push_back(
-            MouseInput(bRightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
+            MouseInput(bRightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, ptScreen));
         pInjection->vecInputs.push_back(
-            MouseInput(bRightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
+            MouseInput(bRightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, ptScreen));
     }
     return Run(std::move(pInjection), nTimeoutMs);
 }

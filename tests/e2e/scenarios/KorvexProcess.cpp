@@ -108,7 +108,8 @@ bool CKorvexProcess::ExitWith(UINT nCommand, DWORD nTimeoutMs) {
 }
 
 void CKorvexProcess::Stop() {
-    if (m_oProcess.IsRunning() && m_hMainWindow != nullptr) {
+    // A Korvex that does not answer cannot take its Exit command either.
+    if (m_oProcess.IsRunning() && m_hMainWindow != nullptr && Responds(2000)) {
         ExitWith(kCmdFileExit, 10000);
     }
     m_oProcess.Kill(); // the last resort; nothing happens when it has already ended

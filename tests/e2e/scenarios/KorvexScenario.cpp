@@ -206,6 +206,7 @@ CTargetWindow& KorvexScenario::Target() {
     }
     m_nHotkeyStart = GetTickCount64();
     const InjectionResult result = PressChord(keys);
+    m_nHotkeySendMs = result.nDurationMs;
     if (!result.bDone || !result.bAllSent) {
         return ::testing::AssertionFailure()
                << "SendInput " << (result.bDone ? "refused events" : "did not return") << " ("

@@ -71,7 +71,8 @@ private:
     std::vector<std::wstring> m_vecTempFiles;
     std::vector<std::string> m_vecXclipFiles;
     std::unique_ptr<CTargetWindow> m_pTarget;
-    ULONGLONG m_nHotkeyStart = 0; // GetTickCount64 when the last hotkey's injection began
+    ULONGLONG m_nHotkeyStart = 0;  // GetTickCount64 when the last hotkey's injection began
+    ULONGLONG m_nHotkeySendMs = 0; // how long SendInput took for it (the hooks' answers)
 };
 
 // Converts for messages and files.

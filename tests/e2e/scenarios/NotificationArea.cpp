@@ -1,6 +1,10 @@
 #include "NotificationArea.h"
 
+#include "Wait.h"
+
 #include <commctrl.h>
+
+#include <cstdlib>
 
 namespace e2e {
 
@@ -86,11 +90,23 @@ std::optional<TrayIconView> FindTrayIcon(const std::wstring& strTip) {
 }
 
 InjectionResult ClickTrayIcon(const TrayIconView& icon, bool bRightButton) {
-    static bool bLeftSpot = false;
-    bLeftSpot = !bLeftSpot;
+    // Of two spots ten pixels apart, the one away from the cursor: the cursor rests where the
+    // last click was, possibly made by another test program a moment ago.
     const LONG nWidth = icon.rcScreen.right - icon.rcScreen.left;
-    const POINT pt{bLeftSpot ? icon.rcScreen.left + nWidth / 4 : icon.rcScreen.right - nWidth / 4,
-                   (icon.rcScreen.top + icon.rcScreen.bottom) / 2};
+    const LONG nY = (icon.rcScreen.top + icon.rcScreen.bottom) / 2;
+    const POINT ptLeft{icon.rcScreen.left + nWidth / 4, nY};
+    const POINT ptRight{icon.rcScreen.right - nWidth / 4, nY};
+    POINT ptCursor{};
+    GetCursorPos(&ptCursor);
+    const POINT pt =
+        std::abs(ptCursor.x - ptLeft.x) > std::abs(ptCursor.x - ptRight.x) ? ptLeft : ptRight;
+    // The icon's tooltip pops up while the cursor rests on it and would take the click: move
+    // the cursor off the taskbar until the spot is bare again.
+    const HWND hTray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (WindowFromPoint(pt) != hTray) {
+        SetCursorPos(pt.x, icon.rcScreen.top - 100);
+        WaitUntil([&] { return WindowFromPoint(pt) == hTray; }, 3000);
+    }
     return Click(pt, 1, bRightButton);
 }
 

@@ -23,6 +23,7 @@ TEST_F(e2eStart, StartsHiddenWithTrayIconAndDoesItsFirstRunStep) {
     GetWindowTextW(hMain, aTitle, 64);
     EXPECT_STREQ(L"Korvex", aTitle);
     EXPECT_EQ(nullptr, GetParent(hMain)) << "the main window must be a top-level window";
+    EXPECT_EQ(0, GetWindowLongW(hMain, GWL_STYLE) & WS_MAXIMIZEBOX) << "it cannot be maximised";
     const HWND hMarker = FindWindowExW(hMain, nullptr, nullptr, kMarkerTitle);
     ASSERT_NE(nullptr, hMarker);
     EXPECT_FALSE(IsWindowVisible(hMarker));
