@@ -1,6 +1,6 @@
-// Dialogs and the modal bookkeeping: a modal run from a template counted as open modal while it
-// runs, its keys going through pre-translation, work deferred until the last modal closes,
-// modeless dialogs and their keyboard navigation in the message loop, message boxes.
+// Dialogs and the modal bookkeeping: a modal dialog from a template counted while it runs, its
+// keys going through pre-translation, work deferred until the last modal closes, message boxes,
+// and modeless dialogs driven by the message loop.
 
 #include <gtest/gtest.h>
 
@@ -9,44 +9,40 @@
 #include "framework/MessageLoop.h"
 #include "framework/ModalState.h"
 #include "res/resource.h"
+#include "tests/support/win/MessagePump.h"
 
 #include "TestIds.h"
-#include "TestPump.h"
 
 #include <functional>
 #include <string>
-#include <vector>
+
+using wintest::PumpPending;
+using wintest::PumpUntil;
 
 namespace {
 
-// Runs fnStep once from a thread timer after nDelayMs: inside a modal loop, since the modal
-// loop dispatches the thread's messages.
+// Runs fnStep once from a thread timer after nDelayMs: inside a modal loop, since the modal loop
+// dispatches the thread's messages.
 std::function<void()> g_fnTimerStep;
 
-void CALLBACK RunTimerStep(HWND, UINT, UINT_PTR nId, DWORD) {
-    KillTimer(nullptr, nId);
-    auto fn = std::move(g_fnTimerStep);
-    g_fnTimerStep = nullptr;
-    if (fn)
-        fn();
-}
-
-UINT_PTR RunFromTimer(std::function<void()> fnStep, UINT nDelayMs = 50) {
+void RunFromTimer(std::function<void()> fnStep, UINT nDelayMs = 50) {
     g_fnTimerStep = std::move(fnStep);
-    return SetTimer(nullptr, 0, nDelayMs, &RunTimerStep);
+    SetTimer(nullptr, 0, nDelayMs, [](HWND, UINT, UINT_PTR nId, DWORD) {
+        KillTimer(nullptr, nId);
+        if (auto fn = std::exchange(g_fnTimerStep, nullptr))
+            fn();
+    });
 }
 
-// The about box template with a few probes.
+// A dialog from a template with a few probes. F5 anywhere in it ends it with 77: the key was
+// seen by its pre-translation before dispatch.
 class CProbeDialog : public CDialog {
 public:
     using CDialog::CDialog;
     bool m_bInitialised = false;
-    std::wstring m_strVersionAtInit;
-    int m_nOk = 0;
-    int m_nCancel = 0;
+    int m_nOk = 0, m_nCancel = 0;
 
     BOOL PreTranslateMessage(MSG* pMsg) override {
-        // F5 anywhere in the dialog ends it with 77: the key was seen before dispatch.
         if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F5) {
             EndDialog(77);
             return TRUE;
@@ -56,10 +52,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override {
-        m_bInitialised = true;
-        wchar_t szText[32] = {};
-        GetDlgItemTextW(m_hWnd, IDC_VERSION, szText, 32);
-        m_strVersionAtInit = szText;
+        m_bInitialised = GetDlgItem(IDOK) != nullptr; // the controls exist
         return TRUE;
     }
     void OnOK() override {
@@ -72,119 +65,85 @@ protected:
     }
 };
 
-// A plain window that counts a message.
-class CCounterWnd : public CWnd {
+// A plain window that counts a message and notes the modal depth when it arrives.
+class CDeferredTarget : public CWnd {
 public:
     static constexpr UINT WM_TEST_DEFERRED = WM_APP + 10;
     int m_nDeferred = 0;
     int m_nModalDepthAtDelivery = -1;
 
+    CDeferredTarget() {
+        CreateEx(0, nullptr, L"target", WS_OVERLAPPED, RECT{0, 0, 90, 90}, nullptr, 0);
+    }
+    void PostWhenModalEnds() { ::PostWhenModalEnds(m_hWnd, WM_TEST_DEFERRED); }
+
 protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override {
-        if (nMsg == WM_TEST_DEFERRED) {
-            ++m_nDeferred;
-            m_nModalDepthAtDelivery = GetModalDepth();
-            return 0;
-        }
-        return CWnd::WindowProc(nMsg, wParam, lParam);
+        if (nMsg != WM_TEST_DEFERRED)
+            return CWnd::WindowProc(nMsg, wParam, lParam);
+        ++m_nDeferred;
+        m_nModalDepthAtDelivery = GetModalDepth();
+        return 0;
     }
 };
 
-HWND FindOurDialog(const wchar_t* pszTitle) {
-    HWND hWnd = FindWindowW(L"#32770", pszTitle);
-    DWORD nPid = 0;
-    if (hWnd)
-        GetWindowThreadProcessId(hWnd, &nPid);
-    return nPid == GetCurrentProcessId() ? hWnd : nullptr;
-}
-
 } // namespace
 
-TEST(ModalDialog, CountsAsModalWhileItRunsAndReturnsTheClosingId) {
-    CCounterWnd owner;
-    ASSERT_TRUE(
-        owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPED, RECT{0, 0, 100, 100}, nullptr, 0));
+TEST(ModalDialog, CountsAsModalWhileItRunsAndDefersWorkUntilItEnds) {
+    CDeferredTarget owner;
     CProbeDialog dlg(IDD_ABOUTBOX, owner.m_hWnd);
     int nDepthInside = -1;
     bool bOwnerEnabledInside = true;
-    HWND hDialogSeen = nullptr;
     RunFromTimer([&] {
         nDepthInside = GetModalDepth();
         bOwnerEnabledInside = IsWindowEnabled(owner.m_hWnd) != FALSE;
-        hDialogSeen = dlg.m_hWnd;
-        // Work that must wait for the dialog to close.
-        PostWhenModalEnds(owner.m_hWnd, CCounterWnd::WM_TEST_DEFERRED);
+        owner.PostWhenModalEnds(); // work that must wait for the dialog to close
         PostMessageW(dlg.m_hWnd, WM_COMMAND, IDOK, 0);
     });
-
-    EXPECT_EQ(GetModalDepth(), 0);
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(nDepthInside, 1);
-    EXPECT_FALSE(bOwnerEnabledInside) << "the owner is disabled during the modal run";
-    EXPECT_NE(hDialogSeen, nullptr);
     EXPECT_TRUE(dlg.m_bInitialised);
-    EXPECT_EQ(dlg.m_strVersionAtInit, L"1.0.0.0");
     EXPECT_EQ(dlg.m_nOk, 1);
-
-    EXPECT_EQ(GetModalDepth(), 0);
-    EXPECT_FALSE(IsModalLoopActive());
+    EXPECT_EQ(nDepthInside, 1);
+    EXPECT_FALSE(bOwnerEnabledInside);
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(GetModalDepth(), 0);
     EXPECT_EQ(dlg.m_hWnd, nullptr);
-    EXPECT_FALSE(IsWindow(hDialogSeen));
-    // The deferred message arrives now, after the dialog, with no modal open.
-    EXPECT_EQ(owner.m_nDeferred, 0) << "posted, not called from inside the closing dialog";
+    // The deferred message comes now, posted rather than called from the closing dialog.
+    EXPECT_EQ(owner.m_nDeferred, 0);
     EXPECT_TRUE(PumpUntil([&] { return owner.m_nDeferred == 1; }));
     EXPECT_EQ(owner.m_nModalDepthAtDelivery, 0);
-    // With nothing open it is posted at once.
-    PostWhenModalEnds(owner.m_hWnd, CCounterWnd::WM_TEST_DEFERRED);
+    owner.PostWhenModalEnds(); // with nothing open it is posted at once
     EXPECT_TRUE(PumpUntil([&] { return owner.m_nDeferred == 2; }));
+
+    // Keys for a control go through the dialog's own pre-translation (child to parent).
+    CProbeDialog keyed(IDD_ABOUTBOX);
+    RunFromTimer([&] { PostMessageW(keyed.GetDlgItem(IDOK), WM_KEYDOWN, VK_F5, 0); });
+    EXPECT_EQ(keyed.DoModal(), 77);
 }
 
-TEST(ModalDialog, KeysGoThroughPreTranslationOfTheDialogAndItsControls) {
-    // Esc on the OK button: the dialog's keyboard handling makes it Cancel.
-    {
-        CProbeDialog dlg(IDD_ABOUTBOX);
-        RunFromTimer([&] { PostMessageW(dlg.GetDlgItem(IDOK), WM_KEYDOWN, VK_ESCAPE, 0); });
-        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-        EXPECT_EQ(dlg.m_nCancel, 1);
-    }
-    // A key for a control reaches the dialog's own PreTranslateMessage (child to parent).
-    {
-        CProbeDialog dlg(IDD_ABOUTBOX);
-        RunFromTimer([&] { PostMessageW(dlg.GetDlgItem(IDOK), WM_KEYDOWN, VK_F5, 0); });
-        EXPECT_EQ(dlg.DoModal(), 77);
-    }
-    EXPECT_EQ(GetModalDepth(), 0);
-}
-
-TEST(ModalDialog, NestedModalBoxesAreCountedAndDeferredWorkWaitsForTheLast) {
-    CCounterWnd target;
-    ASSERT_TRUE(
-        target.CreateEx(0, nullptr, L"target", WS_OVERLAPPED, RECT{0, 0, 10, 10}, nullptr, 0));
+TEST(ModalDialog, NestedMessageBoxIsCountedAndDeferredWorkWaitsForTheLastModal) {
+    CDeferredTarget target;
+    static std::function<int(const wchar_t*)> s_fnBox; // the replaced box's behaviour
     int nDepthInBox = -1;
     std::wstring strCaption;
-    static std::function<int(const wchar_t*)> s_fnBox; // the replaced box's behaviour
     s_fnBox = [&](const wchar_t* pszCaption) {
         nDepthInBox = GetModalDepth();
         strCaption = pszCaption;
-        PostWhenModalEnds(target.m_hWnd, CCounterWnd::WM_TEST_DEFERRED);
+        target.PostWhenModalEnds();
         return IDYES;
     };
-    MessageBoxFunction pfnPrevious = SetMessageBoxFunction(
+    const MessageBoxFunction pfnPrevious = SetMessageBoxFunction(
         [](HWND, const wchar_t*, const wchar_t* pszCaption, UINT) { return s_fnBox(pszCaption); });
-
     CProbeDialog dlg(IDD_ABOUTBOX);
     int nAnswer = 0;
     RunFromTimer([&] {
         nAnswer = KorvexMessageBox(dlg.m_hWnd, L"Are you sure?", MB_YESNO | MB_ICONQUESTION);
-        // The box is closed, the dialog is still open: nothing delivered yet.
-        PumpPending();
+        PumpPending(); // the box is closed, the dialog is still open: nothing delivered yet
         EXPECT_EQ(target.m_nDeferred, 0);
         dlg.EndDialog(IDCANCEL);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     SetMessageBoxFunction(pfnPrevious);
-
     EXPECT_EQ(nAnswer, IDYES);
     EXPECT_EQ(nDepthInBox, 2);
     EXPECT_EQ(strCaption, L"Korvex");
@@ -192,56 +151,25 @@ TEST(ModalDialog, NestedModalBoxesAreCountedAndDeferredWorkWaitsForTheLast) {
     EXPECT_EQ(target.m_nModalDepthAtDelivery, 0);
 }
 
-TEST(ModalDialog, RealMessageBoxIsCaptionedKorvexAndCounted) {
-    int nDepthInside = -1;
-    HWND hBox = nullptr;
-    // The box's own loop dispatches our thread timer; it closes the box.
-    RunFromTimer(
-        [&] {
-            nDepthInside = GetModalDepth();
-            hBox = FindOurDialog(L"Korvex");
-            if (hBox)
-                PostMessageW(hBox, WM_COMMAND, IDOK, 0);
-            else
-                PostQuitMessage(3); // ends the box's loop so that the test fails instead of hanging
-        },
-        200);
-    int nAnswer = KorvexMessageBox(nullptr, L"Probe", MB_OK | MB_ICONINFORMATION);
-    MSG msg;
-    PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    EXPECT_NE(hBox, nullptr);
-    EXPECT_EQ(nAnswer, IDOK);
-    EXPECT_EQ(nDepthInside, 1);
-    EXPECT_EQ(GetModalDepth(), 0);
-}
-
-TEST(ModelessDialog, CreatedFromATemplateAndDrivenByTheMessageLoop) {
+TEST(ModelessDialog, FromATemplateWithKeyboardNavigationInTheMessageLoop) {
     CProbeDialog dlg(IDD_TEST_MODELESS);
     ASSERT_TRUE(dlg.Create(nullptr));
     HWND hDlg = dlg.m_hWnd;
-    ASSERT_NE(hDlg, nullptr);
-    EXPECT_FALSE(dlg.IsModal());
     EXPECT_TRUE(dlg.m_bInitialised);
     EXPECT_TRUE(IsWindowVisible(hDlg));
     EXPECT_EQ(CWnd::FromHandle(hDlg), &dlg);
-    EXPECT_EQ(GetModalDepth(), 0) << "modeless dialogs are not modal";
-    HWND hEdit = dlg.GetDlgItem(IDC_TEST_EDIT);
-    ASSERT_NE(hEdit, nullptr);
-
-    // Esc in the edit box: the loop's dialog navigation turns it into Cancel, which destroys
-    // a modeless dialog.
-    PostMessageW(hEdit, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(GetModalDepth(), 0);
+    // Esc in the edit box becomes Cancel, which destroys a modeless dialog.
+    PostMessageW(dlg.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_ESCAPE, 0);
     PostQuitMessage(5);
     EXPECT_EQ(RunMessageLoop(), 5);
     EXPECT_EQ(dlg.m_nCancel, 1);
     EXPECT_FALSE(IsWindow(hDlg));
     EXPECT_EQ(dlg.m_hWnd, nullptr);
-}
-
-TEST(ModelessDialog, EnterPressesTheDefaultButton) {
-    CProbeDialog dlg(IDD_TEST_MODELESS);
-    ASSERT_TRUE(dlg.Create(nullptr));
-    PostMessageW(dlg.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_TRUE(PumpUntil([&] { return dlg.m_nOk == 1; }));
-    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    // Enter presses the default button.
+    CProbeDialog entered(IDD_TEST_MODELESS);
+    ASSERT_TRUE(entered.Create(nullptr));
+    PostMessageW(entered.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(PumpUntil([&] { return entered.m_nOk == 1; }));
+    EXPECT_EQ(entered.m_hWnd, nullptr);
 }

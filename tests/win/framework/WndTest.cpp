@@ -1,5 +1,5 @@
-// The window object: tie to the handle from the first message to the last, lookup of our own
-// windows only, subclassing of a system control, and the exception barrier.
+// The window object: tied to its handle from the first message to the last, lookup of our own
+// windows only, subclassing, and the exception barrier.
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,13 @@
 #include "framework/MessageLoop.h"
 #include "framework/Wnd.h"
 #include "history/InvalidArgException.h"
+#include "tests/support/win/MessagePump.h"
 
-#include "TestPump.h"
-
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
+
+using wintest::PumpUntil;
 
 namespace {
 
@@ -21,33 +23,41 @@ constexpr UINT WM_TEST_PING = WM_APP + 2;
 // Records what reached it; throws on request.
 class CProbeWnd : public CWnd {
 public:
-    std::vector<UINT> m_arrSeen; // messages seen, in order
-    bool m_bCreated = false;
-    bool m_bPostNcDestroyed = false;
-    bool m_bThrowInCreate = false;
+    std::vector<UINT> m_arrSeen;
+    bool m_bCreated = false, m_bPostNcDestroyed = false, m_bThrowInCreate = false;
     int m_nPings = 0;
     bool* m_pbDeleted = nullptr; // set when the object is deleted
+    bool m_bDeleteItself = false;
 
     ~CProbeWnd() override {
         if (m_pbDeleted)
             *m_pbDeleted = true;
     }
+    bool Saw(UINT nMsg) const {
+        return std::find(m_arrSeen.begin(), m_arrSeen.end(), nMsg) != m_arrSeen.end();
+    }
+    bool Create(HWND hParent = nullptr) {
+        return CreateEx(0, nullptr, L"probe", hParent ? WS_CHILD : WS_OVERLAPPED,
+                        RECT{0, 0, 50, 50}, hParent, 0);
+    }
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F9)
+            throw CInvalidArgException("shortcut on a row that is gone");
+        return FALSE;
+    }
 
 protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override {
         m_arrSeen.push_back(nMsg);
-        switch (nMsg) {
-        case WM_TEST_THROW:
-            if (wParam == 1)
-                throw CInvalidArgException("index out of range");
-            if (wParam == 2)
-                throw std::runtime_error("something else");
-            throw 42; // not even an exception class
-        case WM_TEST_PING:
+        if (nMsg == WM_TEST_PING)
             return ++m_nPings;
-        default:
-            return CWnd::WindowProc(nMsg, wParam, lParam);
-        }
+        if (nMsg == WM_TEST_THROW && wParam == 1)
+            throw CInvalidArgException("index out of range");
+        if (nMsg == WM_TEST_THROW && wParam == 2)
+            throw std::runtime_error("something else");
+        if (nMsg == WM_TEST_THROW)
+            throw 42; // not even an exception class
+        return CWnd::WindowProc(nMsg, wParam, lParam);
     }
     int OnCreate(CREATESTRUCTW* pcs) override {
         if (m_bThrowInCreate)
@@ -55,84 +65,58 @@ protected:
         m_bCreated = true;
         return CWnd::OnCreate(pcs);
     }
-    void PostNcDestroy() override { m_bPostNcDestroyed = true; }
+    void PostNcDestroy() override {
+        m_bPostNcDestroyed = true;
+        if (m_bDeleteItself)
+            delete this;
+    }
 };
-
-// Deletes itself when its window goes.
-class CSelfDeletingWnd : public CProbeWnd {
-protected:
-    void PostNcDestroy() override { delete this; }
-};
-
-bool CreatePlain(CWnd& wnd, HWND hParent = nullptr) {
-    DWORD dwStyle = hParent ? WS_CHILD : WS_OVERLAPPED;
-    return wnd.CreateEx(0, nullptr, L"probe", dwStyle, RECT{0, 0, 50, 50}, hParent, 0);
-}
-
-bool Contains(const std::vector<UINT>& arr, UINT nMsg) {
-    for (UINT n : arr)
-        if (n == nMsg)
-            return true;
-    return false;
-}
 
 } // namespace
 
-TEST(WndLifetime, CreationMessagesReachTheObjectAndTheTieEndsAtNcDestroy) {
+TEST(WndLifetime, TieLastsFromTheFirstMessageToNcDestroyThenThePointerIsCleared) {
     CProbeWnd wnd;
-    ASSERT_TRUE(CreatePlain(wnd));
+    ASSERT_TRUE(wnd.Create());
     HWND hWnd = wnd.m_hWnd;
-    ASSERT_NE(hWnd, nullptr);
     EXPECT_TRUE(wnd.m_bCreated);
-    EXPECT_TRUE(Contains(wnd.m_arrSeen, WM_NCCREATE));
+    EXPECT_TRUE(wnd.Saw(WM_NCCREATE));
     EXPECT_EQ(CWnd::FromHandle(hWnd), &wnd);
-
     ASSERT_TRUE(wnd.DestroyWindow());
-    EXPECT_FALSE(IsWindow(hWnd));
-    EXPECT_TRUE(Contains(wnd.m_arrSeen, WM_DESTROY));
     EXPECT_EQ(wnd.m_arrSeen.back(), static_cast<UINT>(WM_NCDESTROY));
     EXPECT_TRUE(wnd.m_bPostNcDestroyed);
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_EQ(CWnd::FromHandle(hWnd), nullptr);
-}
 
-TEST(WndLifetime, ObjectThatDeletesItselfInPostNcDestroy) {
+    // An object that deletes itself when its window closes itself.
     bool bDeleted = false;
-    auto* pWnd = new CSelfDeletingWnd;
-    pWnd->m_pbDeleted = &bDeleted;
-    ASSERT_TRUE(CreatePlain(*pWnd));
-    HWND hWnd = pWnd->m_hWnd;
-    // Destroyed from inside its own handler, the way a window closes itself.
+    auto* pSelf = new CProbeWnd;
+    pSelf->m_pbDeleted = &bDeleted;
+    pSelf->m_bDeleteItself = true;
+    ASSERT_TRUE(pSelf->Create());
+    hWnd = pSelf->m_hWnd;
     PostMessageW(hWnd, WM_CLOSE, 0, 0);
     EXPECT_TRUE(PumpUntil([&] { return bDeleted; }));
-    EXPECT_FALSE(IsWindow(hWnd));
     EXPECT_EQ(CWnd::FromHandle(hWnd), nullptr);
 }
 
 TEST(WndLifetime, DeletingTheObjectDestroysItsWindowAndChildren) {
     auto* pWnd = new CProbeWnd;
-    ASSERT_TRUE(CreatePlain(*pWnd));
+    ASSERT_TRUE(pWnd->Create());
     HWND hWnd = pWnd->m_hWnd;
     CProbeWnd child;
-    ASSERT_TRUE(CreatePlain(child, hWnd));
-    HWND hChild = child.m_hWnd;
+    ASSERT_TRUE(child.Create(hWnd));
     delete pWnd;
     EXPECT_FALSE(IsWindow(hWnd));
     EXPECT_EQ(CWnd::FromHandle(hWnd), nullptr);
-    // The child went with its parent and let go of its object properly.
-    EXPECT_FALSE(IsWindow(hChild));
-    EXPECT_EQ(child.m_hWnd, nullptr);
+    EXPECT_EQ(child.m_hWnd, nullptr); // the child went with its parent and let go of its object
     EXPECT_TRUE(child.m_bPostNcDestroyed);
 }
 
-TEST(WndLookup, FindsOnlyOurOwnWindows) {
+TEST(WndLookup, FindsOnlyOurOwnWindowsAndSystemClassesWorkBehindOurObjects) {
     HWND hForeign = CreateWindowExW(0, L"STATIC", L"foreign", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                    nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(hForeign, nullptr);
+                                    nullptr, nullptr, nullptr);
     EXPECT_EQ(CWnd::FromHandle(hForeign), nullptr);
-    EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
     EXPECT_EQ(CWnd::FromHandle(GetDesktopWindow()), nullptr);
-
     // Once subclassed it is ours, and its own procedure still does the work.
     CProbeWnd wnd;
     ASSERT_TRUE(wnd.SubclassWindow(hForeign));
@@ -142,77 +126,44 @@ TEST(WndLookup, FindsOnlyOurOwnWindows) {
     wchar_t szText[32] = {};
     GetWindowTextW(hForeign, szText, 32);
     EXPECT_STREQ(szText, L"renamed");
-    EXPECT_TRUE(Contains(wnd.m_arrSeen, WM_SETTEXT));
-
+    EXPECT_TRUE(wnd.Saw(WM_SETTEXT));
     EXPECT_EQ(wnd.UnsubclassWindow(), hForeign);
     EXPECT_EQ(CWnd::FromHandle(hForeign), nullptr);
-    size_t nSeen = wnd.m_arrSeen.size();
-    SetWindowTextW(hForeign, L"again");
-    EXPECT_EQ(wnd.m_arrSeen.size(), nSeen) << "no message after unsubclassing";
     DestroyWindow(hForeign);
     EXPECT_FALSE(wnd.m_bPostNcDestroyed);
-}
 
-TEST(WndLookup, SystemClassCreatedThroughCreateExGetsItsCreationMessages) {
-    CProbeWnd parent;
-    ASSERT_TRUE(CreatePlain(parent));
-    CProbeWnd list;
+    // A list control created through CreateEx: creation messages reach the object.
+    CProbeWnd parent, list;
+    ASSERT_TRUE(parent.Create());
     ASSERT_TRUE(list.CreateEx(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, RECT{0, 0, 40, 40},
                               parent.m_hWnd, 7));
-    EXPECT_TRUE(list.m_bCreated) << "OnCreate of a SysListView32";
-    EXPECT_EQ(CWnd::FromHandle(list.m_hWnd), &list);
-    // The control's own procedure runs behind the object.
-    EXPECT_EQ(SendMessageW(list.m_hWnd, LVM_GETITEMCOUNT, 0, 0), 0);
+    EXPECT_TRUE(list.m_bCreated);
     EXPECT_EQ(CListCtrl(list.m_hWnd).InsertColumn(0, L"column", LVCFMT_LEFT, 20), 0);
-    EXPECT_EQ(CListCtrl(list.m_hWnd).GetColumnCount(), 1);
 }
 
-TEST(WndExceptionBarrier, ExceptionsInHandlersDoNotEscapeAndTheWindowGoesOn) {
+TEST(WndExceptionBarrier, NothingThrownInAHandlerLeavesTheWindowOrTheLoop) {
     CProbeWnd wnd;
-    ASSERT_TRUE(CreatePlain(wnd));
-    // Sent (straight call of the window procedure) and posted (through the message loop).
-    EXPECT_EQ(SendMessageW(wnd.m_hWnd, WM_TEST_THROW, 1, 0), 0);
-    EXPECT_EQ(SendMessageW(wnd.m_hWnd, WM_TEST_THROW, 2, 0), 0);
-    EXPECT_EQ(SendMessageW(wnd.m_hWnd, WM_TEST_THROW, 3, 0), 0);
-    PostMessageW(wnd.m_hWnd, WM_TEST_THROW, 1, 0);
-    PostMessageW(wnd.m_hWnd, WM_TEST_PING, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return wnd.m_nPings == 1; }));
-    EXPECT_EQ(SendMessageW(wnd.m_hWnd, WM_TEST_PING, 0, 0), 2);
-    EXPECT_EQ(CWnd::FromHandle(wnd.m_hWnd), &wnd);
-}
-
-namespace {
-
-// Runs a "shortcut" that throws from its pre-translation.
-class CThrowingShortcutWnd : public CProbeWnd {
-public:
-    BOOL PreTranslateMessage(MSG* pMsg) override {
-        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F9)
-            throw CInvalidArgException("shortcut on a row that is gone");
-        return FALSE;
+    ASSERT_TRUE(wnd.Create());
+    for (WPARAM nKind : {1, 2, 3}) { // sent: the window procedure answers 0
+        EXPECT_EQ(SendMessageW(wnd.m_hWnd, WM_TEST_THROW, nKind, 0), 0);
     }
-};
-
-} // namespace
-
-TEST(WndExceptionBarrier, ExceptionInPreTranslateMessageDoesNotLeaveTheLoop) {
-    CThrowingShortcutWnd wnd;
-    ASSERT_TRUE(CreatePlain(wnd));
+    // Posted, and thrown from pre-translation: the loop goes on, the failed shortcut's key is
+    // consumed.
+    PostMessageW(wnd.m_hWnd, WM_TEST_THROW, 1, 0);
     PostMessageW(wnd.m_hWnd, WM_KEYDOWN, VK_F9, 0);
     PostMessageW(wnd.m_hWnd, WM_TEST_PING, 0, 0);
     PostQuitMessage(4);
     EXPECT_EQ(RunMessageLoop(), 4);
     EXPECT_EQ(wnd.m_nPings, 1);
-    EXPECT_FALSE(Contains(wnd.m_arrSeen, WM_KEYDOWN)) << "a failed shortcut consumed its key";
-}
+    EXPECT_FALSE(wnd.Saw(WM_KEYDOWN));
+    EXPECT_EQ(CWnd::FromHandle(wnd.m_hWnd), &wnd);
 
-TEST(WndExceptionBarrier, ExceptionInOnCreateFailsTheCreationCleanly) {
-    CProbeWnd wnd;
-    wnd.m_bThrowInCreate = true;
-    EXPECT_FALSE(CreatePlain(wnd));
-    EXPECT_EQ(wnd.m_hWnd, nullptr);
-    EXPECT_TRUE(wnd.m_bPostNcDestroyed) << "the half-created window was destroyed";
-    // The object can be used again.
-    wnd.m_bThrowInCreate = false;
-    EXPECT_TRUE(CreatePlain(wnd));
+    // Thrown from OnCreate: the creation fails cleanly and the object can be used again.
+    CProbeWnd failing;
+    failing.m_bThrowInCreate = true;
+    EXPECT_FALSE(failing.Create());
+    EXPECT_EQ(failing.m_hWnd, nullptr);
+    EXPECT_TRUE(failing.m_bPostNcDestroyed) << "the half-created window was destroyed";
+    failing.m_bThrowInCreate = false;
+    EXPECT_TRUE(failing.Create());
 }
