@@ -83,22 +83,17 @@ public:
     uint32_t GetMaxClipboardCopySize() override { return nMaxCopySize; }
 };
 
-// Records the hints it gets; with a shared log, also writes "<name><hint>" there.
+// Records the hints it gets, and hands each to fnAlso when one is set.
 class CHintRecorder : public IHistoryObserver {
 public:
-    explicit CHintRecorder(std::vector<std::string>* pLog = nullptr, std::string strName = {})
-        : m_pLog(pLog), m_strName(std::move(strName)) {}
     std::vector<int32_t> arrHints;
+    std::function<void(int32_t)> fnAlso;
     void OnHistoryChanged(int32_t nHint) override {
         arrHints.push_back(nHint);
-        if (m_pLog) {
-            m_pLog->push_back(m_strName + std::to_string(nHint));
+        if (fnAlso) {
+            fnAlso(nHint);
         }
     }
-
-private:
-    std::vector<std::string>* m_pLog;
-    std::string m_strName;
 };
 
 // The document with its ignore flag open to the tests.

@@ -109,7 +109,9 @@ TEST_F(KorvexDoc, StructuralChangeWithAFailedActivationStillRefreshesTheViews) {
 
 TEST_F(KorvexDoc, ObserversGetHintsInTheOrderAdded) {
     std::vector<std::string> arrLog;
-    CHintRecorder oView(&arrLog, "view:"), oPoster(&arrLog, "post:");
+    CHintRecorder oView, oPoster;
+    oView.fnAlso = [&](int32_t nHint) { arrLog.push_back("view:" + std::to_string(nHint)); };
+    oPoster.fnAlso = [&](int32_t nHint) { arrLog.push_back("post:" + std::to_string(nHint)); };
     m_pDoc->AddObserver(&oView);
     m_pDoc->AddObserver(&oPoster);
     m_pDoc->AddItem(u"A");
