@@ -36,7 +36,14 @@ wine_quiet() { wine "$@" >/dev/null 2>&1; }
 prepare() {
     bash scripts/setup.sh >&2
     log "building (scripts/build.sh windows)"
-    bash scripts/build.sh windows >/dev/null
+    local build_log
+    build_log=$(mktemp /tmp/korvex-build.XXXXXX.log)
+    if ! bash scripts/build.sh windows >"$build_log" 2>&1; then
+        tail -n 40 "$build_log" >&2
+        log "the build failed; its whole output is in $build_log"
+        exit 1
+    fi
+    rm -f "$build_log"
 }
 
 check_build() {
