@@ -9,7 +9,5 @@ namespace e2e {
 // The clipboard's Unicode text; nothing when there is no text or the clipboard stayed busy
 // for the whole bound.
 std::optional<std::wstring> ReadClipboardText(unsigned nTimeoutMs = 3000);
-// The clipboard's sequence number.
-unsigned long ClipboardSequence();
 
 } // namespace e2e

@@ -125,21 +125,9 @@ int CRemoteListView::Image(int nRow, int nColumn) const {
     return item.iImage;
 }
 
-bool CRemoteListView::SelectOnly(int nRow) const {
-    LVITEMW item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = 0;
-    if (!Write(0, &item, sizeof item) ||
-        Send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), RemoteAt(0)) <= 0) {
-        return false;
-    }
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    if (!Write(0, &item, sizeof item) ||
-        Send(LVM_SETITEMSTATE, static_cast<WPARAM>(nRow), RemoteAt(0)) <= 0) {
-        return false;
-    }
-    Send(LVM_SETSELECTIONMARK, 0, nRow);
-    return true;
+bool CRemoteListView::IsSelected(int nRow) const {
+    return m_pRemote != nullptr &&
+           (Send(LVM_GETITEMSTATE, static_cast<WPARAM>(nRow), LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
 bool CRemoteListView::CellScreenRect(int nRow, int nColumn, RECT& rRect) const {

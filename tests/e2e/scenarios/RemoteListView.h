@@ -25,8 +25,8 @@ public:
     std::wstring Header(int nColumn) const;
     // The image index of a cell (LVIF_IMAGE), -2 when the control does not answer.
     int Image(int nRow, int nColumn) const;
-    // Selects and focuses this row only.
-    bool SelectOnly(int nRow) const;
+    // Whether the row is selected.
+    bool IsSelected(int nRow) const;
     // Screen rectangle of a cell.
     bool CellScreenRect(int nRow, int nColumn, RECT& rRect) const;
 
