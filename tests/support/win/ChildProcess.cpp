@@ -7,16 +7,8 @@
 namespace wintest {
 
 std::wstring ProgramPath(const wchar_t* pszFileName) {
-    std::wstring strPath(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD nLength =
-            GetModuleFileNameW(nullptr, strPath.data(), static_cast<DWORD>(strPath.size()));
-        if (nLength < strPath.size()) {
-            strPath.resize(nLength);
-            break;
-        }
-        strPath.resize(strPath.size() * 2);
-    }
+    std::wstring strPath(32768, L'\0'); // the longest path the system has
+    strPath.resize(GetModuleFileNameW(nullptr, strPath.data(), static_cast<DWORD>(strPath.size())));
     return strPath.substr(0, strPath.find_last_of(L"\\/") + 1) + pszFileName;
 }
 
