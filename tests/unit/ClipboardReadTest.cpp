@@ -84,10 +84,26 @@ TEST_F(ClipboardReading, ReadIsNeverNested) {
     };
     Notify();
     EXPECT_EQ(m_oClipboard.nMaxReadDepth, 1);
-    // The first read took what was there when it read; the second took the new text.
-    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"second", u"second"}));
+    // The read took what was there when it read, the newer change, and recorded it once.
+    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"second"}));
     Notify();
-    EXPECT_EQ(m_oClipboard.nReads, 2);
+    EXPECT_EQ(m_oClipboard.nReads, 1);
+}
+
+TEST_F(ClipboardReading, ChangeMadeByFetchingTheDataIsNotRecordedAgain) {
+    // Fetching text that another clipboard system owns imports it, which changes the sequence
+    // number once more and notifies again inside the read.
+    m_oClipboard.CopyFromOtherProgram(u"imported");
+    m_oClipboard.fnDuringRead = [&] {
+        ++m_oClipboard.nSequence;
+        Notify();
+    };
+    Notify();
+    Notify(); // a late notification of the import
+    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"imported"}));
+    m_oClipboard.CopyFromOtherProgram(u"next");
+    Notify();
+    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"next", u"imported"}));
 }
 
 TEST_F(ClipboardReading, SizeLimitInBytesIsComputedIn64Bits) {

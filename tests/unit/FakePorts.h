@@ -44,13 +44,14 @@ public:
             --nBusyReads;
             return {ClipboardReadStatus::Busy, {}};
         }
+        const uint32_t nSeen = GetSequenceNumber(); // as the platform reports it while open
         if (!optText) {
-            return {ClipboardReadStatus::NoText, {}};
+            return {ClipboardReadStatus::NoText, {}, nSeen};
         }
         if ((optText->size() + 1) * 2 > nMaxBytes) {
-            return {ClipboardReadStatus::TooLarge, {}};
+            return {ClipboardReadStatus::TooLarge, {}, nSeen};
         }
-        return {ClipboardReadStatus::Text, *optText};
+        return {ClipboardReadStatus::Text, *optText, nSeen};
     }
     ClipboardWriteStatus WriteText(const std::u16string& strText) override {
         arrWrites.push_back(strText);
