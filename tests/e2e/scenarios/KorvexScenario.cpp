@@ -102,9 +102,14 @@ void KorvexScenario::TearDown() {
 
 void KorvexScenario::MakeTextFile(const std::wstring& strText, std::wstring& strWindowsPath,
                                   std::string& strLinuxPath) {
+    // /tmp is shared by every Wine prefix on the machine: the name must not repeat elsewhere.
+    static const std::string strRun = [] {
+        LARGE_INTEGER nNow{};
+        QueryPerformanceCounter(&nNow);
+        return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(nNow.QuadPart);
+    }();
     static int nCounter = 0;
-    const std::string strName = "korvex-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                std::to_string(++nCounter) + ".txt";
+    const std::string strName = "korvex-e2e-" + strRun + "-" + std::to_string(++nCounter) + ".txt";
     strLinuxPath = "/tmp/" + strName;
     strWindowsPath = L"Z:\\tmp\\" + std::wstring(strName.begin(), strName.end());
     m_vecTempFiles.push_back(strWindowsPath);
