@@ -69,7 +69,8 @@ std::vector<TrayIconView> ListTrayIcons() {
             icon.strTip = aTip;
             icon.rcScreen = info.rect;
             MapWindowPoints(info.hwnd, nullptr, reinterpret_cast<POINT*>(&icon.rcScreen), 2);
-            icon.bShown = IsWindowVisible(hTray) != FALSE;
+            // A removed icon's tool stays behind with an empty rectangle.
+            icon.bShown = IsWindowVisible(hTray) != FALSE && !IsRectEmpty(&info.rect);
             vecIcons.push_back(icon);
         }
     }

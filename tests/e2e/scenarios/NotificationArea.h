@@ -16,7 +16,7 @@ namespace e2e {
 struct TrayIconView {
     std::wstring strTip;
     RECT rcScreen{};
-    bool bShown = false; // the taskbar that holds it is visible
+    bool bShown = false; // drawn: the taskbar is visible and the icon has a place on it
 };
 
 // Every icon that the taskbar currently offers (may be empty when there is no taskbar).
