@@ -12,10 +12,8 @@ inline constexpr wchar_t kMarkerTitle[] = L"{E35FF78A-0086-4009-A154-38F6E13D084
 
 // Window messages posted to the main window.
 inline constexpr UINT kMsgShowMainWindow = 0x401;
-inline constexpr UINT kMsgRevertFirstItems = 0x465;
 inline constexpr UINT kMsgPasteActivatedItem = 0x4C9;
 inline constexpr UINT kMsgResetClipboardViewer = 0x4CA;
-inline constexpr UINT kMsgTrayNotify = 0x7E9;
 inline constexpr UINT kMsgOptionsChanged = 0x7EB;
 
 // Menu commands.
