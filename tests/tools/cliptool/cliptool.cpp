@@ -23,10 +23,9 @@
 #include <io.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -51,234 +50,184 @@ bool OpenClipboardPatiently(HWND hOwner) {
     return false;
 }
 
-HGLOBAL MakeBlock(const void* pData, size_t nBytes) {
-    HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, nBytes);
-    if (hBlock == nullptr) {
-        return nullptr;
-    }
-    void* pBlock = GlobalLock(hBlock);
-    if (pBlock == nullptr) {
-        GlobalFree(hBlock);
-        return nullptr;
-    }
-    if (pData != nullptr) {
-        std::memcpy(pBlock, pData, nBytes);
-    }
-    GlobalUnlock(hBlock);
-    return hBlock;
-}
-
-// Empties the clipboard and hands it the block (when there is one); the clipboard is open.
-int PutBlock(UINT nFormat, HGLOBAL hBlock) {
+// Empties the open clipboard and puts the bytes on it in the format (with none, it stays empty).
+int Put(UINT nFormat, const std::optional<std::string>& optBytes) {
     if (!EmptyClipboard()) {
-        GlobalFree(hBlock);
         return kRefused;
     }
-    if (hBlock != nullptr && SetClipboardData(nFormat, hBlock) == nullptr) {
+    if (!optBytes) {
+        return kDone;
+    }
+    HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, optBytes->size());
+    void* pBlock = hBlock ? GlobalLock(hBlock) : nullptr;
+    if (pBlock == nullptr) {
+        GlobalFree(hBlock);
+        return kNoMemory;
+    }
+    std::memcpy(pBlock, optBytes->data(), optBytes->size());
+    GlobalUnlock(hBlock);
+    if (SetClipboardData(nFormat, hBlock) == nullptr) {
         GlobalFree(hBlock);
         return kRefused;
     }
     return kDone;
 }
 
-int WriteBlock(HWND hOwner, UINT nFormat, HGLOBAL hBlock) {
+int Write(HWND hOwner, UINT nFormat, const std::optional<std::string>& optBytes) {
     if (!OpenClipboardPatiently(hOwner)) {
-        GlobalFree(hBlock);
         return kNoOpen;
     }
-    const int nResult = PutBlock(nFormat, hBlock);
+    const int nResult = Put(nFormat, optBytes);
     CloseClipboard();
     return nResult;
 }
 
-int WriteUnicode(HWND hOwner, const std::wstring& strText) {
-    HGLOBAL hBlock = MakeBlock(strText.c_str(), (strText.size() + 1) * sizeof(wchar_t));
-    return hBlock ? WriteBlock(hOwner, CF_UNICODETEXT, hBlock) : kNoMemory;
+// The text's UTF-16 units and a NUL, as a CF_UNICODETEXT block holds them.
+std::string UnicodeBlock(const std::wstring& strText) {
+    return std::string(reinterpret_cast<const char*>(strText.c_str()),
+                       (strText.size() + 1) * sizeof(wchar_t));
 }
 
-bool Utf8ToWide(const std::string& strUtf8, std::wstring& strWide) {
-    strWide.clear();
-    if (strUtf8.empty()) {
-        return true;
-    }
-    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, strUtf8.data(),
-                                      static_cast<int>(strUtf8.size()), nullptr, 0);
-    if (n <= 0) {
-        return false;
-    }
-    strWide.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, strUtf8.data(),
-                        static_cast<int>(strUtf8.size()), strWide.data(), n);
-    return true;
-}
-
-bool ReadFileBytes(const wchar_t* pszPath, std::string& strBytes) {
+std::optional<std::wstring> FileText(const wchar_t* pszPath) {
     FILE* pFile = _wfopen(pszPath, L"rb");
     if (pFile == nullptr) {
-        return false;
+        return std::nullopt;
     }
+    std::string strUtf8;
     char aBuffer[65536];
-    size_t n;
-    while ((n = std::fread(aBuffer, 1, sizeof aBuffer, pFile)) > 0) {
-        strBytes.append(aBuffer, n);
+    for (size_t n; (n = std::fread(aBuffer, 1, sizeof aBuffer, pFile)) > 0;) {
+        strUtf8.append(aBuffer, n);
     }
-    const bool bOk = !std::ferror(pFile);
+    const bool bRead = !std::ferror(pFile);
     std::fclose(pFile);
-    return bOk;
+    const int nUtf8 = static_cast<int>(strUtf8.size());
+    std::wstring strText(
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, strUtf8.data(), nUtf8, nullptr, 0),
+        L'\0');
+    if (!bRead || strText.empty() != strUtf8.empty()) {
+        return std::nullopt;
+    }
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, strUtf8.data(), nUtf8, strText.data(),
+                        static_cast<int>(strText.size()));
+    return strText;
 }
 
-bool ParseHex(const wchar_t* pszHex, std::vector<unsigned char>& vecBytes) {
-    const size_t nLength = wcslen(pszHex);
-    if (nLength == 0 || nLength % 2 != 0) {
-        return false;
+// The text in the ANSI code page with its zero byte; nullopt when it cannot be represented.
+std::optional<std::string> AnsiBlock(const std::wstring& strText) {
+    const int nWide = static_cast<int>(strText.size());
+    BOOL bLost = FALSE;
+    std::string strAnsi(
+        WideCharToMultiByte(CP_ACP, 0, strText.data(), nWide, nullptr, 0, nullptr, &bLost), '\0');
+    if (bLost || strAnsi.empty() != strText.empty()) {
+        return std::nullopt;
     }
-    for (size_t i = 0; i < nLength; i += 2) {
-        const wchar_t aPair[3] = {pszHex[i], pszHex[i + 1], 0};
-        wchar_t* pEnd = nullptr;
-        const unsigned long nByte = wcstoul(aPair, &pEnd, 16);
-        if (pEnd != aPair + 2) {
-            return false;
-        }
-        vecBytes.push_back(static_cast<unsigned char>(nByte));
-    }
-    return true;
+    WideCharToMultiByte(CP_ACP, 0, strText.data(), nWide, strAnsi.data(),
+                        static_cast<int>(strAnsi.size()), nullptr, nullptr);
+    return strAnsi + '\0';
 }
 
-int WriteSize(HWND hOwner, const wchar_t* pszBytes) {
+std::optional<std::string> HexBytes(const std::wstring& strHex) {
+    if (strHex.empty() || strHex.size() % 2 != 0 ||
+        strHex.find_first_not_of(L"0123456789abcdefABCDEF") != std::wstring::npos) {
+        return std::nullopt;
+    }
+    std::string strBytes;
+    for (size_t i = 0; i < strHex.size(); i += 2) {
+        strBytes.push_back(static_cast<char>(std::stoi(strHex.substr(i, 2), nullptr, 16)));
+    }
+    return strBytes;
+}
+
+// 'x' units and a NUL unit, exactly nBytes long (an odd last byte is zero).
+std::optional<std::string> SizedBlock(const wchar_t* pszBytes) {
     wchar_t* pEnd = nullptr;
     const unsigned long long nBytes = wcstoull(pszBytes, &pEnd, 10);
     if (*pszBytes == 0 || *pEnd != 0 || nBytes < 2 || nBytes > 0x7FFFFFFFull) {
-        return kUsage;
+        return std::nullopt;
     }
-    std::vector<unsigned char> vecBlock(static_cast<size_t>(nBytes), 0);
-    const size_t nUnits = vecBlock.size() / 2;
-    for (size_t i = 0; i + 1 < nUnits; ++i) {
-        vecBlock[2 * i] = 'x';
+    std::string strBlock(static_cast<size_t>(nBytes), '\0');
+    for (size_t i = 0; i + 1 < nBytes / 2; ++i) {
+        strBlock[2 * i] = 'x';
     }
-    HGLOBAL hBlock = MakeBlock(vecBlock.data(), vecBlock.size());
-    return hBlock ? WriteBlock(hOwner, CF_UNICODETEXT, hBlock) : kNoMemory;
+    return strBlock;
 }
 
-int WriteAnsi(HWND hOwner, const std::wstring& strText) {
-    std::string strAnsi;
-    if (!strText.empty()) {
-        BOOL bLost = FALSE;
-        const int n =
-            WideCharToMultiByte(CP_ACP, 0, strText.data(), static_cast<int>(strText.size()),
-                                nullptr, 0, nullptr, &bLost);
-        if (n <= 0 || bLost) {
-            return kBadInput; // not representable in the ANSI code page
-        }
-        strAnsi.resize(static_cast<size_t>(n));
-        WideCharToMultiByte(CP_ACP, 0, strText.data(), static_cast<int>(strText.size()),
-                            strAnsi.data(), n, nullptr, nullptr);
-    }
-    HGLOBAL hBlock = MakeBlock(strAnsi.c_str(), strAnsi.size() + 1);
-    return hBlock ? WriteBlock(hOwner, CF_TEXT, hBlock) : kNoMemory;
-}
-
-// Copies the CF_UNICODETEXT block, whole, out of the clipboard.
-int ReadUnicodeBlock(HWND hOwner, std::vector<unsigned char>& vecBlock) {
+int Read(HWND hOwner, bool bHex) {
     if (!OpenClipboardPatiently(hOwner)) {
         return kNoOpen;
     }
-    int nResult = kNoText;
+    std::string strBlock;
     HANDLE hData = GetClipboardData(CF_UNICODETEXT);
-    if (hData != nullptr) {
-        const SIZE_T nSize = GlobalSize(hData);
-        const void* pData = GlobalLock(hData);
-        if (pData != nullptr) {
-            vecBlock.assign(static_cast<const unsigned char*>(pData),
-                            static_cast<const unsigned char*>(pData) + nSize);
-            GlobalUnlock(hData);
-            nResult = kDone;
-        }
+    const char* pData = hData ? static_cast<const char*>(GlobalLock(hData)) : nullptr;
+    if (pData != nullptr) {
+        strBlock.assign(pData, GlobalSize(hData));
+        GlobalUnlock(hData);
     }
     CloseClipboard();
-    return nResult;
-}
-
-int ReadText(HWND hOwner, bool bHex) {
-    std::vector<unsigned char> vecBlock;
-    const int nResult = ReadUnicodeBlock(hOwner, vecBlock);
-    if (nResult != kDone) {
-        return nResult;
+    if (pData == nullptr) {
+        return kNoText;
     }
     if (bHex) {
-        for (unsigned char nByte : vecBlock) {
+        for (const unsigned char nByte : strBlock) {
             std::printf("%02x", nByte);
         }
         std::printf("\n");
         return kDone;
     }
-    std::wstring strText(vecBlock.size() / 2, L'\0');
-    std::memcpy(strText.data(), vecBlock.data(), strText.size() * sizeof(wchar_t));
+    std::wstring strText(strBlock.size() / 2, L'\0');
+    std::memcpy(strText.data(), strBlock.data(), strText.size() * sizeof(wchar_t));
     strText.resize(wcsnlen(strText.c_str(), strText.size()));
-    if (!strText.empty()) {
-        const int n =
-            WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()),
-                                nullptr, 0, nullptr, nullptr);
-        std::string strUtf8(static_cast<size_t>(n), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()),
-                            strUtf8.data(), n, nullptr, nullptr);
-        std::fwrite(strUtf8.data(), 1, strUtf8.size(), stdout);
-    }
+    const int nWide = static_cast<int>(strText.size());
+    std::string strUtf8(
+        WideCharToMultiByte(CP_UTF8, 0, strText.data(), nWide, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, strText.data(), nWide, strUtf8.data(),
+                        static_cast<int>(strUtf8.size()), nullptr, nullptr);
+    std::fwrite(strUtf8.data(), 1, strUtf8.size(), stdout);
     return kDone;
 }
 
 int Hold(HWND hOwner, const wchar_t* pszMs, const wchar_t* pszText) {
-    const DWORD nMs = static_cast<DWORD>(wcstoul(pszMs, nullptr, 10));
     if (!OpenClipboardPatiently(hOwner)) {
         return kNoOpen;
     }
-    int nResult = kDone;
-    if (pszText != nullptr) {
-        const std::wstring strText(pszText);
-        HGLOBAL hBlock = MakeBlock(strText.c_str(), (strText.size() + 1) * sizeof(wchar_t));
-        nResult = hBlock ? PutBlock(CF_UNICODETEXT, hBlock) : kNoMemory;
-    }
+    const int nResult = pszText ? Put(CF_UNICODETEXT, UnicodeBlock(pszText)) : kDone;
     std::printf("holding\n");
     std::fflush(stdout);
-    Sleep(nMs);
+    Sleep(static_cast<DWORD>(wcstoul(pszMs, nullptr, 10)));
     CloseClipboard();
     return nResult;
 }
 
+// Writes the block when there is one, else reports the bad input.
+int WriteIfValid(HWND hOwner, UINT nFormat, const std::optional<std::string>& optBytes,
+                 int nInvalid) {
+    return optBytes ? Write(hOwner, nFormat, optBytes) : nInvalid;
+}
+
 int Run(HWND hOwner, int argc, wchar_t** argv) {
-    if (argc < 2) {
-        return kUsage;
+    const std::wstring strCommand = argc >= 2 ? argv[1] : L"";
+    const wchar_t* pszArgument = argc == 3 ? argv[2] : nullptr;
+    if (strCommand == L"write-utf8" && pszArgument) {
+        return Write(hOwner, CF_UNICODETEXT, UnicodeBlock(pszArgument));
     }
-    const std::wstring strCommand(argv[1]);
-    if (strCommand == L"write-utf8" && argc == 3) {
-        return WriteUnicode(hOwner, argv[2]);
+    if (strCommand == L"write-file" && pszArgument) {
+        const std::optional<std::wstring> optText = FileText(pszArgument);
+        return optText ? Write(hOwner, CF_UNICODETEXT, UnicodeBlock(*optText)) : kBadInput;
     }
-    if (strCommand == L"write-file" && argc == 3) {
-        std::string strBytes;
-        std::wstring strText;
-        if (!ReadFileBytes(argv[2], strBytes) || !Utf8ToWide(strBytes, strText)) {
-            return kBadInput;
-        }
-        return WriteUnicode(hOwner, strText);
+    if (strCommand == L"write-ansi" && pszArgument) {
+        return WriteIfValid(hOwner, CF_TEXT, AnsiBlock(pszArgument), kBadInput);
     }
-    if (strCommand == L"write-ansi" && argc == 3) {
-        return WriteAnsi(hOwner, argv[2]);
+    if (strCommand == L"write-raw" && pszArgument) {
+        return WriteIfValid(hOwner, CF_UNICODETEXT, HexBytes(pszArgument), kBadInput);
     }
-    if (strCommand == L"write-raw" && argc == 3) {
-        std::vector<unsigned char> vecBytes;
-        if (!ParseHex(argv[2], vecBytes)) {
-            return kBadInput;
-        }
-        HGLOBAL hBlock = MakeBlock(vecBytes.data(), vecBytes.size());
-        return hBlock ? WriteBlock(hOwner, CF_UNICODETEXT, hBlock) : kNoMemory;
-    }
-    if (strCommand == L"write-size" && argc == 3) {
-        return WriteSize(hOwner, argv[2]);
+    if (strCommand == L"write-size" && pszArgument) {
+        return WriteIfValid(hOwner, CF_UNICODETEXT, SizedBlock(pszArgument), kUsage);
     }
     if (strCommand == L"empty" && argc == 2) {
-        return WriteBlock(hOwner, 0, nullptr);
+        return Write(hOwner, 0, std::nullopt);
     }
     if ((strCommand == L"read" || strCommand == L"read-hex") && argc == 2) {
-        return ReadText(hOwner, strCommand == L"read-hex");
+        return Read(hOwner, strCommand == L"read-hex");
     }
     if (strCommand == L"hold" && (argc == 3 || argc == 4)) {
         return Hold(hOwner, argv[2], argc == 4 ? argv[3] : nullptr);
