@@ -2,67 +2,51 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "app/Docking.h"
 
 namespace {
 
-// A 1280x1024 screen whose work area ends above a 40-pixel taskbar.
-const RECT kWork{0, 0, 1280, 984};
-const RECT kWindow{100, 100, 460, 650}; // 360 x 550
-
-// The rectangle when the window, grabbed at (50, 10), is dragged so its left/top corner is at
-// (x, y).
-RECT DragTo(LONG x, LONG y) {
-    const POINT ptGrab{50, 10};
-    return SnapMovingRect(kWindow, POINT{x + ptGrab.x, y + ptGrab.y}, ptGrab, kWork);
-}
-
-void ExpectRect(const RECT& rc, LONG l, LONG t, LONG r, LONG b) {
-    EXPECT_EQ(rc.left, l);
-    EXPECT_EQ(rc.top, t);
-    EXPECT_EQ(rc.right, r);
-    EXPECT_EQ(rc.bottom, b);
+std::array<LONG, 4> Edges(const RECT& rc) {
+    return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
 } // namespace
 
-TEST(Docking, FollowsTheCursorAwayFromTheEdges) {
-    // The proposed rectangle only gives the size: the position comes from the cursor.
-    ExpectRect(DragTo(300, 200), 300, 200, 660, 750);
-}
-
-TEST(Docking, LeftAndTopSnapToScreenZeroWithinElevenPixels) {
-    ExpectRect(DragTo(5, 200), 0, 200, 360, 750);
-    ExpectRect(DragTo(-11, 200), 0, 200, 360, 750);
-    ExpectRect(DragTo(11, 200), 0, 200, 360, 750);
-    ExpectRect(DragTo(12, 200), 12, 200, 372, 750);
-    ExpectRect(DragTo(-12, 200), -12, 200, 348, 750);
-    ExpectRect(DragTo(300, 7), 300, 0, 660, 550);
-    ExpectRect(DragTo(300, 12), 300, 12, 660, 562);
-}
-
-TEST(Docking, RightAndBottomSnapToTheWorkArea) {
-    // Right edge at work right - 11 snaps; at work right - 12 it does not.
-    ExpectRect(DragTo(1280 - 11 - 360, 200), 920, 200, 1280, 750);
-    ExpectRect(DragTo(1280 + 11 - 360, 200), 920, 200, 1280, 750);
-    ExpectRect(DragTo(1280 - 12 - 360, 200), 908, 200, 1268, 750);
-    // Bottom snaps to the work area's bottom (above the taskbar), not the screen's.
-    ExpectRect(DragTo(300, 984 - 5 - 550), 300, 434, 660, 984);
-    ExpectRect(DragTo(300, 984 - 12 - 550), 300, 422, 660, 972);
-}
-
-TEST(Docking, RightWinsOverLeftAndBottomWinsOverTop) {
-    // A work area barely wider than the window: both left and right edges qualify.
-    const RECT rcNarrow{0, 0, 365, 555};
-    const POINT ptGrab{0, 0};
-    const RECT rc = SnapMovingRect(kWindow, POINT{3, 2}, ptGrab, rcNarrow);
-    ExpectRect(rc, 5, 5, 365, 555);
-}
-
-TEST(Docking, WorkAreaWithOffsetOriginStillSnapsLeftToZero) {
-    // A taskbar on the left: the work area starts at 60, but the left edge snaps to 0.
-    const RECT rcWork{60, 0, 1280, 1024};
-    const POINT ptGrab{0, 0};
-    ExpectRect(SnapMovingRect(kWindow, POINT{8, 300}, ptGrab, rcWork), 0, 300, 360, 850);
-    ExpectRect(SnapMovingRect(kWindow, POINT{65, 300}, ptGrab, rcWork), 65, 300, 425, 850);
+TEST(Docking, EdgesWithinElevenPixelsSnap) {
+    const RECT rcWindow{100, 100, 460, 650}; // 360 x 550; only the size counts
+    const RECT rcWork{0, 0, 1280, 984};      // a 1280 x 1024 screen above a 40-pixel taskbar
+    const struct {
+        LONG x, y; // where the window's left/top corner is dragged
+        RECT rcWork;
+        RECT rcExpected;
+    } arrCases[] = {
+        {300, 200, rcWork, {300, 200, 660, 750}}, // away from the edges it follows the cursor
+        // Left and top snap to screen coordinate 0.
+        {5, 200, rcWork, {0, 200, 360, 750}},
+        {-11, 200, rcWork, {0, 200, 360, 750}},
+        {12, 200, rcWork, {12, 200, 372, 750}},
+        {-12, 200, rcWork, {-12, 200, 348, 750}},
+        {300, 7, rcWork, {300, 0, 660, 550}},
+        {300, 12, rcWork, {300, 12, 660, 562}},
+        // Right and bottom snap to the work area, not to the screen.
+        {1280 - 11 - 360, 200, rcWork, {920, 200, 1280, 750}},
+        {1280 + 11 - 360, 200, rcWork, {920, 200, 1280, 750}},
+        {1280 - 12 - 360, 200, rcWork, {908, 200, 1268, 750}},
+        {300, 984 - 5 - 550, rcWork, {300, 434, 660, 984}},
+        {300, 984 - 12 - 550, rcWork, {300, 422, 660, 972}},
+        // A work area barely larger than the window: right wins over left, bottom over top.
+        {3, 2, {0, 0, 365, 555}, {5, 5, 365, 555}},
+        // A taskbar on the left: the left edge still snaps to 0.
+        {8, 300, {60, 0, 1280, 1024}, {0, 300, 360, 850}},
+        {65, 300, {60, 0, 1280, 1024}, {65, 300, 425, 850}},
+    };
+    const POINT ptGrab{50, 10}; // where the caption was pressed
+    for (const auto& oCase : arrCases) {
+        const POINT ptCursor{oCase.x + ptGrab.x, oCase.y + ptGrab.y};
+        EXPECT_EQ(Edges(SnapMovingRect(rcWindow, ptCursor, ptGrab, oCase.rcWork)),
+                  Edges(oCase.rcExpected))
+            << "dragged to " << oCase.x << ", " << oCase.y;
+    }
 }

@@ -1,89 +1,74 @@
-// The notification-area icon: added once, changed, removed, and put back after the notification
-// area was re-created; and the program version the about box shows.
+// The notification-area icon: every record handed to the shell has the build's own size, and
+// the icon comes back as it was after the notification area was re-created.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
-#include "app/ProductVersion.h"
 #include "app/TrayIcon.h"
-#include "settings/ApplicationRegistry.h"
+#include "tests/support/win/ImportHook.h"
+#include "tests/support/win/RecordingWindow.h"
 
 namespace {
 
-class TrayIconTest : public testing::Test {
-protected:
-    void SetUp() override {
-        m_hWnd = CreateWindowExW(0, L"STATIC", L"tray owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(m_hWnd, nullptr);
-        m_hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    }
-    void TearDown() override {
-        m_oTray.Remove();
-        DestroyWindow(m_hWnd);
-    }
-
-    HWND m_hWnd = nullptr;
-    HICON m_hIcon = nullptr;
-    CTrayIcon m_oTray;
+struct NOTIFY_CALL {
+    DWORD nMessage;
+    NOTIFYICONDATAW oData;
 };
+std::vector<NOTIFY_CALL> g_vecCalls;
+decltype(&Shell_NotifyIconW) g_pfnShellNotifyIcon = nullptr;
+
+BOOL WINAPI RecordingNotifyIcon(DWORD nMessage, PNOTIFYICONDATAW pData) {
+    NOTIFY_CALL oCall{nMessage, {}};
+    std::memcpy(&oCall.oData, pData, std::min<size_t>(pData->cbSize, sizeof oCall.oData));
+    oCall.oData.cbSize = pData->cbSize;
+    g_vecCalls.push_back(oCall);
+    return g_pfnShellNotifyIcon(nMessage, pData);
+}
+
+std::wstring Tip(const NOTIFYICONDATAW& oData) {
+    return std::wstring(oData.szTip, wcsnlen(oData.szTip, std::size(oData.szTip)));
+}
 
 } // namespace
 
-TEST_F(TrayIconTest, AddedOnceChangedRemovedAndPutBack) {
-    ASSERT_TRUE(m_oTray.SetOwner(m_hWnd));
-    ASSERT_TRUE(m_oTray.Add(m_hIcon));
-    // A second add is refused without asking the system.
-    EXPECT_FALSE(m_oTray.Add(m_hIcon));
-    EXPECT_TRUE(m_oTray.SetTooltip(std::wstring(300, L't').c_str()));
-    EXPECT_TRUE(m_oTray.SetCallbackMessage(0x7E9));
+TEST(TrayIcon, WholeRecordsAndTheIconBackAsItWas) {
+    const wintest::CImportHook oHook("shell32.dll", "Shell_NotifyIconW",
+                                     reinterpret_cast<void*>(&RecordingNotifyIcon));
+    ASSERT_TRUE(oHook.IsSet());
+    g_pfnShellNotifyIcon = oHook.Original<decltype(&Shell_NotifyIconW)>();
+    g_vecCalls.clear();
+    const wintest::CRecordingWindow oOwner(L"tray owner", nullptr);
+    const HICON hIcon = LoadIconW(nullptr, IDI_APPLICATION);
 
-    // After removal the icon is gone: changing or removing it again fails.
-    EXPECT_TRUE(m_oTray.Remove());
-    EXPECT_FALSE(m_oTray.Remove());
-    EXPECT_FALSE(m_oTray.SetCallbackMessage(0x7E9));
-    EXPECT_EQ(m_oTray.GetIcon(), m_hIcon);
+    CTrayIcon oTray;
+    ASSERT_TRUE(oTray.SetOwner(oOwner.Handle()));
+    ASSERT_TRUE(oTray.Add(hIcon));
+    EXPECT_FALSE(oTray.Add(hIcon)); // refused without asking the shell
+    EXPECT_TRUE(oTray.SetTooltip(std::wstring(300, L't').c_str()));
+    EXPECT_TRUE(oTray.SetCallbackMessage(0x7E9));
+    EXPECT_TRUE(oTray.Remove());
+    EXPECT_FALSE(oTray.SetCallbackMessage(0x7E9)); // gone
+    // The notification area came back: the icon is added again with its tip and message.
+    EXPECT_TRUE(oTray.Restore());
+    EXPECT_TRUE(oTray.SetCallbackMessage(0x7E9));
+    EXPECT_TRUE(oTray.Remove());
 
-    // When the notification area comes back, the icon is added again as it was.
-    EXPECT_TRUE(m_oTray.Restore());
-    EXPECT_TRUE(m_oTray.SetCallbackMessage(0x7E9));
-}
-
-TEST_F(TrayIconTest, ChangingTheOwnerTakesTheIconAwayFirst) {
-    ASSERT_TRUE(m_oTray.SetOwner(m_hWnd));
-    ASSERT_TRUE(m_oTray.Add(m_hIcon));
-    HWND hWndOther = CreateWindowExW(0, L"STATIC", L"other owner", WS_OVERLAPPED, 0, 0, 10, 10,
-                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(hWndOther, nullptr);
-    EXPECT_TRUE(m_oTray.SetOwner(hWndOther));
-    EXPECT_EQ(m_oTray.GetOwner(), hWndOther);
-    // The old owner's icon is gone; the new owner has none until it is added again.
-    EXPECT_FALSE(m_oTray.Remove());
-    m_oTray.SetOwner(m_hWnd);
-    DestroyWindow(hWndOther);
-}
-
-TEST(ProductVersion, ComesFromTheFixedRecordAndIsMissingWithoutAResource) {
-    // This test program carries Korvex's resources: its fixed record says 1.0.0.1, while the
-    // text fields write the revision with a leading zero.
-    std::wstring strVersion = L"unchanged";
-    ASSERT_TRUE(ReadProductVersionText(GetRunningProgramPath().c_str(), strVersion));
-    EXPECT_EQ(strVersion, L"1.0.0.1");
-
-    wchar_t szTemp[MAX_PATH];
-    ASSERT_NE(GetTempPathW(MAX_PATH, szTemp), 0u);
-    const std::wstring strPlain = std::wstring(szTemp) + L"korvex-version-test.txt";
-    HANDLE hFile = CreateFileW(strPlain.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
-    DWORD nWritten = 0;
-    WriteFile(hFile, "no version here", 15, &nWritten, nullptr);
-    CloseHandle(hFile);
-    strVersion = L"unchanged";
-    EXPECT_FALSE(ReadProductVersionText(strPlain.c_str(), strVersion));
-    EXPECT_EQ(strVersion, L"unchanged");
-    DeleteFileW(strPlain.c_str());
+    ASSERT_EQ(g_vecCalls.size(), 8u);
+    for (const NOTIFY_CALL& oCall : g_vecCalls) {
+        EXPECT_EQ(oCall.oData.cbSize, sizeof(NOTIFYICONDATAW));
+        EXPECT_EQ(oCall.oData.hWnd, oOwner.Handle());
+    }
+    EXPECT_EQ(Tip(g_vecCalls[1].oData), std::wstring(127, L't')); // cut to the record's capacity
+    const NOTIFY_CALL& oReAdd = g_vecCalls[5];
+    EXPECT_EQ(oReAdd.nMessage, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(oReAdd.oData.uFlags, static_cast<UINT>(NIF_ICON | NIF_TIP | NIF_MESSAGE));
+    EXPECT_EQ(oReAdd.oData.hIcon, hIcon);
+    EXPECT_EQ(oReAdd.oData.uCallbackMessage, 0x7E9u);
+    EXPECT_EQ(Tip(oReAdd.oData), std::wstring(127, L't'));
 }

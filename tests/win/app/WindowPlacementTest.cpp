@@ -2,37 +2,36 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "app/WindowPlacement.h"
 
 namespace {
 
-const SIZE kScreen{1280, 1024};
-
-void ExpectPlacement(const WINDOW_PLACEMENT_VALUES& p, int l, int t, int w, int h) {
-    EXPECT_EQ(p.nLeft, l);
-    EXPECT_EQ(p.nTop, t);
-    EXPECT_EQ(p.nWidth, w);
-    EXPECT_EQ(p.nHeight, h);
+std::array<int, 4> Values(const WINDOW_PLACEMENT_VALUES& p) {
+    return {p.nLeft, p.nTop, p.nWidth, p.nHeight};
 }
 
 } // namespace
 
-TEST(WindowPlacement, StoredValuesThatFitAreKept) {
-    ExpectPlacement(MakeMainWindowPlacement({10, 20, 400, 600}, kScreen), 10, 20, 400, 600);
-    ExpectPlacement(MakeMainWindowPlacement({0, 0, 1280, 1024}, kScreen), 0, 0, 1280, 1024);
-}
-
-TEST(WindowPlacement, PositionsLeftOfOrAboveThePrimaryMonitorStayNegative) {
-    ExpectPlacement(MakeMainWindowPlacement({-1500, -200, 360, 550}, kScreen), -1500, -200, 360,
-                    550);
-}
-
 TEST(WindowPlacement, BadSizesFallBackToTheDefaultsEachOnItsOwn) {
-    ExpectPlacement(MakeMainWindowPlacement({5, 5, 0, 0}, kScreen), 5, 5, 360, 550);
-    ExpectPlacement(MakeMainWindowPlacement({5, 5, -20, 300}, kScreen), 5, 5, 360, 300);
-    ExpectPlacement(MakeMainWindowPlacement({5, 5, 500, -1}, kScreen), 5, 5, 500, 550);
-    ExpectPlacement(MakeMainWindowPlacement({5, 5, 1281, 1025}, kScreen), 5, 5, 360, 550);
-    // A width stored as 0xFFFFFFFF reads as -1, not as four billion.
-    ExpectPlacement(MakeMainWindowPlacement({5, 5, static_cast<int>(0xFFFFFFFFu), 400}, kScreen), 5,
-                    5, 360, 400);
+    const struct {
+        WINDOW_PLACEMENT_VALUES oStored;
+        WINDOW_PLACEMENT_VALUES oExpected;
+    } arrCases[] = {
+        {{10, 20, 400, 600}, {10, 20, 400, 600}},
+        {{0, 0, 1280, 1024}, {0, 0, 1280, 1024}},
+        // Monitors left of or above the primary one have negative positions.
+        {{-1500, -200, 360, 550}, {-1500, -200, 360, 550}},
+        {{5, 5, 0, 0}, {5, 5, 360, 550}},
+        {{5, 5, -20, 300}, {5, 5, 360, 300}},
+        {{5, 5, 500, -1}, {5, 5, 500, 550}},
+        {{5, 5, 1281, 1025}, {5, 5, 360, 550}},
+        // A width stored as 0xFFFFFFFF reads as -1, not as four billion.
+        {{5, 5, static_cast<int>(0xFFFFFFFFu), 400}, {5, 5, 360, 400}},
+    };
+    for (const auto& oCase : arrCases) {
+        EXPECT_EQ(Values(MakeMainWindowPlacement(oCase.oStored, SIZE{1280, 1024})),
+                  Values(oCase.oExpected));
+    }
 }
