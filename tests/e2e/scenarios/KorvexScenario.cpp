@@ -2,7 +2,6 @@
 
 #include "InputInjector.h"
 #include "KorvexContract.h"
-#include "LinuxProcesses.h"
 #include "Registry.h"
 #include "RemoteListView.h"
 #include "Wait.h"
@@ -77,16 +76,7 @@ void KorvexScenario::TearDown() {
     m_korvex.Stop();
     m_vecHelpers.clear(); // ends every helper that still runs
     m_pTarget.reset();
-    for (const std::string& strFile : m_vecXclipFiles) {
-        // xclip ends when another program takes the clipboard; make sure it does.
-        if (!FindLinuxProcesses(strFile).empty()) {
-            RunClipTool(L"write-utf8 e2e-done");
-        }
-        WaitUntil([&] { return FindLinuxProcesses(strFile).empty(); }, 3000);
-        for (unsigned long nPid : FindLinuxProcesses(strFile)) {
-            KillLinuxProcess(nPid);
-        }
-    }
+    m_vecXclips.clear(); // ends every xclip that still serves the clipboard
     for (const std::wstring& strFile : m_vecTempFiles) {
         DeleteFileW(strFile.c_str());
     }
@@ -100,32 +90,25 @@ void KorvexScenario::TearDown() {
     return ::testing::AssertionSuccess();
 }
 
-void KorvexScenario::MakeTextFile(const std::wstring& strText, std::wstring& strWindowsPath,
-                                  std::string& strLinuxPath) {
-    // /tmp is shared by every Wine prefix on the machine: the name must not repeat elsewhere.
-    static const std::string strRun = [] {
-        LARGE_INTEGER nNow{};
-        QueryPerformanceCounter(&nNow);
-        return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(nNow.QuadPart);
-    }();
-    static int nCounter = 0;
-    const std::string strName = "korvex-e2e-" + strRun + "-" + std::to_string(++nCounter) + ".txt";
-    strLinuxPath = "/tmp/" + strName;
-    strWindowsPath = L"Z:\\tmp\\" + std::wstring(strName.begin(), strName.end());
-    m_vecTempFiles.push_back(strWindowsPath);
-    FILE* pFile = _wfopen(strWindowsPath.c_str(), L"wb");
+std::wstring KorvexScenario::MakeTextFile(const std::wstring& strText) {
+    wchar_t aFolder[MAX_PATH + 1] = {};
+    wchar_t aPath[MAX_PATH + 1] = {};
+    if (GetTempPathW(MAX_PATH + 1, aFolder) == 0 ||
+        GetTempFileNameW(aFolder, L"kvx", 0, aPath) == 0) {
+        return L"";
+    }
+    m_vecTempFiles.push_back(aPath);
+    FILE* pFile = _wfopen(aPath, L"wb");
     if (pFile != nullptr) {
         const std::string strUtf8 = ToUtf8(strText);
         std::fwrite(strUtf8.data(), 1, strUtf8.size(), pFile);
         std::fclose(pFile);
     }
+    return aPath;
 }
 
 ::testing::AssertionResult KorvexScenario::Copy(const std::wstring& strText) {
-    std::wstring strWindowsPath;
-    std::string strLinuxPath;
-    MakeTextFile(strText, strWindowsPath, strLinuxPath);
-    const int nCode = RunClipTool(L"write-file \"" + strWindowsPath + L"\"");
+    const int nCode = RunClipTool(L"write-file \"" + MakeTextFile(strText) + L"\"");
     if (nCode != 0) {
         return ::testing::AssertionFailure()
                << "cliptool could not copy \"" << ToUtf8(strText) << "\": exit code " << nCode;
@@ -150,19 +133,9 @@ void KorvexScenario::MakeTextFile(const std::wstring& strText, std::wstring& str
 }
 
 ::testing::AssertionResult KorvexScenario::CopyWithXclip(const std::wstring& strText) {
-    std::wstring strWindowsPath;
-    std::string strLinuxPath;
-    MakeTextFile(strText, strWindowsPath, strLinuxPath);
-    m_vecXclipFiles.push_back(strLinuxPath);
-    CHelperProcess oXclip;
-    const std::wstring strCommand = L"Z:\\usr\\bin\\xclip -selection clipboard -i " +
-                                    std::wstring(strLinuxPath.begin(), strLinuxPath.end());
-    if (!oXclip.Start(strCommand)) {
+    m_vecXclips.push_back(std::make_unique<wintest::CX11ClipboardOwner>());
+    if (!m_vecXclips.back()->Copy(ToUtf8(strText))) {
         return ::testing::AssertionFailure() << "xclip could not be started";
-    }
-    // xclip forks: the process we started ends at once and its child keeps the selection.
-    if (!oXclip.WaitForExit(10000)) {
-        return ::testing::AssertionFailure() << "xclip did not go to the background";
     }
     return ::testing::AssertionSuccess();
 }

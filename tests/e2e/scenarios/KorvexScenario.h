@@ -6,6 +6,7 @@
 #include "HelperProcess.h"
 #include "KorvexProcess.h"
 #include "TargetWindow.h"
+#include "tests/support/win/X11Clipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -31,8 +32,8 @@ protected:
     // Copies the texts one after the other into an empty history, each once the one before is
     // a row (a copy that replaces the clipboard before Korvex read it is rightly not a row).
     ::testing::AssertionResult CopyEach(const std::vector<std::wstring>& vecTexts);
-    // A Linux program (xclip) copies the text; it stays in the background until another
-    // program takes the clipboard.
+    // A Linux program (xclip) copies the text; it serves the clipboard until another program
+    // takes it, at the latest until the scenario ends.
     ::testing::AssertionResult CopyWithXclip(const std::wstring& strText);
 
     // The main window's rows: the "Text" column, row 0 first.
@@ -60,16 +61,15 @@ protected:
     // The number of change notifications the viewer has seen (from its title), -1 if unknown.
     static int ViewerDraws(HWND hViewer);
 
-    // A file with the UTF-8 text under Linux's /tmp; gives its Windows path and Linux path.
-    void MakeTextFile(const std::wstring& strText, std::wstring& strWindowsPath,
-                      std::string& strLinuxPath);
+    // A new file with the text in UTF-8, removed when the scenario ends; its path.
+    std::wstring MakeTextFile(const std::wstring& strText);
 
     CKorvexProcess m_korvex;
 
 private:
     std::vector<std::unique_ptr<CHelperProcess>> m_vecHelpers;
     std::vector<std::wstring> m_vecTempFiles;
-    std::vector<std::string> m_vecXclipFiles;
+    std::vector<std::unique_ptr<wintest::CX11ClipboardOwner>> m_vecXclips;
     std::unique_ptr<CTargetWindow> m_pTarget;
     ULONGLONG m_nHotkeyStart = 0;  // GetTickCount64 when the last hotkey's injection began
     ULONGLONG m_nHotkeySendMs = 0; // how long SendInput took for it (the hooks' answers)
