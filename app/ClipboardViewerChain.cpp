@@ -11,10 +11,10 @@ bool CClipboardViewerChain::IsHeadResponsive() const {
 }
 
 void CClipboardViewerChain::Join() {
-    if (m_bInChain) {
-        if (!IsHeadResponsive()) {
-            return;
-        }
+    // Leaving tells the head of the chain and waits for it: with a hung head we join again
+    // without leaving first. The stale link that leaves behind leads back to us, and the
+    // re-entry guards below end that loop.
+    if (m_bInChain && IsHeadResponsive()) {
         ChangeClipboardChain(m_hWnd, m_hWndNextViewer);
         m_bInChain = false;
     }

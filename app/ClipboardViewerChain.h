@@ -21,7 +21,7 @@ public:
     // Leaves the chain if in it and joins it again at its head. The notification that the
     // system sends while joining is dropped. Leaving makes the system send WM_CHANGECBCHAIN to
     // the head of the chain and wait for it: when the head is another program's window that
-    // does not answer, the chain is left as it is until the next try.
+    // does not answer, we join again without leaving.
     void Join();
     // Leaves the chain (at the window's destruction); as Join, not while the head is hung.
     void Leave();
