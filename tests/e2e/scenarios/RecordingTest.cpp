@@ -69,28 +69,6 @@ TEST_F(e2eRecording, CopiesOfOtherProgramsBecomeNumberedRowsNewestFirst) {
     }
 }
 
-TEST_F(e2eRecording, CopiesOfALinuxProgramOverTextOfAWineProgramAreRecordedOnce) {
-    // Taking over the clipboard from a Wine program makes two quick changes under Wine; one copy
-    // must still be one row. The race is narrow, so it is run several times.
-    ASSERT_TRUE(StartKorvex());
-    std::vector<std::wstring> vecExpected;
-    for (int i = 1; i <= 8; ++i) {
-        SCOPED_TRACE(i);
-        const std::wstring strWine = L"from Wine " + std::to_wstring(i);
-        const std::wstring strLinux = L"from Linux " + std::to_wstring(i);
-        ASSERT_TRUE(Copy(strWine));
-        vecExpected.insert(vecExpected.begin(), strWine);
-        ASSERT_TRUE(WaitForRows(vecExpected));
-        ASSERT_TRUE(CopyWithXclip(strLinux));
-        vecExpected.insert(vecExpected.begin(), strLinux);
-        ASSERT_TRUE(WaitForRows(vecExpected));
-    }
-    // A second row of the last Linux copy would have come before this one.
-    ASSERT_TRUE(Copy(L"mark"));
-    vecExpected.insert(vecExpected.begin(), L"mark");
-    EXPECT_TRUE(WaitForRows(vecExpected));
-}
-
 // Waits until the clipboard holds the text.
 ::testing::AssertionResult WaitForClipboard(const std::wstring& strText) {
     std::optional<std::wstring> text;
