@@ -62,14 +62,8 @@ TEST(ClipboardText, ReadsTheTextAnotherProgramOffers) {
 }
 
 TEST(ClipboardText, ReadStartedInsideAReadIsRefusedAsBusy) {
-    // Reading X11 data waits on Wine's clipboard manager, and messages sent to this thread are
-    // dispatched meanwhile. One is waiting before the read starts.
-    wintest::CX11ClipboardOwner oX11;
-    const uint32_t nBefore = GetClipboardSequence();
-    ASSERT_TRUE(oX11.Copy("outer"));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return GetClipboardSequence() != nBefore; }));
-
-    // Both reads use the same window, as the program's reads all use its main window.
+    // Both reads use the same window, as the program's reads all use its main window. It is
+    // made first: a Wine thread without a window may not see X11's changes at all.
     bool bInOuterRead = false;
     bool bNestedInside = false;
     std::optional<ClipboardRead> optNested;
@@ -83,6 +77,14 @@ TEST(ClipboardText, ReadStartedInsideAReadIsRefusedAsBusy) {
         return 0;
     });
     hWnd = oWindow.Handle();
+
+    // Reading X11 data waits on Wine's clipboard manager, and messages sent to this thread are
+    // dispatched meanwhile. One is waiting before the read starts.
+    wintest::CX11ClipboardOwner oX11;
+    const uint32_t nBefore = GetClipboardSequence();
+    ASSERT_TRUE(oX11.Copy("outer"));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetClipboardSequence() != nBefore; }))
+        << "xclip still serving: " << oX11.IsServing();
     std::thread oSender([&] { SendMessageTimeoutW(hWnd, WM_APP, 0, 0, 0, 10000, nullptr); });
     // Wait, without dispatching, until the sent message is pending for this thread.
     const ULONGLONG nDeadline = GetTickCount64() + 5000;
