@@ -1,111 +1,74 @@
-// Ending Korvex: only the two Exit commands end it, and they save the window's placement and
-// the docking flag; closing, minimising and Esc only hide the window.
+// Ending Korvex: the two Exit commands end it, remove the tray icon and save the window's
+// placement and the docking flag; closing, minimising and Esc only hide the window.
 
-#include "InputInjector.h"
-#include "KorvexContract.h"
 #include "KorvexScenario.h"
-#include "NotificationArea.h"
-#include "Registry.h"
-#include "Wait.h"
+#include "Tray.h"
+#include "tests/support/win/Keyboard.h"
+
+#include <array>
 
 namespace e2e {
 namespace {
 
 using e2eExit = KorvexScenario;
 
-struct Placement {
-    std::optional<DWORD> left, top, width, height, docking;
-    bool operator==(const Placement&) const = default;
-};
-
-Placement SavedPlacement() {
-    return {ReadSetting(L"MainWindow", L"Left"), ReadSetting(L"MainWindow", L"Top"),
-            ReadSetting(L"MainWindow", L"Width"), ReadSetting(L"MainWindow", L"Height"),
-            ReadSetting(L"MainWindow", L"DockingEnabled")};
-}
-
-std::string Describe(const Placement& p) {
-    auto one = [](const std::optional<DWORD>& v) {
-        return v ? std::to_string(static_cast<int>(*v)) : std::string("none");
+TEST_F(e2eExit, FileAndTrayMenuExitSavePlacementAndDockingAndRemoveTheIcon) {
+    using Placement = std::array<std::optional<DWORD>, 5>;
+    struct CASE {
+        UINT nCommand;
+        bool bMoveAndUndock; // else the window stays hidden where it was made
+        Placement oSaved;    // left, top, width, height, docking
     };
-    return "left " + one(p.left) + ", top " + one(p.top) + ", width " + one(p.width) + ", height " +
-           one(p.height) + ", docking " + one(p.docking);
-}
+    for (const CASE& oCase : {CASE{kCmdFileExit, true, {120, 90, 420, 480, 0}},
+                              CASE{kCmdTrayExit, false, {0, 0, 360, 550, 1}}}) {
+        SCOPED_TRACE(oCase.nCommand);
+        wintest::DeleteRegistryKey(HKEY_CURRENT_USER, kSettingsKey); // the defaults
+        ASSERT_TRUE(StartKorvex(oCase.bMoveAndUndock ? L"-n" : L""));
+        const HWND hMain = m_korvex.MainWindow();
+        if (oCase.bMoveAndUndock) {
+            ASSERT_TRUE(SetWindowPos(hMain, nullptr, 120, 90, 420, 480, SWP_NOZORDER));
+            ASSERT_TRUE(PostMessageW(hMain, WM_COMMAND, kCmdEnableDocking, 0)); // off
+        }
+        ASSERT_TRUE(PumpUntil([] { return FindTrayIcon().has_value(); }));
 
-bool KorvexTrayIconShown() {
-    return FindTrayIcon(L"Korvex").has_value();
-}
-
-TEST_F(e2eExit, FileMenuExitSavesPlacementAndDockingAndTheNextStartUsesThem) {
-    ASSERT_TRUE(StartKorvex(L"-n"));
-    const HWND hMain = m_korvex.MainWindow();
-    ASSERT_TRUE(SetWindowPos(hMain, nullptr, 120, 90, 420, 480, SWP_NOZORDER | SWP_NOACTIVATE));
-    RECT rcWindow{};
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return GetWindowRect(hMain, &rcWindow) && rcWindow.left == 120 && rcWindow.top == 90;
-        },
-        3000));
-    ASSERT_TRUE(PostMessageW(hMain, WM_COMMAND, kCmdEnableDocking, 0)); // docking off
-    ASSERT_TRUE(WaitUntil(KorvexTrayIconShown, 5000));
-
-    ASSERT_TRUE(m_korvex.ExitWith(kCmdFileExit)) << "Korvex did not end";
-    EXPECT_EQ(0u, m_korvex.ExitCode());
-    const Placement expected{120, 90, 420, 480, 0};
-    EXPECT_EQ(expected, SavedPlacement()) << Describe(SavedPlacement());
-    EXPECT_TRUE(WaitUntil([] { return !KorvexTrayIconShown(); }, 3000))
-        << "the tray icon stayed after the exit";
-
-    // The next start opens where the last one ended, and keeps docking off.
-    m_korvex.Stop();
-    ASSERT_TRUE(StartKorvex(L"-n"));
-    ASSERT_TRUE(GetWindowRect(m_korvex.MainWindow(), &rcWindow));
-    EXPECT_EQ(120, rcWindow.left);
-    EXPECT_EQ(90, rcWindow.top);
-    EXPECT_EQ(420, rcWindow.right - rcWindow.left);
-    EXPECT_EQ(480, rcWindow.bottom - rcWindow.top);
-    ASSERT_TRUE(m_korvex.ExitWith(kCmdFileExit));
-    EXPECT_EQ(std::optional<DWORD>(0), ReadSetting(L"MainWindow", L"DockingEnabled"));
-}
-
-TEST_F(e2eExit, TrayMenuExitEndsAHiddenKorvexAndSavesItsNormalPlacement) {
-    ASSERT_TRUE(StartKorvex());
-    ASSERT_FALSE(m_korvex.IsMainWindowVisible());
-    ASSERT_TRUE(m_korvex.ExitWith(kCmdTrayExit)) << "Korvex did not end";
-    EXPECT_EQ(0u, m_korvex.ExitCode());
-    const Placement expected{0, 0, 360, 550, 1}; // the defaults, never shown
-    EXPECT_EQ(expected, SavedPlacement()) << Describe(SavedPlacement());
+        ASSERT_TRUE(m_korvex.ExitWith(oCase.nCommand)) << "Korvex did not end";
+        EXPECT_EQ(0u, m_korvex.ExitCode());
+        Placement oSaved;
+        for (size_t i = 0; i < oSaved.size(); ++i) {
+            const wchar_t* apszNames[] = {L"Left", L"Top", L"Width", L"Height", L"DockingEnabled"};
+            oSaved[i] = Setting(L"MainWindow", apszNames[i]);
+            EXPECT_EQ(oCase.oSaved[i], oSaved[i]) << ToUtf8(apszNames[i]);
+        }
+        EXPECT_TRUE(PumpUntil([] { return !FindTrayIcon(); })) << "the tray icon stayed";
+    }
 }
 
 TEST_F(e2eExit, CloseMinimiseAndEscOnlyHideTheWindow) {
     ASSERT_TRUE(StartKorvex(L"-n"));
     const HWND hMain = m_korvex.MainWindow();
-    ASSERT_TRUE(m_korvex.IsMainWindowVisible());
-
-    // The first close after a start with the switch hides the window.
-    ASSERT_TRUE(PostMessageW(hMain, WM_CLOSE, 0, 0));
-    EXPECT_TRUE(WaitForVisible(false));
-    EXPECT_TRUE(m_korvex.Responds());
-
-    ASSERT_TRUE(PostMessageW(hMain, kMsgShowMainWindow, 0, 0));
-    ASSERT_TRUE(WaitForVisible(true));
-    ASSERT_TRUE(PostMessageW(hMain, WM_SYSCOMMAND, SC_MINIMIZE, 0));
-    EXPECT_TRUE(WaitForVisible(false));
-    EXPECT_TRUE(m_korvex.Responds());
-
-    // Shown again, it is restored, not minimised.
-    ASSERT_TRUE(PostMessageW(hMain, kMsgShowMainWindow, 0, 0));
-    ASSERT_TRUE(WaitForVisible(true));
-    EXPECT_FALSE(IsIconic(hMain));
-
-    // Esc typed into the main window.
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hMain; }, 3000));
-    ASSERT_TRUE(PressKey(VK_ESCAPE).bDone);
-    EXPECT_TRUE(WaitForVisible(false));
-
+    const std::vector<std::function<bool()>> vecHides = {
+        [&] { return PostMessageW(hMain, WM_CLOSE, 0, 0) != FALSE; },
+        [&] { return PostMessageW(hMain, WM_SYSCOMMAND, SC_MINIMIZE, 0) != FALSE; },
+        [&] {
+            // Esc typed into the main window.
+            return PumpUntil([&] { return GetForegroundWindow() == hMain; }) &&
+                   wintest::InjectKeys(wintest::Chord({VK_ESCAPE})) == 2;
+        },
+    };
+    for (size_t i = 0; i < vecHides.size(); ++i) {
+        SCOPED_TRACE(i);
+        if (i > 0) {
+            ASSERT_TRUE(PostMessageW(hMain, kMsgShowMainWindow, 0, 0));
+            ASSERT_TRUE(WaitForVisible(true));
+            EXPECT_FALSE(IsIconic(hMain)) << "shown again, it is restored";
+        }
+        ASSERT_TRUE(vecHides[i]());
+        EXPECT_TRUE(WaitForVisible(false));
+        EXPECT_TRUE(m_korvex.Responds());
+    }
     // Still running, still in the tray, still recording.
     EXPECT_TRUE(m_korvex.IsRunning());
-    EXPECT_TRUE(WaitUntil(KorvexTrayIconShown, 3000));
+    EXPECT_TRUE(FindTrayIcon().has_value());
     EXPECT_TRUE(CopyEach({L"still recording"}));
 }
 

@@ -1,117 +1,86 @@
 #include "KorvexScenario.h"
 
-#include "InputInjector.h"
-#include "KorvexContract.h"
-#include "Registry.h"
 #include "RemoteListView.h"
-#include "Wait.h"
+#include "tests/support/win/Keyboard.h"
 
+#include <atomic>
 #include <cstdio>
-#include <ctime>
 
 namespace e2e {
 
 std::string ToUtf8(const std::wstring& strText) {
-    if (strText.empty()) {
-        return {};
-    }
-    const int n = WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string strUtf8(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, strText.data(), static_cast<int>(strText.size()),
-                        strUtf8.data(), n, nullptr, nullptr);
+    const int nWide = static_cast<int>(strText.size());
+    std::string strUtf8(
+        WideCharToMultiByte(CP_UTF8, 0, strText.data(), nWide, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, strText.data(), nWide, strUtf8.data(),
+                        static_cast<int>(strUtf8.size()), nullptr, nullptr);
     return strUtf8;
 }
 
-std::wstring Quoted(const std::vector<std::wstring>& vecTexts) {
-    std::wstring strAll = L"[";
-    for (size_t i = 0; i < vecTexts.size(); ++i) {
-        strAll += (i ? L", \"" : L"\"") + vecTexts[i] + L"\"";
+std::optional<std::wstring> ReadClipboardText() {
+    std::optional<std::wstring> optText;
+    if (PumpUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) {
+        HANDLE hData = GetClipboardData(CF_UNICODETEXT);
+        if (const auto* pText = hData ? static_cast<const wchar_t*>(GlobalLock(hData)) : nullptr) {
+            optText = std::wstring(pText, wcsnlen(pText, GlobalSize(hData) / sizeof(wchar_t)));
+            GlobalUnlock(hData);
+        }
+        CloseClipboard();
     }
-    return strAll + L"]";
+    return optText;
 }
 
-std::optional<time_t> ParseShownTime(const std::wstring& strText) {
-    // yyyy.mm.dd HH:MM:SS
-    static const wchar_t kPattern[] = L"dddd.dd.dd dd:dd:dd";
-    if (strText.size() != wcslen(kPattern)) {
-        return std::nullopt;
+namespace {
+
+std::string Quoted(const std::vector<std::wstring>& vecTexts) {
+    std::string strAll = "[";
+    for (const std::wstring& strText : vecTexts) {
+        strAll += (strAll.size() > 1 ? ", \"" : "\"") + ToUtf8(strText) + "\"";
     }
-    for (size_t i = 0; i < strText.size(); ++i) {
-        const bool bDigit = strText[i] >= L'0' && strText[i] <= L'9';
-        if (kPattern[i] == L'd' ? !bDigit : strText[i] != kPattern[i]) {
-            return std::nullopt;
-        }
-    }
-    std::tm tm{};
-    swscanf(strText.c_str(), L"%d.%d.%d %d:%d:%d", &tm.tm_year, &tm.tm_mon, &tm.tm_mday,
-            &tm.tm_hour, &tm.tm_min, &tm.tm_sec);
-    tm.tm_year -= 1900;
-    tm.tm_mon -= 1;
-    tm.tm_isdst = -1;
-    const time_t nTime = std::mktime(&tm);
-    if (nTime == static_cast<time_t>(-1)) {
-        return std::nullopt;
-    }
-    return nTime;
+    return strAll + "]";
 }
+
+} // namespace
 
 void KorvexScenario::SetUp() {
-    // A Korvex left over by an earlier program would answer instead of ours.
+    // A Korvex left over by an earlier test program would answer instead of ours.
     if (HWND hStale = FindKorvexMainWindow()) {
-        DWORD nProcessId = 0;
-        GetWindowThreadProcessId(hStale, &nProcessId);
         PostMessageW(hStale, WM_COMMAND, kCmdFileExit, 0);
-        if (!WaitUntil([] { return FindKorvexMainWindow() == nullptr; }, 10000)) {
-            if (HANDLE hProcess = OpenProcess(PROCESS_TERMINATE, FALSE, nProcessId)) {
-                TerminateProcess(hProcess, 1);
-                CloseHandle(hProcess);
-            }
-        }
+        ASSERT_TRUE(PumpUntil([] { return !FindKorvexMainWindow(); }, 10000));
     }
-    DeleteKorvexSettings();
+    m_oCleanup.Key(HKEY_CURRENT_USER, kSettingsKey).Value(HKEY_CURRENT_USER, kRunKey, kRunValue);
 }
 
 void KorvexScenario::TearDown() {
     m_korvex.Stop();
-    m_vecHelpers.clear(); // ends every helper that still runs
-    m_pTarget.reset();
-    m_vecXclips.clear(); // ends every xclip that still serves the clipboard
-    for (const std::wstring& strFile : m_vecTempFiles) {
-        DeleteFileW(strFile.c_str());
+    m_vecHelpers.clear();
+    if (m_oTargetThread.joinable()) {
+        PostMessageW(m_hTarget, WM_CLOSE, 0, 0);
+        m_oTargetThread.join();
     }
-    DeleteKorvexSettings();
+    m_vecXclips.clear();
 }
 
 ::testing::AssertionResult KorvexScenario::StartKorvex(const std::wstring& strArguments) {
-    if (!m_korvex.Start(strArguments)) {
-        return ::testing::AssertionFailure() << "Korvex did not start: " << m_korvex.Failure();
-    }
-    return ::testing::AssertionSuccess();
-}
-
-std::wstring KorvexScenario::MakeTextFile(const std::wstring& strText) {
-    wchar_t aFolder[MAX_PATH + 1] = {};
-    wchar_t aPath[MAX_PATH + 1] = {};
-    if (GetTempPathW(MAX_PATH + 1, aFolder) == 0 ||
-        GetTempFileNameW(aFolder, L"kvx", 0, aPath) == 0) {
-        return L"";
-    }
-    m_vecTempFiles.push_back(aPath);
-    FILE* pFile = _wfopen(aPath, L"wb");
-    if (pFile != nullptr) {
-        const std::string strUtf8 = ToUtf8(strText);
-        std::fwrite(strUtf8.data(), 1, strUtf8.size(), pFile);
-        std::fclose(pFile);
-    }
-    return aPath;
+    const std::string strFailure = m_korvex.Start(strArguments);
+    return strFailure.empty() ? ::testing::AssertionSuccess()
+                              : ::testing::AssertionFailure() << "Korvex: " << strFailure;
 }
 
 ::testing::AssertionResult KorvexScenario::Copy(const std::wstring& strText) {
-    const int nCode = RunClipTool(L"write-file \"" + MakeTextFile(strText) + L"\"");
-    if (nCode != 0) {
+    // The text as the bytes of a CF_UNICODETEXT block with its NUL, in hex.
+    std::wstring strHex;
+    for (const wchar_t c : strText + L'\0') {
+        wchar_t aByte[8];
+        swprintf(aByte, 8, L"%02x%02x", c & 0xFF, c >> 8);
+        strHex += aByte;
+    }
+    wintest::CChildProcess oClipTool;
+    if (!oClipTool.Start(L"\"" + wintest::ProgramPath(L"cliptool.exe") + L"\" write-raw " +
+                         strHex) ||
+        !oClipTool.WaitForExit(15000) || oClipTool.ExitCode() != 0) {
         return ::testing::AssertionFailure()
-               << "cliptool could not copy \"" << ToUtf8(strText) << "\": exit code " << nCode;
+               << "cliptool could not copy \"" << ToUtf8(strText) << "\": " << oClipTool.ExitCode();
     }
     return ::testing::AssertionSuccess();
 }
@@ -119,14 +88,12 @@ std::wstring KorvexScenario::MakeTextFile(const std::wstring& strText) {
 ::testing::AssertionResult KorvexScenario::CopyEach(const std::vector<std::wstring>& vecTexts) {
     std::vector<std::wstring> vecExpected;
     for (const std::wstring& strText : vecTexts) {
-        ::testing::AssertionResult copied = Copy(strText);
-        if (!copied) {
-            return copied;
-        }
         vecExpected.insert(vecExpected.begin(), strText);
-        ::testing::AssertionResult shown = WaitForRows(vecExpected);
-        if (!shown) {
-            return shown;
+        if (::testing::AssertionResult oDone = Copy(strText); !oDone) {
+            return oDone;
+        }
+        if (::testing::AssertionResult oShown = WaitForRows(vecExpected); !oShown) {
+            return oShown;
         }
     }
     return ::testing::AssertionSuccess();
@@ -134,61 +101,63 @@ std::wstring KorvexScenario::MakeTextFile(const std::wstring& strText) {
 
 ::testing::AssertionResult KorvexScenario::CopyWithXclip(const std::wstring& strText) {
     m_vecXclips.push_back(std::make_unique<wintest::CX11ClipboardOwner>());
-    if (!m_vecXclips.back()->Copy(ToUtf8(strText))) {
-        return ::testing::AssertionFailure() << "xclip could not be started";
-    }
-    return ::testing::AssertionSuccess();
+    return m_vecXclips.back()->Copy(ToUtf8(strText))
+               ? ::testing::AssertionSuccess()
+               : ::testing::AssertionFailure() << "xclip could not be started";
 }
 
 std::vector<std::wstring> KorvexScenario::RowTexts() const {
-    CRemoteListView list(m_korvex.ListWindow());
-    return list.Column(kColumnText);
+    return CRemoteListView(m_korvex.ListWindow()).Column(kColumnText);
 }
 
 ::testing::AssertionResult KorvexScenario::WaitForRows(const std::vector<std::wstring>& vecExpected,
                                                        DWORD nTimeoutMs) const {
     std::vector<std::wstring> vecRows;
-    if (WaitUntil(
-            [&] {
-                vecRows = RowTexts();
-                return vecRows == vecExpected;
-            },
-            nTimeoutMs, 30)) {
+    if (PumpUntil([&] { return (vecRows = RowTexts()) == vecExpected; }, nTimeoutMs)) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure()
-           << "rows after " << nTimeoutMs << " ms: " << ToUtf8(Quoted(vecRows))
-           << "\n            expected: " << ToUtf8(Quoted(vecExpected));
+           << "rows after " << nTimeoutMs << " ms: " << Quoted(vecRows)
+           << "\n            expected: " << Quoted(vecExpected);
 }
 
 ::testing::AssertionResult KorvexScenario::WaitForVisible(bool bVisible, DWORD nTimeoutMs) const {
-    if (WaitUntil([&] { return m_korvex.IsMainWindowVisible() == bVisible; }, nTimeoutMs, 10)) {
+    if (PumpUntil([&] { return m_korvex.IsVisible() == bVisible; }, nTimeoutMs)) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure()
-           << "the main window is still " << (bVisible ? "hidden" : "shown") << " after "
-           << nTimeoutMs << " ms";
-}
-
-CTargetWindow& KorvexScenario::Target() {
-    if (!m_pTarget) {
-        m_pTarget = std::make_unique<CTargetWindow>();
-        EXPECT_TRUE(m_pTarget->Create()) << "the target window did not appear";
-    }
-    return *m_pTarget;
+           << "the main window is still " << (bVisible ? "hidden" : "shown");
 }
 
 ::testing::AssertionResult KorvexScenario::PressHotkey(std::initializer_list<WORD> keys) {
-    if (!Target().Focus()) {
+    if (!m_oTargetThread.joinable()) {
+        // A window that answers on its own thread while the test waits, away from where
+        // Korvex's main window opens (the top-left corner).
+        std::atomic<HWND> hCreated = nullptr;
+        m_oTargetThread = std::thread([&] {
+            wintest::CHandlerWindow oTarget([](UINT nMsg, WPARAM, LPARAM) {
+                return nMsg == WM_CLOSE ? (PostQuitMessage(0), std::optional<LRESULT>(0))
+                                        : std::nullopt;
+            });
+            SetWindowPos(oTarget.Handle(), HWND_TOP, 700, 300, 400, 260, SWP_SHOWWINDOW);
+            hCreated = oTarget.Handle();
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                DispatchMessageW(&msg);
+            }
+        });
+        PumpUntil([&] { return hCreated.load() != nullptr; });
+        m_hTarget = hCreated;
+    }
+    SetForegroundWindow(m_hTarget);
+    if (!PumpUntil([&] { return GetForegroundWindow() == m_hTarget; })) {
         return ::testing::AssertionFailure() << "the target window did not get the focus";
     }
     m_nHotkeyStart = GetTickCount64();
-    const InjectionResult result = PressChord(keys);
-    m_nHotkeySendMs = result.nDurationMs;
-    if (!result.bDone || !result.bAllSent) {
+    const std::vector<wintest::KeyStroke> vecStrokes = wintest::Chord(keys);
+    if (wintest::InjectKeys(vecStrokes, 5000) != vecStrokes.size()) {
         return ::testing::AssertionFailure()
-               << "SendInput " << (result.bDone ? "refused events" : "did not return") << " ("
-               << result.nDurationMs << " ms): a keyboard hook blocks the input";
+               << "SendInput did not take the keys within 5 s: a keyboard hook blocks the input";
     }
     return ::testing::AssertionSuccess();
 }
@@ -197,46 +166,33 @@ CTargetWindow& KorvexScenario::Target() {
                                                                      DWORD nBoundMs) {
     // Wait longer than the bound, to tell a slow reaction from none.
     const bool bReached =
-        WaitUntil([&] { return m_korvex.IsMainWindowVisible() == bVisible; }, nBoundMs + 3000, 5);
-    const ULONGLONG nReaction = ElapsedMs(m_nHotkeyStart);
-    if (!bReached) {
-        return ::testing::AssertionFailure()
-               << "the main window was not " << (bVisible ? "shown" : "hidden") << " " << nReaction
-               << " ms after the hotkey";
+        PumpUntil([&] { return m_korvex.IsVisible() == bVisible; }, nBoundMs + 3000);
+    const ULONGLONG nReaction = GetTickCount64() - m_nHotkeyStart;
+    if (bReached && nReaction <= nBoundMs) {
+        return ::testing::AssertionSuccess();
     }
-    if (nReaction > nBoundMs) {
-        return ::testing::AssertionFailure()
-               << "the main window was " << (bVisible ? "shown" : "hidden") << " only " << nReaction
-               << " ms after the hotkey (bound " << nBoundMs << " ms)";
-    }
-    return ::testing::AssertionSuccess() << nReaction << " ms";
+    return ::testing::AssertionFailure() << "the main window was " << (bReached ? "" : "not ")
+                                         << (bVisible ? "shown " : "hidden ") << nReaction
+                                         << " ms after the hotkey (bound " << nBoundMs << " ms)";
 }
 
-CHelperProcess& KorvexScenario::StartHelper(const std::wstring& strCommandLine,
-                                            bool bCaptureOutput) {
-    m_vecHelpers.push_back(std::make_unique<CHelperProcess>());
-    EXPECT_TRUE(m_vecHelpers.back()->Start(strCommandLine, bCaptureOutput))
-        << "could not start " << ToUtf8(strCommandLine);
+wintest::CChildProcess& KorvexScenario::StartHelper(const std::wstring& strProgram,
+                                                    const std::wstring& strArguments) {
+    m_vecHelpers.push_back(std::make_unique<wintest::CChildProcess>());
+    EXPECT_TRUE(m_vecHelpers.back()->Start(L"\"" + wintest::ProgramPath(strProgram.c_str()) +
+                                           L"\" " + strArguments))
+        << "could not start " << ToUtf8(strProgram);
     return *m_vecHelpers.back();
 }
 
 HWND KorvexScenario::StartViewer(const std::wstring& strName, const std::wstring& strMode) {
-    CHelperProcess& oViewer =
-        StartHelper(L"\"" + ProgramPath(L"e2e-viewer.exe") + L"\" " + strName + L" " + strMode);
+    wintest::CChildProcess& oViewer = StartHelper(L"e2e-viewer.exe", strName + L" " + strMode);
     HWND hViewer = nullptr;
-    WaitUntil(
+    PumpUntil(
         [&] {
-            for (HWND hWnd = FindWindowExW(nullptr, nullptr, L"KorvexE2eViewer", nullptr);
-                 hWnd != nullptr;
-                 hWnd = FindWindowExW(nullptr, hWnd, L"KorvexE2eViewer", nullptr)) {
-                DWORD nOwner = 0;
-                GetWindowThreadProcessId(hWnd, &nOwner);
-                if (nOwner == oViewer.Id() && ViewerDraws(hWnd) >= 0) {
-                    hViewer = hWnd;
-                    return true;
-                }
-            }
-            return !oViewer.IsRunning();
+            // Its title "<name> <n>" appears once it has joined.
+            hViewer = FindWindowW(L"KorvexE2eViewer", (strName + L" 0").c_str());
+            return hViewer != nullptr || !oViewer.IsRunning();
         },
         10000);
     return hViewer;
@@ -244,13 +200,24 @@ HWND KorvexScenario::StartViewer(const std::wstring& strName, const std::wstring
 
 int KorvexScenario::ViewerDraws(HWND hViewer) {
     wchar_t aTitle[128] = {};
-    // The window's own text: read without a message, so a hung viewer can be asked too.
+    // The window's own text, read without a message, so a hung viewer can be asked too.
     InternalGetWindowText(hViewer, aTitle, 128);
     const wchar_t* pSpace = wcsrchr(aTitle, L' ');
-    if (pSpace == nullptr || pSpace[1] == 0) {
-        return -1;
-    }
-    return static_cast<int>(wcstol(pSpace + 1, nullptr, 10));
+    return pSpace != nullptr && pSpace[1] != 0 ? static_cast<int>(wcstol(pSpace + 1, nullptr, 10))
+                                               : -1;
+}
+
+std::optional<DWORD> KorvexScenario::Setting(const std::wstring& strSubkey,
+                                             const wchar_t* pszName) {
+    const std::wstring strKey =
+        strSubkey.empty() ? kSettingsKey : kSettingsKey + (L"\\" + strSubkey);
+    return wintest::ReadRegistryDWord(HKEY_CURRENT_USER, strKey, pszName);
+}
+
+bool KorvexScenario::WriteSetting(const std::wstring& strSubkey, const wchar_t* pszName,
+                                  DWORD nValue) {
+    return wintest::WriteRegistryDWord(HKEY_CURRENT_USER, kSettingsKey + (L"\\" + strSubkey),
+                                       pszName, nValue);
 }
 
 } // namespace e2e

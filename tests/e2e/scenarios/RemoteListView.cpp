@@ -4,85 +4,21 @@
 
 namespace e2e {
 
-namespace {
-
-// Layout of the block in the other process: a structure at 0, text from kTextOffset on.
-constexpr size_t kBlockSize = 64 * 1024;
-constexpr size_t kTextOffset = 4096;
-constexpr int kTextCapacity = static_cast<int>((kBlockSize - kTextOffset) / sizeof(wchar_t));
-constexpr DWORD kSendTimeoutMs = 5000;
-
-} // namespace
-
-CRemoteListView::CRemoteListView(HWND hList) : m_hList(hList) {
-    DWORD nProcessId = 0;
-    if (hList == nullptr || GetWindowThreadProcessId(hList, &nProcessId) == 0) {
-        return;
-    }
-    m_hProcess =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, nProcessId);
-    if (m_hProcess == nullptr) {
-        return;
-    }
-    m_pRemote = static_cast<char*>(
-        VirtualAllocEx(m_hProcess, nullptr, kBlockSize, MEM_COMMIT, PAGE_READWRITE));
-}
-
-CRemoteListView::~CRemoteListView() {
-    if (m_pRemote != nullptr) {
-        VirtualFreeEx(m_hProcess, m_pRemote, 0, MEM_RELEASE);
-    }
-    if (m_hProcess != nullptr) {
-        CloseHandle(m_hProcess);
-    }
-}
-
-LRESULT CRemoteListView::Send(UINT nMessage, WPARAM wParam, LPARAM lParam) const {
-    DWORD_PTR nResult = 0;
-    if (!SendMessageTimeoutW(m_hList, nMessage, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs,
-                             &nResult)) {
-        return -1;
-    }
-    return static_cast<LRESULT>(nResult);
-}
-
-bool CRemoteListView::Write(size_t nOffset, const void* pData, size_t nBytes) const {
-    SIZE_T nDone = 0;
-    return m_pRemote != nullptr &&
-           WriteProcessMemory(m_hProcess, m_pRemote + nOffset, pData, nBytes, &nDone) &&
-           nDone == nBytes;
-}
-
-bool CRemoteListView::Read(size_t nOffset, void* pData, size_t nBytes) const {
-    SIZE_T nDone = 0;
-    return m_pRemote != nullptr &&
-           ReadProcessMemory(m_hProcess, m_pRemote + nOffset, pData, nBytes, &nDone) &&
-           nDone == nBytes;
-}
-
-LPARAM CRemoteListView::RemoteAt(size_t nOffset) const {
-    return reinterpret_cast<LPARAM>(m_pRemote + nOffset);
-}
-
 int CRemoteListView::RowCount() const {
-    return m_pRemote ? static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0)) : -1;
+    return static_cast<int>(SendWithin(m_hList, LVM_GETITEMCOUNT, 0, 0));
 }
 
 std::wstring CRemoteListView::Text(int nRow, int nColumn) const {
-    LVITEMW item{};
-    item.iSubItem = nColumn;
-    item.pszText = reinterpret_cast<LPWSTR>(RemoteAt(kTextOffset));
-    item.cchTextMax = kTextCapacity;
-    const wchar_t cNothing = 0;
-    if (!Write(0, &item, sizeof item) || !Write(kTextOffset, &cNothing, sizeof cNothing)) {
+    LVITEMW oItem{};
+    oItem.iSubItem = nColumn;
+    oItem.pszText = reinterpret_cast<LPWSTR>(m_oMemory.At(kTextOffset));
+    oItem.cchTextMax = static_cast<int>((kBlockSize - kTextOffset) / sizeof(wchar_t));
+    if (!m_oMemory.Write(0, &oItem, sizeof oItem)) {
         return L"";
     }
-    const LRESULT nLength = Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(nRow), RemoteAt(0));
-    if (nLength <= 0) {
-        return L"";
-    }
-    std::wstring strText(static_cast<size_t>(nLength), L'\0');
-    if (!Read(kTextOffset, strText.data(), strText.size() * sizeof(wchar_t))) {
+    const LRESULT nLength = SendWithin(m_hList, LVM_GETITEMTEXTW, nRow, m_oMemory.At(0));
+    std::wstring strText(nLength > 0 ? static_cast<size_t>(nLength) : 0, L'\0');
+    if (!m_oMemory.Read(kTextOffset, strText.data(), strText.size() * sizeof(wchar_t))) {
         return L"";
     }
     return strText;
@@ -90,57 +26,34 @@ std::wstring CRemoteListView::Text(int nRow, int nColumn) const {
 
 std::vector<std::wstring> CRemoteListView::Column(int nColumn) const {
     std::vector<std::wstring> vecTexts;
-    const int nRows = RowCount();
-    for (int i = 0; i < nRows; ++i) {
+    for (int i = 0, nRows = RowCount(); i < nRows; ++i) {
         vecTexts.push_back(Text(i, nColumn));
     }
     return vecTexts;
 }
 
-std::wstring CRemoteListView::Header(int nColumn) const {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = reinterpret_cast<LPWSTR>(RemoteAt(kTextOffset));
-    column.cchTextMax = kTextCapacity;
-    const wchar_t cNothing = 0;
-    if (!Write(0, &column, sizeof column) || !Write(kTextOffset, &cNothing, sizeof cNothing) ||
-        Send(LVM_GETCOLUMNW, static_cast<WPARAM>(nColumn), RemoteAt(0)) <= 0) {
-        return L"?";
-    }
-    wchar_t aText[256] = {};
-    Read(kTextOffset, aText, sizeof aText - sizeof(wchar_t));
-    return aText;
-}
-
 int CRemoteListView::Image(int nRow, int nColumn) const {
-    LVITEMW item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = nRow;
-    item.iSubItem = nColumn;
-    item.iImage = -3;
-    if (!Write(0, &item, sizeof item) || Send(LVM_GETITEMW, 0, RemoteAt(0)) <= 0 ||
-        !Read(0, &item, sizeof item)) {
+    LVITEMW oItem{};
+    oItem.mask = LVIF_IMAGE;
+    oItem.iItem = nRow;
+    oItem.iSubItem = nColumn;
+    if (!m_oMemory.Write(0, &oItem, sizeof oItem) ||
+        SendWithin(m_hList, LVM_GETITEMW, 0, m_oMemory.At(0)) <= 0 ||
+        !m_oMemory.Read(0, &oItem, sizeof oItem)) {
         return -2;
     }
-    return item.iImage;
+    return oItem.iImage;
 }
 
-bool CRemoteListView::IsSelected(int nRow) const {
-    return m_pRemote != nullptr &&
-           (Send(LVM_GETITEMSTATE, static_cast<WPARAM>(nRow), LVIS_SELECTED) & LVIS_SELECTED) != 0;
-}
-
-bool CRemoteListView::CellScreenRect(int nRow, int nColumn, RECT& rRect) const {
-    RECT rect{};
-    rect.top = nColumn;
-    rect.left = LVIR_BOUNDS;
-    if (!Write(0, &rect, sizeof rect) ||
-        Send(LVM_GETSUBITEMRECT, static_cast<WPARAM>(nRow), RemoteAt(0)) <= 0 ||
-        !Read(0, &rect, sizeof rect)) {
+bool CRemoteListView::CellPoint(int nRow, int nColumn, POINT& rPoint) const {
+    RECT rcCell{LVIR_BOUNDS, nColumn, 0, 0};
+    if (!m_oMemory.Write(0, &rcCell, sizeof rcCell) ||
+        SendWithin(m_hList, LVM_GETSUBITEMRECT, nRow, m_oMemory.At(0)) <= 0 ||
+        !m_oMemory.Read(0, &rcCell, sizeof rcCell)) {
         return false;
     }
-    MapWindowPoints(m_hList, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    rRect = rect;
+    rPoint = {rcCell.left + 20, (rcCell.top + rcCell.bottom) / 2};
+    MapWindowPoints(m_hList, nullptr, &rPoint, 1);
     return true;
 }
 
