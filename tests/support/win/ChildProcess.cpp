@@ -13,7 +13,10 @@ std::wstring ProgramPath(const wchar_t* pszFileName) {
 }
 
 CChildProcess::~CChildProcess() {
-    Terminate();
+    if (IsRunning()) {
+        TerminateProcess(m_hProcess, 1);
+        WaitForSingleObject(m_hProcess, 5000);
+    }
     if (m_hProcess != nullptr) {
         CloseHandle(m_hProcess);
     }
@@ -71,13 +74,6 @@ bool CChildProcess::WaitForExit(DWORD nTimeoutMs) {
     const bool bEnded = PumpUntil([&] { return !IsRunning(); }, nTimeoutMs);
     ReadAvailable();
     return bEnded;
-}
-
-void CChildProcess::Terminate() {
-    if (IsRunning()) {
-        TerminateProcess(m_hProcess, 1);
-        WaitForSingleObject(m_hProcess, 5000);
-    }
 }
 
 bool CChildProcess::IsRunning() const {

@@ -1,7 +1,6 @@
 #pragma once
-// Another Wine program started by a test, with its standard output and error read through a
-// pipe. Every wait has a deadline and keeps this thread's messages flowing; a program that is
-// still running when its object goes is ended.
+// Another Wine program started by a test, its stdout and stderr read through a pipe. Waits are
+// bounded and pump messages; a program still running when its object goes is ended.
 
 #include <windows.h>
 
@@ -25,8 +24,6 @@ public:
     bool WaitForOutput(const std::string& strText, DWORD nTimeoutMs);
     // Waits until the program has ended (true) or the time is up (false).
     bool WaitForExit(DWORD nTimeoutMs);
-    // Ends the program at once if it still runs, and waits for it (bounded).
-    void Terminate();
 
     bool IsRunning() const;
     DWORD ExitCode() const; // STILL_ACTIVE while it runs

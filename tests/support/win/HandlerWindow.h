@@ -1,7 +1,6 @@
 #pragma once
-// A window whose messages go to a function that the test gives: the messages it answers (with a
-// result) are handled, the rest go to DefWindowProcW. The messages of its creation and
-// destruction are not passed to the function.
+// A hidden top-level window whose messages go to a function the test gives: what it answers is
+// handled, the rest goes to DefWindowProcW. Creation and destruction are not passed on.
 
 #include <windows.h>
 
@@ -14,8 +13,7 @@ class CHandlerWindow {
 public:
     using Handler = std::function<std::optional<LRESULT>(UINT nMsg, WPARAM wParam, LPARAM lParam)>;
 
-    // A hidden top-level window by default; HWND_MESSAGE makes it message-only.
-    explicit CHandlerWindow(Handler fnHandler, HWND hParent = nullptr);
+    explicit CHandlerWindow(Handler fnHandler);
     ~CHandlerWindow();
     CHandlerWindow(const CHandlerWindow&) = delete;
     CHandlerWindow& operator=(const CHandlerWindow&) = delete;

@@ -1,8 +1,7 @@
 #pragma once
-// A Linux program run through /bin/sh from a Wine test. Wine gives a Linux program neither a
-// process handle nor the pipes of the startup information, so its output, process id and exit
-// status go to files under /tmp (shared by every Wine prefix on the machine: the names hold this
-// process's id and the time), and its end is the appearance of the status file.
+// A Linux program run through /bin/sh from a Wine test. Wine gives it neither a process handle
+// nor our pipes, so its output, process id and exit status go to files under /tmp (named after
+// this process's id and the time); it has ended when the status file appears.
 
 #include <windows.h>
 
@@ -25,8 +24,6 @@ public:
     bool HasEnded();
     // Waits (pumping this thread's messages) until the program has ended.
     bool WaitForEnd(DWORD nTimeoutMs);
-    // Ends the program by its process id and waits for it (bounded).
-    void Kill();
     // Valid once the program has ended.
     int ExitStatus() const { return m_nExitStatus; }
     const std::string& Output() const { return m_strOutput; } // standard output and error
@@ -37,6 +34,8 @@ public:
     std::wstring WindowsPath(const char* pszSuffix) const;
 
 private:
+    void Kill(); // by the process id, bounded wait
+
     std::string m_strStem;
     bool m_bStarted = false;
     bool m_bEnded = false;

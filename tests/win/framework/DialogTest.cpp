@@ -1,11 +1,9 @@
-// Dialogs and the modal bookkeeping: a modal dialog from a template counted while it runs, its
-// keys going through pre-translation, work deferred until the last modal closes, message boxes,
-// and modeless dialogs driven by the message loop.
+// Dialogs and the modal bookkeeping: a modal dialog counted while it runs, its keys going through
+// pre-translation, work deferred until it closes, and a modeless dialog driven by the loop.
 
 #include <gtest/gtest.h>
 
 #include "framework/Dialog.h"
-#include "framework/MessageBox.h"
 #include "framework/MessageLoop.h"
 #include "framework/ModalState.h"
 #include "res/resource.h"
@@ -14,20 +12,18 @@
 #include "TestIds.h"
 
 #include <functional>
-#include <string>
 
-using wintest::PumpPending;
 using wintest::PumpUntil;
 
 namespace {
 
-// Runs fnStep once from a thread timer after nDelayMs: inside a modal loop, since the modal loop
-// dispatches the thread's messages.
+// Runs fnStep once from a thread timer: inside a modal loop, which dispatches the thread's
+// messages.
 std::function<void()> g_fnTimerStep;
 
-void RunFromTimer(std::function<void()> fnStep, UINT nDelayMs = 50) {
+void RunFromTimer(std::function<void()> fnStep) {
     g_fnTimerStep = std::move(fnStep);
-    SetTimer(nullptr, 0, nDelayMs, [](HWND, UINT, UINT_PTR nId, DWORD) {
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
         KillTimer(nullptr, nId);
         if (auto fn = std::exchange(g_fnTimerStep, nullptr))
             fn();
@@ -119,36 +115,6 @@ TEST(ModalDialog, CountsAsModalWhileItRunsAndDefersWorkUntilItEnds) {
     CProbeDialog keyed(IDD_ABOUTBOX);
     RunFromTimer([&] { PostMessageW(keyed.GetDlgItem(IDOK), WM_KEYDOWN, VK_F5, 0); });
     EXPECT_EQ(keyed.DoModal(), 77);
-}
-
-TEST(ModalDialog, NestedMessageBoxIsCountedAndDeferredWorkWaitsForTheLastModal) {
-    CDeferredTarget target;
-    static std::function<int(const wchar_t*)> s_fnBox; // the replaced box's behaviour
-    int nDepthInBox = -1;
-    std::wstring strCaption;
-    s_fnBox = [&](const wchar_t* pszCaption) {
-        nDepthInBox = GetModalDepth();
-        strCaption = pszCaption;
-        target.PostWhenModalEnds();
-        return IDYES;
-    };
-    const MessageBoxFunction pfnPrevious = SetMessageBoxFunction(
-        [](HWND, const wchar_t*, const wchar_t* pszCaption, UINT) { return s_fnBox(pszCaption); });
-    CProbeDialog dlg(IDD_ABOUTBOX);
-    int nAnswer = 0;
-    RunFromTimer([&] {
-        nAnswer = KorvexMessageBox(dlg.m_hWnd, L"Are you sure?", MB_YESNO | MB_ICONQUESTION);
-        PumpPending(); // the box is closed, the dialog is still open: nothing delivered yet
-        EXPECT_EQ(target.m_nDeferred, 0);
-        dlg.EndDialog(IDCANCEL);
-    });
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    SetMessageBoxFunction(pfnPrevious);
-    EXPECT_EQ(nAnswer, IDYES);
-    EXPECT_EQ(nDepthInBox, 2);
-    EXPECT_EQ(strCaption, L"Korvex");
-    EXPECT_TRUE(PumpUntil([&] { return target.m_nDeferred == 1; }));
-    EXPECT_EQ(target.m_nModalDepthAtDelivery, 0);
 }
 
 TEST(ModelessDialog, FromATemplateWithKeyboardNavigationInTheMessageLoop) {

@@ -1,13 +1,11 @@
-// The frame: commands routed to the view first, enabling queries applied to the real menu,
-// notifications reflected to the control's object, the view's layout, and the end of the loop
-// when the main window goes.
+// The frame: commands routed to the view first, enabling queries applied to the real menu, and
+// notifications reflected to the control's object.
 
 #include <gtest/gtest.h>
 
 #include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
 #include "framework/ListCtrl.h"
-#include "framework/MessageLoop.h"
 #include "res/resource.h"
 
 #include <algorithm>
@@ -169,69 +167,4 @@ TEST_F(FrameTest, NotificationsAreReflectedToTheControlsObjectFirst) {
     NMHDR nmForeign{hForeign, 2, NM_RCLICK};
     EXPECT_EQ(Send(WM_NOTIFY, 2, &nmForeign), 7);
     EXPECT_EQ(arrReflected.size(), nReflected);
-}
-
-TEST_F(FrameTest, TheViewFillsTheClientArea) {
-    SetWindowPos(m_frame.m_hWnd, nullptr, 0, 0, 300, 240, SWP_NOZORDER | SWP_NOMOVE);
-    RECT rcClient{}, rcView{};
-    GetClientRect(m_frame.m_hWnd, &rcClient);
-    GetWindowRect(m_frame.m_view.m_hWnd, &rcView);
-    EXPECT_GT(rcClient.right, 100);
-    EXPECT_EQ(rcView.right - rcView.left, rcClient.right);
-    EXPECT_EQ(rcView.bottom - rcView.top, rcClient.bottom);
-}
-
-namespace {
-
-// A window class whose own procedure notes every WM_COMMAND it is given.
-std::vector<HWND> g_arrCommandTargets;
-
-LRESULT CALLBACK RecordingProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    if (nMsg == WM_COMMAND)
-        g_arrCommandTargets.push_back(hWnd);
-    return DefWindowProcW(hWnd, nMsg, wParam, lParam);
-}
-
-// A view that passes the commands it is asked about on to its class's procedure.
-class CPassingView : public CWnd {
-public:
-    bool OnCommand(UINT) override {
-        Default();
-        return true;
-    }
-};
-
-} // namespace
-
-TEST(CommandRouting, DefaultInARoutedCommandDoesNotPassTheFramesMessageToTheView) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &RecordingProc;
-    wc.lpszClassName = L"FrameworkTestRecorder";
-    RegisterClassW(&wc);
-    CFrameWnd frame;
-    ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, L"Routing Test"));
-    CPassingView view;
-    ASSERT_TRUE(
-        view.CreateEx(0, wc.lpszClassName, L"", WS_CHILD, RECT{0, 0, 5, 5}, frame.m_hWnd, 1));
-    frame.SetActiveView(&view);
-    SendMessageW(frame.m_hWnd, WM_COMMAND, ID_NOBODY, 0);
-    EXPECT_TRUE(g_arrCommandTargets.empty());
-    SendMessageW(view.m_hWnd, WM_COMMAND, ID_NOBODY, 0); // its own WM_COMMAND does
-    EXPECT_EQ(g_arrCommandTargets, (std::vector<HWND>{view.m_hWnd}));
-    frame.SetActiveView(nullptr);
-    frame.DestroyWindow();
-}
-
-TEST(MainWindow, DestroyingTheMainWindowEndsTheMessageLoop) {
-    CTestFrame frame;
-    ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, L"Main Window Test"));
-    CWnd::SetMainWindow(&frame);
-    PostMessageW(frame.m_hWnd, WM_CLOSE, 0, 0); // the default close destroys the window
-    // A safety net: a loop that does not end on its own ends with 99 after a while.
-    UINT_PTR nTimer =
-        SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(99); });
-    EXPECT_EQ(RunMessageLoop(), 0);
-    KillTimer(nullptr, nTimer);
-    EXPECT_EQ(frame.m_hWnd, nullptr);
-    EXPECT_EQ(CWnd::GetMainWindow(), nullptr);
 }

@@ -1,6 +1,5 @@
 // Spot checks of Korvex's resources as the program loads them: the menus and pop-ups that other
-// code finds by position, the list bitmaps, the icons, the title string, the version record and
-// the common-controls manifest.
+// code finds by position, the list bitmaps, the icons, the title string and the version record.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +7,6 @@
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 namespace {
@@ -78,11 +76,10 @@ TEST(Resources, ListBitmapsAre17By13AndIconsComeInBothSizes) {
     }
 }
 
-TEST(Resources, TitleVersionAndManifest) {
+TEST(Resources, TitleAndVersion) {
     wchar_t szText[256] = {};
     ASSERT_GT(LoadStringW(GetModuleHandleW(nullptr), IDS_APP_TITLE, szText, 256), 0);
     EXPECT_STREQ(szText, L"Korvex");
-    EXPECT_GT(LoadStringW(GetModuleHandleW(nullptr), IDS_OLE_INIT_FAILED, szText, 256), 0);
 
     wchar_t szPath[MAX_PATH] = {};
     ASSERT_GT(GetModuleFileNameW(nullptr, szPath, MAX_PATH), 0u);
@@ -95,11 +92,4 @@ TEST(Resources, TitleVersionAndManifest) {
     EXPECT_EQ(pFixed->dwFileVersionMS, 0x00010000u); // 1.0.0.1
     EXPECT_EQ(pFixed->dwFileVersionLS, 0x00000001u);
     EXPECT_EQ(pFixed->dwProductVersionLS, 0x00000001u);
-
-    HRSRC hRes = FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_MANIFEST);
-    ASSERT_NE(hRes, nullptr);
-    const std::string strManifest(
-        static_cast<const char*>(LockResource(LoadResource(nullptr, hRes))),
-        SizeofResource(nullptr, hRes));
-    EXPECT_NE(strManifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
 }

@@ -1,5 +1,5 @@
-// The window object: tied to its handle from the first message to the last, lookup of our own
-// windows only, subclassing, and the exception barrier.
+// The window object: tied to its handle from the first message to the last, and the exception
+// barrier.
 
 #include <gtest/gtest.h>
 
@@ -35,9 +35,8 @@ public:
     bool Saw(UINT nMsg) const {
         return std::find(m_arrSeen.begin(), m_arrSeen.end(), nMsg) != m_arrSeen.end();
     }
-    bool Create(HWND hParent = nullptr) {
-        return CreateEx(0, nullptr, L"probe", hParent ? WS_CHILD : WS_OVERLAPPED,
-                        RECT{0, 0, 50, 50}, hParent, 0);
+    bool Create() {
+        return CreateEx(0, nullptr, L"probe", WS_OVERLAPPED, RECT{0, 0, 50, 50}, nullptr, 0);
     }
     BOOL PreTranslateMessage(MSG* pMsg) override {
         if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F9)
@@ -96,40 +95,6 @@ TEST(WndLifetime, TieLastsFromTheFirstMessageToNcDestroyThenThePointerIsCleared)
     PostMessageW(hWnd, WM_CLOSE, 0, 0);
     EXPECT_TRUE(PumpUntil([&] { return bDeleted; }));
     EXPECT_EQ(CWnd::FromHandle(hWnd), nullptr);
-}
-
-TEST(WndLifetime, DeletingTheObjectDestroysItsWindowAndChildren) {
-    auto* pWnd = new CProbeWnd;
-    ASSERT_TRUE(pWnd->Create());
-    HWND hWnd = pWnd->m_hWnd;
-    CProbeWnd child;
-    ASSERT_TRUE(child.Create(hWnd));
-    delete pWnd;
-    EXPECT_FALSE(IsWindow(hWnd));
-    EXPECT_EQ(CWnd::FromHandle(hWnd), nullptr);
-    EXPECT_EQ(child.m_hWnd, nullptr); // the child went with its parent and let go of its object
-    EXPECT_TRUE(child.m_bPostNcDestroyed);
-}
-
-TEST(WndLookup, FindsOnlyOurOwnWindowsAndSubclassedOnes) {
-    HWND hForeign = CreateWindowExW(0, L"STATIC", L"foreign", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                    nullptr, nullptr, nullptr);
-    EXPECT_EQ(CWnd::FromHandle(hForeign), nullptr);
-    EXPECT_EQ(CWnd::FromHandle(GetDesktopWindow()), nullptr);
-    // Once subclassed it is ours, and its own procedure still does the work.
-    CProbeWnd wnd;
-    ASSERT_TRUE(wnd.SubclassWindow(hForeign));
-    EXPECT_FALSE(wnd.SubclassWindow(hForeign)) << "an object holds one window";
-    EXPECT_EQ(CWnd::FromHandle(hForeign), &wnd);
-    SetWindowTextW(hForeign, L"renamed");
-    wchar_t szText[32] = {};
-    GetWindowTextW(hForeign, szText, 32);
-    EXPECT_STREQ(szText, L"renamed");
-    EXPECT_TRUE(wnd.Saw(WM_SETTEXT));
-    EXPECT_EQ(wnd.UnsubclassWindow(), hForeign);
-    EXPECT_EQ(CWnd::FromHandle(hForeign), nullptr);
-    DestroyWindow(hForeign);
-    EXPECT_FALSE(wnd.m_bPostNcDestroyed);
 }
 
 TEST(WndExceptionBarrier, NothingThrownInAHandlerLeavesTheWindowOrTheLoop) {
