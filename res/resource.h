@@ -4,11 +4,11 @@
 #define KORVEX_RESOURCE_H
 
 // Menus, icons (the same numbers name a menu and an icon where both exist)
-#define IDR_MAINFRAME 128    // main menu and frame icon
-#define IDR_TRAYMENU 132     // the tray icon's menu, pop-up "TrayMenu"
-#define IDR_CONTEXTMENU 147  // the history windows' context menus
-#define IDI_ABOUT 138        // the about box's icon
-#define IDI_TRAY 146         // the notification-area icon
+#define IDR_MAINFRAME 128   // main menu and frame icon
+#define IDR_TRAYMENU 132    // the tray icon's menu, pop-up "TrayMenu"
+#define IDR_CONTEXTMENU 147 // the history windows' context menus
+#define IDI_ABOUT 138       // the about box's icon
+#define IDI_TRAY 146        // the notification-area icon
 
 // Positions of the pop-ups of IDR_CONTEXTMENU
 #define CONTEXT_POPUP_ITEM 0
@@ -63,15 +63,15 @@
 #define ID_EDIT_LOWERCASE 32811
 #define ID_EDIT_UPPERCASE 32809
 #define ID_EDIT_TITLE 32864
-#define ID_EDIT_DATE_1 32794 // yyyy.mm.dd
-#define ID_EDIT_DATE_2 32795 // yyyy-mm-dd
-#define ID_EDIT_DATE_3 32796 // yyyy.mm.dd HH-MM-SS
-#define ID_EDIT_DATE_4 32797 // yyyy-mm-dd HH-MM-SS
-#define ID_EDIT_DATE_5 32798 // yyyy-mm-dd_HH-MM-SS
-#define ID_EDIT_DATE_6 32799 // HH-MM-SS
-#define ID_EDIT_DATE_7 32800 // HH.MM.SS
-#define ID_EDIT_DATE_8 32801 // yyyymmdd
-#define ID_EDIT_DATE_9 32803 // HHMMSS
+#define ID_EDIT_DATE_1 32794  // yyyy.mm.dd
+#define ID_EDIT_DATE_2 32795  // yyyy-mm-dd
+#define ID_EDIT_DATE_3 32796  // yyyy.mm.dd HH-MM-SS
+#define ID_EDIT_DATE_4 32797  // yyyy-mm-dd HH-MM-SS
+#define ID_EDIT_DATE_5 32798  // yyyy-mm-dd_HH-MM-SS
+#define ID_EDIT_DATE_6 32799  // HH-MM-SS
+#define ID_EDIT_DATE_7 32800  // HH.MM.SS
+#define ID_EDIT_DATE_8 32801  // yyyymmdd
+#define ID_EDIT_DATE_9 32803  // HHMMSS
 #define ID_EDIT_DATE_10 32804 // yyyymmddHHMMSS
 #define ID_EDIT_FIND 32890
 #define ID_EDIT_FIND_NEXT 32892
@@ -105,15 +105,15 @@
 #define ID_CONTEXT_PREV_BOOKMARK 32868
 #define ID_CONTEXT_CLEAR_BOOKMARKS 32848
 // Context menus: the "Date and Time" pop-up of all three
-#define ID_CONTEXT_DATE_1 32817 // yyyy.mm.dd
-#define ID_CONTEXT_DATE_2 32818 // yyyy-mm-dd
-#define ID_CONTEXT_DATE_3 32819 // yyyy.mm.dd HH-MM-SS
-#define ID_CONTEXT_DATE_4 32820 // yyyy-mm-dd HH-MM-SS
-#define ID_CONTEXT_DATE_5 32821 // yyyy-mm-dd_HH-MM-SS
-#define ID_CONTEXT_DATE_6 32822 // HH-MM-SS
-#define ID_CONTEXT_DATE_7 32823 // HH.MM.SS
-#define ID_CONTEXT_DATE_8 32824 // yyyymmdd
-#define ID_CONTEXT_DATE_9 32825 // HHMMSS
+#define ID_CONTEXT_DATE_1 32817  // yyyy.mm.dd
+#define ID_CONTEXT_DATE_2 32818  // yyyy-mm-dd
+#define ID_CONTEXT_DATE_3 32819  // yyyy.mm.dd HH-MM-SS
+#define ID_CONTEXT_DATE_4 32820  // yyyy-mm-dd HH-MM-SS
+#define ID_CONTEXT_DATE_5 32821  // yyyy-mm-dd_HH-MM-SS
+#define ID_CONTEXT_DATE_6 32822  // HH-MM-SS
+#define ID_CONTEXT_DATE_7 32823  // HH.MM.SS
+#define ID_CONTEXT_DATE_8 32824  // yyyymmdd
+#define ID_CONTEXT_DATE_9 32825  // HHMMSS
 #define ID_CONTEXT_DATE_10 32826 // yyyymmddHHMMSS
 
 #endif
