@@ -16,15 +16,26 @@ int CListCtrl::GetColumnCount() const {
     return hHeader ? static_cast<int>(SendMessageW(hHeader, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
-int CListCtrl::InsertItem(int nItem, const wchar_t* pszText, int nImage) {
+namespace {
+
+// A cell's text and, when nImage is 0 or more, its image.
+LVITEMW MakeCell(int nItem, int nSubItem, const wchar_t* pszText, int nImage) {
     LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = nItem;
+    item.iSubItem = nSubItem;
     item.pszText = const_cast<wchar_t*>(pszText ? pszText : L"");
     if (nImage >= 0) {
         item.mask |= LVIF_IMAGE;
         item.iImage = nImage;
     }
+    return item;
+}
+
+} // namespace
+
+int CListCtrl::InsertItem(int nItem, const wchar_t* pszText, int nImage) {
+    LVITEMW item = MakeCell(nItem, 0, pszText, nImage);
     return static_cast<int>(
         SendMessageW(m_hWnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
@@ -46,15 +57,7 @@ bool CListCtrl::SetItemText(int nItem, int nSubItem, const wchar_t* pszText) {
 }
 
 bool CListCtrl::SetItem(int nItem, int nSubItem, const wchar_t* pszText, int nImage) {
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = nItem;
-    item.iSubItem = nSubItem;
-    item.pszText = const_cast<wchar_t*>(pszText ? pszText : L"");
-    if (nImage >= 0) {
-        item.mask |= LVIF_IMAGE;
-        item.iImage = nImage;
-    }
+    LVITEMW item = MakeCell(nItem, nSubItem, pszText, nImage);
     return SendMessageW(m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 

@@ -389,12 +389,13 @@ void CKorvexListView::OnBookmarkItem() {
     }
 }
 
-void CKorvexListView::OnNextBookmark() {
+void CKorvexListView::GoToBookmark(bool bNext) {
     const int nStart = GetNavigationStart();
     if (nStart < -1) {
         return;
     }
-    const int32_t nFound = m_rDoc.FindNextBookmark(nStart);
+    const int32_t nFound =
+        bNext ? m_rDoc.FindNextBookmark(nStart) : m_rDoc.FindPrevBookmark(nStart);
     if (nFound < 0) {
         return;
     }
@@ -402,17 +403,12 @@ void CKorvexListView::OnNextBookmark() {
     SelectRow(nFound);
 }
 
+void CKorvexListView::OnNextBookmark() {
+    GoToBookmark(true);
+}
+
 void CKorvexListView::OnPrevBookmark() {
-    const int nStart = GetNavigationStart();
-    if (nStart < -1) {
-        return;
-    }
-    const int32_t nFound = m_rDoc.FindPrevBookmark(nStart);
-    if (nFound < 0) {
-        return;
-    }
-    ClearMarkRow();
-    SelectRow(nFound);
+    GoToBookmark(false);
 }
 
 void CKorvexListView::OnClearBookmarks() {

@@ -73,6 +73,8 @@ private:
     std::vector<int32_t> GetSelectedIndexes() const;
     // Navigation start: -1 with nothing selected, the one row, or -2 with several (no command).
     int GetNavigationStart() const;
+    // Go To Next / Previous Bookmark: select the bookmark found from the navigation start.
+    void GoToBookmark(bool bNext);
     void ClearMarkRow();
     void SelectRow(int nRow);
     void ChangeCase(int32_t nMode);
