@@ -49,6 +49,7 @@ BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
         return FALSE;
     }
 
+    SetAppTitle(KORVEX_PROGRAM_NAME);
     SetRegistryErrorReporter(&ShowRegistryError);
 
     INITCOMMONCONTROLSEX icc{};

@@ -7,7 +7,9 @@
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/ModalState.h"
+#include "history/DateTimeStamps.h"
 #include "hotkeys/KorvexMainWindow.h"
+#include "res/KorvexMessages.h"
 #include "res/resource.h"
 #include "settings/ApplicationRegistry.h"
 #include "settings/HotkeyCommands.h"
@@ -20,22 +22,6 @@ namespace {
 
 // The product's web page.
 constexpr wchar_t KORVEX_WEB_PAGE[] = L"https://korvex.example/";
-
-constexpr wchar_t TRAY_TOOLTIP[] = L"Korvex";
-
-// The date/time stamp patterns of the hotkey commands 0x46B to 0x474, in message order.
-constexpr const char* HOTKEY_DATE_TIME_PATTERNS[] = {
-    "%Y.%m.%d",
-    "%Y-%m-%d",
-    "%Y.%m.%d %H-%M-%S",
-    "%Y-%m-%d %H-%M-%S",
-    "%Y-%m-%d_%H-%M-%S",
-    "%H-%M-%S",
-    "%H.%M.%S",
-    "%Y%m%d",
-    "%H%M%S",
-    "%Y%m%d%H%M%S",
-};
 
 RECT GetPrimaryWorkArea() {
     RECT rc{};
@@ -102,10 +88,10 @@ int CMainFrame::OnCreate(CREATESTRUCTW* pcs) {
     m_hTrayImage = static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    m_nTaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    m_nTaskbarCreatedMessage = RegisterWindowMessageW(TASKBAR_CREATED_MESSAGE_NAME);
     m_oTrayIcon.SetOwner(m_hWnd);
     m_oTrayIcon.Add(m_hTrayImage);
-    m_oTrayIcon.SetTooltip(TRAY_TOOLTIP);
+    m_oTrayIcon.SetTooltip(KORVEX_PROGRAM_NAME);
     m_oTrayIcon.SetCallbackMessage(WM_KORVEX_TRAY_NOTIFY);
 
     // The clipboard: this window owns what the document writes, and stands in the viewer chain.
@@ -298,17 +284,17 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
         return true;
     case HM_UPPERCASE_FIRST_ITEM:
         if (bHasEntry) {
-            m_rDoc.ChangeCase(0, 0, 0);
+            m_rDoc.ChangeCase(0, kCaseUpper, 0);
         }
         return true;
     case HM_LOWERCASE_FIRST_ITEM:
         if (bHasEntry) {
-            m_rDoc.ChangeCase(0, 1, 0);
+            m_rDoc.ChangeCase(0, kCaseLower, 0);
         }
         return true;
     case HM_TITLE_FIRST_ITEM:
         if (bHasEntry) {
-            m_rDoc.ChangeCase(0, 2, 0);
+            m_rDoc.ChangeCase(0, kCaseTitle, 0);
         }
         return true;
     case HM_SMART_MAKE_OBJECT_FIRST_ITEM:
@@ -354,7 +340,7 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
         break;
     }
     if (nMsg >= HM_INSERT_DATE_DOTS && nMsg <= HM_INSERT_DATE_TIME_COMPACT) {
-        m_rDoc.CopyDateTime(HOTKEY_DATE_TIME_PATTERNS[nMsg - HM_INSERT_DATE_DOTS]);
+        m_rDoc.CopyDateTime(DATE_TIME_PATTERNS[nMsg - HM_INSERT_DATE_DOTS]);
         return true;
     }
     return false;

@@ -14,15 +14,10 @@
 #include "clipboard/ClipboardReadRetry.h"
 #include "clipboard/Win32ClipboardPort.h"
 #include "framework/FrameWnd.h"
-#include "framework/HistoryObserver.h"
 #include "history/KorvexDoc.h"
+#include "views/HistoryObserver.h"
 
 class CKorvexListView;
-
-// The program's own messages to the main window (the hotkey commands' messages are in
-// settings/HotkeyCommands.h).
-constexpr UINT WM_KORVEX_TRAY_NOTIFY = 0x7E9;     // from the tray icon; lParam the mouse message
-constexpr UINT WM_KORVEX_OPTIONS_CHANGED = 0x7EB; // the history's limits may have changed
 
 class CMainFrame : public CFrameWnd {
 public:

@@ -6,11 +6,16 @@
 namespace {
 
 MessageBoxFunction g_pfnMessageBox = &MessageBoxW;
+const wchar_t* g_pszAppTitle = L"";
 
 } // namespace
 
 const wchar_t* GetAppTitle() {
-    return L"Korvex";
+    return g_pszAppTitle;
+}
+
+void SetAppTitle(const wchar_t* pszTitle) {
+    g_pszAppTitle = pszTitle != nullptr ? pszTitle : L"";
 }
 
 int KorvexMessageBox(HWND hOwner, const wchar_t* pszText, UINT nFlags) {

@@ -1,6 +1,6 @@
 #pragma once
-// Every message box of Korvex: captioned with the program's title "Korvex", counted as an open
-// modal box (IsModalLoopActive), and replaceable in tests.
+// Every message box of the program: captioned with the program's title (SetAppTitle), counted as
+// an open modal box (IsModalLoopActive), and replaceable in tests.
 
 #include <windows.h>
 
@@ -14,5 +14,6 @@ using MessageBoxFunction = int (*)(HWND hOwner, const wchar_t* pszText, const wc
 // Puts pfn in place (null puts MessageBoxW back) and returns the previous function.
 MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction pfn);
 
-// The program's title, "Korvex".
+// The program's title, the caption of every message box; the application sets it at start.
 const wchar_t* GetAppTitle();
+void SetAppTitle(const wchar_t* pszTitle);

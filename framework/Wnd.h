@@ -27,8 +27,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "hotkeys/ShortcutTarget.h"
-
 class CCmdUI;
 
 // A control's WM_NOTIFY sent back to the control itself by its parent (when the control is one
@@ -36,10 +34,10 @@ class CCmdUI;
 constexpr UINT WM_REFLECT_BASE = 0xBC00;
 constexpr UINT WM_REFLECTED_NOTIFY = WM_REFLECT_BASE + WM_NOTIFY; // 0xBC4E
 
-class CWnd : public CShortcutTarget {
+class CWnd {
 public:
     CWnd() = default;
-    ~CWnd() override;
+    virtual ~CWnd();
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 

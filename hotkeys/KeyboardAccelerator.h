@@ -15,13 +15,9 @@
 
 #include <windows.h>
 
+#include "hotkeys/HotkeyConfiguration.h"
 #include "hotkeys/ShortcutTarget.h"
 #include "hotkeys/ZendelApi.h"
-
-// Modifier bits of a hotkey configuration.
-constexpr uint32_t HOTKEY_CTRL = 0x00010000;
-constexpr uint32_t HOTKEY_ALT = 0x00020000;
-constexpr uint32_t HOTKEY_SHIFT = 0x00040000;
 
 class ZENDEL_API CKeyboardAccelerator {
 public:

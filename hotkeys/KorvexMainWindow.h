@@ -7,7 +7,10 @@
 
 #include "hotkeys/ZendelApi.h"
 
-inline constexpr wchar_t KORVEX_MAIN_WINDOW_TITLE[] = L"Korvex";
+// The program's name: its main window's title, the caption of its message boxes, its tooltip and
+// the name of its "Start with Windows" value.
+inline constexpr wchar_t KORVEX_PROGRAM_NAME[] = L"Korvex";
+inline constexpr const wchar_t* KORVEX_MAIN_WINDOW_TITLE = KORVEX_PROGRAM_NAME;
 inline constexpr wchar_t KORVEX_MARKER_WINDOW_TITLE[] = L"{E35FF78A-0086-4009-A154-38F6E13D084F}";
 
 // The first top-level window (in the system's window order, hidden ones included) titled

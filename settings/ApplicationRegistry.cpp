@@ -1,12 +1,13 @@
 #include "settings/ApplicationRegistry.h"
 
+#include "hotkeys/KorvexMainWindow.h"
 #include "settings/HotkeyCommands.h"
 
 namespace {
 
 constexpr const wchar_t* kProgramKey = L"Software\\Brenwick\\Korvex";
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const wchar_t* kRunValue = L"Korvex";
+constexpr const wchar_t* kRunValue = KORVEX_PROGRAM_NAME;
 
 constexpr const wchar_t* kMainWindow = L"MainWindow";
 constexpr const wchar_t* kSmallWindow = L"SmallWindow";

@@ -4,6 +4,7 @@
 // switch; the names of the keys a hotkey can use. Nothing is cached: create one where it is
 // needed, read or write, and let it go.
 
+#include "hotkeys/HotkeyConfiguration.h"
 #include "settings/KeyNameTable.h"
 #include "settings/ModulePath.h"
 #include "settings/SmartRegistry.h"
@@ -64,21 +65,21 @@ public:
         if (nKey == 0) {
             return 0;
         }
-        const uint32_t nModifiers = (bCtrl ? 1u : 0u) | (bAlt ? 2u : 0u) | (bShift ? 4u : 0u);
-        return nKey | (nModifiers << 16);
+        return nKey | (bCtrl ? HOTKEY_CTRL : 0u) | (bAlt ? HOTKEY_ALT : 0u) |
+               (bShift ? HOTKEY_SHIFT : 0u);
     }
     static constexpr uint16_t GetHotkeyKey(uint32_t nConfiguration) {
-        return static_cast<uint16_t>(nConfiguration & 0xFFFF);
+        return static_cast<uint16_t>(nConfiguration & HOTKEY_KEY_MASK);
     }
     // Each gives the modifier's bit shifted down (1, 2 or 4) when it is set, else 0.
     static constexpr uint32_t HasCtrl(uint32_t nConfiguration) {
-        return (nConfiguration >> 16) & 1u;
+        return (nConfiguration & HOTKEY_CTRL) >> HOTKEY_MODIFIER_SHIFT;
     }
     static constexpr uint32_t HasAlt(uint32_t nConfiguration) {
-        return (nConfiguration >> 16) & 2u;
+        return (nConfiguration & HOTKEY_ALT) >> HOTKEY_MODIFIER_SHIFT;
     }
     static constexpr uint32_t HasShift(uint32_t nConfiguration) {
-        return (nConfiguration >> 16) & 4u;
+        return (nConfiguration & HOTKEY_SHIFT) >> HOTKEY_MODIFIER_SHIFT;
     }
 
     // The value "Korvex" in the per-user Run key, holding the quoted path of this program.

@@ -1,5 +1,7 @@
 #include "settings/SmartRegistry.h"
 
+#include "hotkeys/KorvexMainWindow.h"
+
 #include <atomic>
 
 namespace {
@@ -8,7 +10,7 @@ namespace {
 constexpr REGSAM kReadWriteAccess = 0x2001F;
 
 void ShowRegistryErrorBox(const std::wstring& strText) {
-    MessageBoxW(GetActiveWindow(), strText.c_str(), L"Korvex", MB_OK);
+    MessageBoxW(GetActiveWindow(), strText.c_str(), KORVEX_PROGRAM_NAME, MB_OK);
 }
 
 std::atomic<RegistryErrorReporter> g_pReporter{&ShowRegistryErrorBox};

@@ -4,6 +4,7 @@
 #include "framework/CmdUI.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
+#include "history/DateTimeStamps.h"
 #include "res/resource.h"
 
 #include <cstdio>
@@ -16,29 +17,24 @@ constexpr DWORD LIST_EXTENDED_STYLE = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES |
 
 constexpr int COLUMN_NUMBER = 1;
 
-// The date/time stamp patterns, by Edit menu id and by context menu id.
+// The date/time stamp commands: Edit menu and context menu ids, in the order of the patterns
+// (ID_EDIT_DATE_9 does not follow ID_EDIT_DATE_8 directly).
 struct DATE_TIME_COMMAND {
     UINT nEditId;
     UINT nContextId;
-    const char* pszPattern;
 };
-constexpr DATE_TIME_COMMAND DATE_TIME_COMMANDS[] = {
-    {ID_EDIT_DATE_1, ID_CONTEXT_DATE_1, "%Y.%m.%d"},
-    {ID_EDIT_DATE_2, ID_CONTEXT_DATE_2, "%Y-%m-%d"},
-    {ID_EDIT_DATE_3, ID_CONTEXT_DATE_3, "%Y.%m.%d %H-%M-%S"},
-    {ID_EDIT_DATE_4, ID_CONTEXT_DATE_4, "%Y-%m-%d %H-%M-%S"},
-    {ID_EDIT_DATE_5, ID_CONTEXT_DATE_5, "%Y-%m-%d_%H-%M-%S"},
-    {ID_EDIT_DATE_6, ID_CONTEXT_DATE_6, "%H-%M-%S"},
-    {ID_EDIT_DATE_7, ID_CONTEXT_DATE_7, "%H.%M.%S"},
-    {ID_EDIT_DATE_8, ID_CONTEXT_DATE_8, "%Y%m%d"},
-    {ID_EDIT_DATE_9, ID_CONTEXT_DATE_9, "%H%M%S"},
-    {ID_EDIT_DATE_10, ID_CONTEXT_DATE_10, "%Y%m%d%H%M%S"},
+constexpr DATE_TIME_COMMAND DATE_TIME_COMMANDS[DATE_TIME_PATTERNS.size()] = {
+    {ID_EDIT_DATE_1, ID_CONTEXT_DATE_1}, {ID_EDIT_DATE_2, ID_CONTEXT_DATE_2},
+    {ID_EDIT_DATE_3, ID_CONTEXT_DATE_3}, {ID_EDIT_DATE_4, ID_CONTEXT_DATE_4},
+    {ID_EDIT_DATE_5, ID_CONTEXT_DATE_5}, {ID_EDIT_DATE_6, ID_CONTEXT_DATE_6},
+    {ID_EDIT_DATE_7, ID_CONTEXT_DATE_7}, {ID_EDIT_DATE_8, ID_CONTEXT_DATE_8},
+    {ID_EDIT_DATE_9, ID_CONTEXT_DATE_9}, {ID_EDIT_DATE_10, ID_CONTEXT_DATE_10},
 };
 
 const char* FindDateTimePattern(UINT nId) {
-    for (const DATE_TIME_COMMAND& cmd : DATE_TIME_COMMANDS) {
-        if (cmd.nEditId == nId || cmd.nContextId == nId) {
-            return cmd.pszPattern;
+    for (size_t i = 0; i < DATE_TIME_PATTERNS.size(); ++i) {
+        if (DATE_TIME_COMMANDS[i].nEditId == nId || DATE_TIME_COMMANDS[i].nContextId == nId) {
+            return DATE_TIME_PATTERNS[i];
         }
     }
     return nullptr;
@@ -490,13 +486,13 @@ void CKorvexListView::ChangeCase(int32_t nMode) {
 }
 
 void CKorvexListView::OnLowercase() {
-    ChangeCase(1);
+    ChangeCase(kCaseLower);
 }
 
 void CKorvexListView::OnUppercase() {
-    ChangeCase(0);
+    ChangeCase(kCaseUpper);
 }
 
 void CKorvexListView::OnTitle() {
-    ChangeCase(2);
+    ChangeCase(kCaseTitle);
 }

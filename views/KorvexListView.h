@@ -9,14 +9,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/HistoryObserver.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
 #include "framework/Wnd.h"
+#include "HistoryObserver.h"
 #include "history/KorvexDoc.h"
 #include "hotkeys/KeyboardAccelerator.h"
 
-class CKorvexListView : public CWnd {
+class CKorvexListView : public CWnd, public CShortcutTarget {
 public:
     // The control identifier of the view inside its frame.
     static constexpr UINT VIEW_ID = 0xE900;

@@ -16,10 +16,7 @@
 #include <functional>
 
 #include "history/HistoryPorts.h"
-
-// Posted to the main frame after each change of the history: wParam is the changed entry's
-// index + 1, or 0 when the whole list may have changed.
-constexpr UINT WM_HISTORY_CHANGED = 0x7EC;
+#include "res/KorvexMessages.h"
 
 class CHistoryObserver : public IHistoryObserver {
 public:
