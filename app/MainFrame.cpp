@@ -32,7 +32,7 @@ RECT GetPrimaryWorkArea() {
 } // namespace
 
 CMainFrame::CMainFrame(CKorvexDoc& rDoc, CWin32ClipboardPort& rClipboardPort)
-    : m_rDoc(rDoc), m_rClipboardPort(rClipboardPort) {}
+    : m_rDoc(rDoc), m_rClipboardPort(rClipboardPort), m_oClipboardMonitor(rDoc) {}
 
 CMainFrame::~CMainFrame() {
     // The view's window is a child of ours: if ours still exists, let it go first.
@@ -96,12 +96,11 @@ int CMainFrame::OnCreate(CREATESTRUCTW* pcs) {
 
     // The clipboard: this window owns what the document writes, and stands in the viewer chain.
     m_rClipboardPort.SetOwner(m_hWnd);
-    m_pReadRetry = std::make_unique<CClipboardReadRetry>(m_rDoc, m_hWnd, TIMER_READ_RETRY);
-    m_oViewerChain.SetWindow(m_hWnd);
-    m_oViewerChain.Join();
     {
         CApplicationRegistry oSettings;
-        SetTimer(m_hWnd, TIMER_RESET_CLIPBOARD, oSettings.GetResetClipboardTimer(), nullptr);
+        if (!m_oClipboardMonitor.Start(m_hWnd, oSettings.GetResetClipboardTimer())) {
+            OutputDebugStringW(L"Korvex: no re-join timer; \"Reset Clipboard Viewer\" re-joins\n");
+        }
     }
 
     // A keyboard move before the first caption press snaps to this work area.
@@ -125,8 +124,7 @@ void CMainFrame::OnDestroy() {
         DestroyIcon(m_hTrayImage);
         m_hTrayImage = nullptr;
     }
-    m_oViewerChain.Leave();
-    m_pReadRetry.reset();
+    m_oClipboardMonitor.Stop();
     m_oHistoryPoster.Disconnect();
     m_rClipboardPort.SetOwner(nullptr);
     CFrameWnd::OnDestroy();
@@ -197,18 +195,8 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
 }
 
 void CMainFrame::OnTimer(UINT_PTR nIdEvent) {
-    if (m_pReadRetry && m_pReadRetry->OnTimer(nIdEvent)) {
-        return;
-    }
-    // The periodic re-join: a member that broke the chain cuts us off for one period at most.
-    m_oViewerChain.Join();
-}
-
-void CMainFrame::OnDrawClipboard() {
-    // The rest of the chain hears of the change before we read the clipboard.
-    if (m_oViewerChain.OnDrawClipboard() && m_pReadRetry) {
-        m_pReadRetry->OnClipboardChanged();
-    }
+    // The clipboard monitor's timers; any other (posted by someone else) does nothing.
+    m_oClipboardMonitor.OnTimer(nIdEvent);
 }
 
 void CMainFrame::OnNcLButtonDown(WPARAM nHitTest, LPARAM ptScreen) {
@@ -233,12 +221,11 @@ void CMainFrame::OnMoving(RECT* pRect) {
 LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     switch (nMsg) {
     case WM_DRAWCLIPBOARD:
-        OnDrawClipboard();
+        m_oClipboardMonitor.OnDrawClipboard();
         return Default();
     case WM_CHANGECBCHAIN:
         Default();
-        m_oViewerChain.OnChangeCbChain(reinterpret_cast<HWND>(wParam),
-                                       reinterpret_cast<HWND>(lParam));
+        m_oClipboardMonitor.OnChangeCbChain(wParam, lParam);
         return 0;
     case WM_NCLBUTTONDOWN:
         OnNcLButtonDown(wParam, lParam);
@@ -328,7 +315,7 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
         OnToggleDoPaste();
         return true;
     case HM_RESET_CLIPBOARD_VIEWER:
-        m_oViewerChain.Join();
+        m_oClipboardMonitor.Rejoin();
         return true;
     case WM_KORVEX_TRAY_NOTIFY:
         OnTrayNotify(lParam);

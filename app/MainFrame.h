@@ -9,9 +9,8 @@
 
 #include <memory>
 
-#include "ClipboardViewerChain.h"
 #include "TrayIcon.h"
-#include "clipboard/ClipboardReadRetry.h"
+#include "clipboard/ClipboardMonitor.h"
 #include "clipboard/Win32ClipboardPort.h"
 #include "framework/FrameWnd.h"
 #include "history/KorvexDoc.h"
@@ -49,13 +48,7 @@ protected:
     bool OnUpdateCommand(UINT nId, CCmdUI& ui) override;
 
 private:
-    // Timers of the window: the periodic re-join of the viewer chain, and the retries of a read
-    // that found the clipboard busy.
-    static constexpr UINT_PTR TIMER_RESET_CLIPBOARD = 0;
-    static constexpr UINT_PTR TIMER_READ_RETRY = 1;
-
     bool OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
-    void OnDrawClipboard();
     void OnNcLButtonDown(WPARAM nHitTest, LPARAM ptScreen);
     void OnMoving(RECT* pRect);
     void OnTrayNotify(LPARAM nMouseMessage);
@@ -73,8 +66,7 @@ private:
     std::unique_ptr<CKorvexListView> m_pView;
     CHistoryPoster m_oHistoryPoster;
 
-    CClipboardViewerChain m_oViewerChain;
-    std::unique_ptr<CClipboardReadRetry> m_pReadRetry;
+    CClipboardMonitor m_oClipboardMonitor;
 
     BOOL m_bShown = FALSE;
     BOOL m_bDocking = FALSE;

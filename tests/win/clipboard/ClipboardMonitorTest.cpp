@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ClipTool.h"
-#include "ClipboardWatcher.h"
+#include "MonitoredHistory.h"
 #include "clipboard/ClipboardText.h"
 #include "tests/support/win/MessagePump.h"
 #include "tests/support/win/X11Clipboard.h"
@@ -34,7 +34,7 @@ void StartHolder(wintest::CChildProcess& oHolder, DWORD nMs, const std::wstring&
 } // namespace
 
 TEST(ClipboardMonitor, EachX11CopyBecomesExactlyOneEntry) {
-    CClipboardWatcher oWatcher;
+    CMonitoredHistory oHistory;
     const struct {
         const char* pszCopied; // UTF-8
         std::u16string strEntry;
@@ -46,30 +46,31 @@ TEST(ClipboardMonitor, EachX11CopyBecomesExactlyOneEntry) {
     wintest::CX11ClipboardOwner arrOwners[3];
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(arrOwners[i].Copy(arrCopies[i].pszCopied));
-        ASSERT_TRUE(oWatcher.WaitForEntries(i + 1)) << "copy " << i;
+        ASSERT_TRUE(oHistory.WaitForEntries(i + 1)) << "copy " << i;
         wintest::PumpFor(kQuietMs);
-        ASSERT_EQ(oWatcher.Doc().GetItemCount(), i + 1) << "copy " << i << " was recorded twice";
-        EXPECT_EQ(oWatcher.EntryText(0), arrCopies[i].strEntry);
+        ASSERT_EQ(oHistory.Doc().GetItemCount(), i + 1) << "copy " << i << " was recorded twice";
+        EXPECT_EQ(oHistory.EntryText(0), arrCopies[i].strEntry);
     }
-    EXPECT_EQ(oWatcher.EntryText(2), arrCopies[0].strEntry); // newest first
+    EXPECT_EQ(oHistory.EntryText(2), arrCopies[0].strEntry); // newest first
 }
 
 TEST(ClipboardMonitor, BlockOfExactlyTheLimitIsTakenOneByteMoreIsNot) {
-    CClipboardWatcher oWatcher(5); // the default limit: 5,000,000 bytes
+    CMonitoredHistory oHistory(5); // the default limit: 5,000,000 bytes
     ASSERT_NO_FATAL_FAILURE(ExpectToolWrites(L"write-size 5000000"));
-    ASSERT_TRUE(oWatcher.WaitForEntries(1));
-    EXPECT_TRUE(oWatcher.EntryText(0) == std::u16string(2499999, u'x'));
+    ASSERT_TRUE(oHistory.WaitForEntries(1));
+    EXPECT_TRUE(oHistory.EntryText(0) == std::u16string(2499999, u'x'));
 
-    const int nNotified = oWatcher.Notifications();
+    const int nNotified = oHistory.Monitor().GetChangeCount();
     ASSERT_NO_FATAL_FAILURE(ExpectToolWrites(L"write-size 5000001"));
-    ASSERT_TRUE(wintest::PumpUntil([&] { return oWatcher.Notifications() > nNotified; }));
+    ASSERT_TRUE(
+        wintest::PumpUntil([&] { return oHistory.Monitor().GetChangeCount() > nNotified; }));
     wintest::PumpFor(kQuietMs);
-    EXPECT_EQ(oWatcher.Doc().GetItemCount(), 1);
-    EXPECT_FALSE(oWatcher.Retry().IsRetrying());
+    EXPECT_EQ(oHistory.Doc().GetItemCount(), 1);
+    EXPECT_FALSE(oHistory.Monitor().IsRetrying());
 }
 
 TEST(ClipboardMonitor, HeldClipboardBlocksNothingAndItsChangeIsRecordedOnceAfterwards) {
-    CClipboardWatcher oWatcher;
+    CMonitoredHistory oHistory;
     wintest::CChildProcess oHolder;
     ASSERT_NO_FATAL_FAILURE(StartHolder(oHolder, 2000, L"\"held text\""));
 
@@ -77,14 +78,14 @@ TEST(ClipboardMonitor, HeldClipboardBlocksNothingAndItsChangeIsRecordedOnceAfter
     // for a loaded machine, while the holder keeps the clipboard for 2 s.
     ULONGLONG arrMs[3];
     ULONGLONG nStart = GetTickCount64();
-    EXPECT_EQ(ReadClipboardText(oWatcher.Handle(), 5'000'000).nStatus, ClipboardReadStatus::Busy);
+    EXPECT_EQ(ReadClipboardText(oHistory.Handle(), 5'000'000).nStatus, ClipboardReadStatus::Busy);
     arrMs[0] = GetTickCount64() - nStart;
     nStart = GetTickCount64();
-    EXPECT_EQ(WriteClipboardText(oWatcher.Handle(), u"mine"),
+    EXPECT_EQ(WriteClipboardText(oHistory.Handle(), u"mine"),
               ClipboardWriteStatus::FailedUnchanged);
     arrMs[1] = GetTickCount64() - nStart;
     nStart = GetTickCount64();
-    oWatcher.Retry().OnClipboardChanged();
+    oHistory.Monitor().OnDrawClipboard();
     arrMs[2] = GetTickCount64() - nStart;
     std::printf("held clipboard: read gave up after %lu ms, write %lu ms, notification %lu ms\n",
                 static_cast<unsigned long>(arrMs[0]), static_cast<unsigned long>(arrMs[1]),
@@ -93,25 +94,25 @@ TEST(ClipboardMonitor, HeldClipboardBlocksNothingAndItsChangeIsRecordedOnceAfter
         EXPECT_LT(nMs, 1000u);
     }
     EXPECT_TRUE(oHolder.IsRunning());
-    EXPECT_TRUE(oWatcher.Retry().IsRetrying());
-    EXPECT_EQ(oWatcher.Doc().GetItemCount(), 0);
+    EXPECT_TRUE(oHistory.Monitor().IsRetrying());
+    EXPECT_EQ(oHistory.Doc().GetItemCount(), 0);
 
     // Once the holder lets go, its text is recorded exactly once and the retries stop.
     ASSERT_TRUE(oHolder.WaitForExit(10000));
-    ASSERT_TRUE(oWatcher.WaitForEntries(1));
+    ASSERT_TRUE(oHistory.WaitForEntries(1));
     wintest::PumpFor(kQuietMs);
-    EXPECT_EQ(oWatcher.Doc().GetItemCount(), 1);
-    EXPECT_EQ(oWatcher.EntryText(0), u"held text");
-    EXPECT_FALSE(oWatcher.Retry().IsRetrying());
+    EXPECT_EQ(oHistory.Doc().GetItemCount(), 1);
+    EXPECT_EQ(oHistory.EntryText(0), u"held text");
+    EXPECT_FALSE(oHistory.Monitor().IsRetrying());
 }
 
 TEST(ClipboardMonitor, RetriesEndWhenTheClipboardStaysHeld) {
-    CClipboardWatcher oWatcher;
+    CMonitoredHistory oHistory;
     wintest::CChildProcess oHolder;
     ASSERT_NO_FATAL_FAILURE(StartHolder(oHolder, CClipboardReadRetry::kRetryBudgetMs + 1500));
     const ULONGLONG nStart = GetTickCount64();
-    oWatcher.Retry().OnClipboardChanged();
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !oWatcher.Retry().IsRetrying(); },
+    oHistory.Monitor().OnDrawClipboard();
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !oHistory.Monitor().IsRetrying(); },
                                    CClipboardReadRetry::kRetryBudgetMs + 1000));
     EXPECT_GE(GetTickCount64() - nStart, CClipboardReadRetry::kRetryBudgetMs);
     EXPECT_TRUE(oHolder.IsRunning()) << "the holder let go before the retries ended";
@@ -119,23 +120,24 @@ TEST(ClipboardMonitor, RetriesEndWhenTheClipboardStaysHeld) {
 }
 
 TEST(ClipboardMonitor, ActivationConsumesExactlyOneNotification) {
-    CClipboardWatcher oWatcher;
+    CMonitoredHistory oHistory;
     ASSERT_NO_FATAL_FAILURE(ExpectToolWrites(L"write-utf8 first"));
-    ASSERT_TRUE(oWatcher.WaitForEntries(1));
+    ASSERT_TRUE(oHistory.WaitForEntries(1));
     ASSERT_NO_FATAL_FAILURE(ExpectToolWrites(L"write-utf8 second"));
-    ASSERT_TRUE(oWatcher.WaitForEntries(2));
+    ASSERT_TRUE(oHistory.WaitForEntries(2));
 
-    const int nNotified = oWatcher.Notifications();
-    EXPECT_EQ(oWatcher.Doc().ActivateItem(1), 1);
-    EXPECT_EQ(oWatcher.EntryText(0), u"first");
-    ASSERT_TRUE(wintest::PumpUntil([&] { return oWatcher.Notifications() > nNotified; }));
+    const int nNotified = oHistory.Monitor().GetChangeCount();
+    EXPECT_EQ(oHistory.Doc().ActivateItem(1), 1);
+    EXPECT_EQ(oHistory.EntryText(0), u"first");
+    ASSERT_TRUE(
+        wintest::PumpUntil([&] { return oHistory.Monitor().GetChangeCount() > nNotified; }));
     wintest::PumpFor(kQuietMs);
-    EXPECT_EQ(oWatcher.Notifications(), nNotified + 1);
-    EXPECT_EQ(oWatcher.Doc().GetItemCount(), 2);
+    EXPECT_EQ(oHistory.Monitor().GetChangeCount(), nNotified + 1);
+    EXPECT_EQ(oHistory.Doc().GetItemCount(), 2);
     EXPECT_EQ(RunClipTool(L"read").strOutput, "first");
 
     // The next copy is recorded as usual.
     ASSERT_NO_FATAL_FAILURE(ExpectToolWrites(L"write-utf8 third"));
-    ASSERT_TRUE(oWatcher.WaitForEntries(3));
-    EXPECT_EQ(oWatcher.EntryText(0), u"third");
+    ASSERT_TRUE(oHistory.WaitForEntries(3));
+    EXPECT_EQ(oHistory.EntryText(0), u"third");
 }
