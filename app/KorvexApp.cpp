@@ -78,6 +78,13 @@ BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
 
     FirstRunStep();
     m_oCommandTable.RegisterHotkeys(gl_oKeyboardAccelerator);
+    if (!IsKeyboardHookInstalled()) {
+        // Say so rather than leave every global hotkey silently dead.
+        const std::wstring strText = L"The global hotkeys are not available: the keyboard hook "
+                                     L"could not be installed.\n\n" +
+                                     GetSystemErrorText(GetKeyboardHookError());
+        KorvexMessageBox(nullptr, strText.c_str(), MB_OK | MB_ICONWARNING);
+    }
     return TRUE;
 }
 

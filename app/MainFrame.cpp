@@ -55,7 +55,8 @@ bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
     }
     const SIZE sizeScreen{GetSystemMetrics(SM_CXVIRTUALSCREEN),
                           GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    const WINDOW_PLACEMENT_VALUES placement = MakeMainWindowPlacement(stored, sizeScreen);
+    const WINDOW_PLACEMENT_VALUES placement =
+        KeepOnAMonitor(MakeMainWindowPlacement(stored, sizeScreen));
     cs.x = placement.nLeft;
     cs.y = placement.nTop;
     cs.cx = placement.nWidth;
@@ -236,6 +237,14 @@ LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         }
         OnMoving(reinterpret_cast<RECT*>(lParam));
         return Default();
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+        // Windows ends the session (and then this process, without an Exit): save what Exit
+        // saves. Saving again when the session goes on after all does no harm.
+        if ((nMsg == WM_QUERYENDSESSION || wParam != 0) && m_bCreated) {
+            SavePlacement();
+        }
+        return nMsg == WM_QUERYENDSESSION ? TRUE : 0;
     case WM_SETFOCUS:
         // The list gets the keyboard whenever the frame is given the focus.
         if (m_pView && m_pView->m_hWnd != nullptr) {

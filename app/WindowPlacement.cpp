@@ -8,6 +8,17 @@ int ValidSize(int nStored, LONG nScreen, int nDefault) {
 
 } // namespace
 
+WINDOW_PLACEMENT_VALUES KeepOnAMonitor(const WINDOW_PLACEMENT_VALUES& placement) {
+    const RECT rc{placement.nLeft, placement.nTop, placement.nLeft + placement.nWidth,
+                  placement.nTop + placement.nHeight};
+    if (MonitorFromRect(&rc, MONITOR_DEFAULTTONULL) != nullptr) {
+        return placement;
+    }
+    RECT rcWork{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0);
+    return WINDOW_PLACEMENT_VALUES{rcWork.left, rcWork.top, placement.nWidth, placement.nHeight};
+}
+
 WINDOW_PLACEMENT_VALUES MakeMainWindowPlacement(const WINDOW_PLACEMENT_VALUES& stored,
                                                 SIZE sizeScreen) {
     return WINDOW_PLACEMENT_VALUES{

@@ -18,3 +18,7 @@ struct WINDOW_PLACEMENT_VALUES {
 // negative or larger than the screen (sizeScreen) falls back to its default.
 WINDOW_PLACEMENT_VALUES MakeMainWindowPlacement(const WINDOW_PLACEMENT_VALUES& stored,
                                                 SIZE sizeScreen);
+
+// The placement moved to the top left corner of the primary monitor's work area when it lies on
+// no monitor of the desktop as it is now (a monitor that was unplugged); otherwise unchanged.
+WINDOW_PLACEMENT_VALUES KeepOnAMonitor(const WINDOW_PLACEMENT_VALUES& placement);

@@ -17,3 +17,8 @@ inline constexpr wchar_t KORVEX_MARKER_WINDOW_TITLE[] = L"{E35FF78A-0086-4009-A1
 // "Korvex" that has the marker child; nullptr when there is none. Titles compare without
 // regard to letter case.
 ZENDEL_API HWND FindKorvexMainWindow();
+
+// Whether the library's keyboard hook is in place (it is installed when the library is loaded);
+// when it is not, the system's error code of the installation, else 0.
+ZENDEL_API bool IsKeyboardHookInstalled();
+ZENDEL_API DWORD GetKeyboardHookError();

@@ -8,6 +8,7 @@
 namespace {
 
 HHOOK g_hKeyboardHook = nullptr;
+DWORD g_nKeyboardHookError = 0;
 
 // Every key press on the desktop waits for this procedure: an unbound key costs three key-state
 // reads and one hash lookup, and the window search runs only after a match. The key is always
@@ -36,10 +37,11 @@ LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
 class CZendelApp {
 public:
     static void InitInstance() {
-        // A failed installation leaves the handle 0: global hotkeys then do nothing, and
-        // window-local shortcuts are unaffected.
+        // A failed installation leaves the handle 0 and its error for the host to report:
+        // global hotkeys then do nothing, and window-local shortcuts are unaffected.
         g_hKeyboardHook =
             SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleW(nullptr), 0);
+        g_nKeyboardHookError = g_hKeyboardHook == nullptr ? GetLastError() : 0;
     }
 
     static void ExitInstance() {
@@ -51,6 +53,14 @@ public:
 };
 
 } // namespace
+
+bool IsKeyboardHookInstalled() {
+    return g_hKeyboardHook != nullptr;
+}
+
+DWORD GetKeyboardHookError() {
+    return g_nKeyboardHookError;
+}
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID /*pReserved*/) {
     switch (dwReason) {

@@ -1,5 +1,6 @@
 // Ending Korvex: the two Exit commands end it, remove the tray icon and save the window's
-// placement and the docking flag; closing, minimising and Esc only hide the window.
+// placement and the docking flag, which the end of the Windows session saves too; closing,
+// minimising and Esc only hide the window.
 
 #include "KorvexScenario.h"
 #include "Tray.h"
@@ -15,12 +16,13 @@ using e2eExit = KorvexScenario;
 TEST_F(e2eExit, FileAndTrayMenuExitSavePlacementAndDockingAndRemoveTheIcon) {
     using Placement = std::array<std::optional<DWORD>, 5>;
     struct CASE {
-        UINT nCommand;
+        UINT nCommand;       // 0: the Windows session ends (Korvex is then ended by the system)
         bool bMoveAndUndock; // else the window stays hidden where it was made
         Placement oSaved;    // left, top, width, height, docking
     };
-    for (const CASE& oCase : {CASE{kCmdFileExit, true, {120, 90, 420, 480, 0}},
-                              CASE{kCmdTrayExit, false, {0, 0, 360, 550, 1}}}) {
+    for (const CASE& oCase :
+         {CASE{kCmdFileExit, true, {120, 90, 420, 480, 0}},
+          CASE{kCmdTrayExit, false, {0, 0, 360, 550, 1}}, CASE{0, true, {120, 90, 420, 480, 0}}}) {
         SCOPED_TRACE(oCase.nCommand);
         wintest::DeleteRegistryKey(HKEY_CURRENT_USER, kSettingsKey); // the defaults
         ASSERT_TRUE(StartKorvex(oCase.bMoveAndUndock ? L"-n" : L""));
@@ -31,15 +33,26 @@ TEST_F(e2eExit, FileAndTrayMenuExitSavePlacementAndDockingAndRemoveTheIcon) {
         }
         ASSERT_TRUE(PumpUntil([] { return FindTrayIcon().has_value(); }));
 
-        ASSERT_TRUE(m_korvex.ExitWith(oCase.nCommand)) << "Korvex did not end";
-        EXPECT_EQ(0u, m_korvex.ExitCode());
+        if (oCase.nCommand == 0) {
+            DWORD_PTR nResult = 0;
+            ASSERT_TRUE(
+                SendMessageTimeoutW(hMain, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &nResult));
+            EXPECT_EQ(TRUE, nResult) << "Korvex must not hold the session up";
+            ASSERT_TRUE(
+                SendMessageTimeoutW(hMain, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &nResult));
+        } else {
+            ASSERT_TRUE(m_korvex.ExitWith(oCase.nCommand)) << "Korvex did not end";
+            EXPECT_EQ(0u, m_korvex.ExitCode());
+        }
         Placement oSaved;
         for (size_t i = 0; i < oSaved.size(); ++i) {
             const wchar_t* apszNames[] = {L"Left", L"Top", L"Width", L"Height", L"DockingEnabled"};
             oSaved[i] = Setting(L"MainWindow", apszNames[i]);
             EXPECT_EQ(oCase.oSaved[i], oSaved[i]) << ToUtf8(apszNames[i]);
         }
-        EXPECT_TRUE(PumpUntil([] { return !FindTrayIcon(); })) << "the tray icon stayed";
+        if (oCase.nCommand != 0) {
+            EXPECT_TRUE(PumpUntil([] { return !FindTrayIcon(); })) << "the tray icon stayed";
+        }
     }
 }
 

@@ -35,3 +35,21 @@ TEST(WindowPlacement, BadSizesFallBackToTheDefaultsEachOnItsOwn) {
                   Values(oCase.oExpected));
     }
 }
+
+TEST(WindowPlacement, APlacementOnNoMonitorMovesToThePrimaryOne) {
+    RECT rcWork{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0);
+    const int nRight = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const struct {
+        WINDOW_PLACEMENT_VALUES oPlacement;
+        WINDOW_PLACEMENT_VALUES oExpected;
+    } arrCases[] = {
+        {{10, 20, 400, 600}, {10, 20, 400, 600}},
+        {{-300, 20, 360, 550}, {-300, 20, 360, 550}}, // partly on the monitor: kept
+        {{-1500, -200, 360, 550}, {rcWork.left, rcWork.top, 360, 550}},
+        {{nRight + 10, 40, 360, 550}, {rcWork.left, rcWork.top, 360, 550}},
+    };
+    for (const auto& oCase : arrCases) {
+        EXPECT_EQ(Values(KeepOnAMonitor(oCase.oPlacement)), Values(oCase.oExpected));
+    }
+}

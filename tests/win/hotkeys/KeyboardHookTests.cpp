@@ -187,9 +187,17 @@ TEST_F(KeyboardHook, TheHookGoesWithTheLibrary) {
     ASSERT_TRUE(CopyFileW(szLibrary, strCopy.c_str(), FALSE));
     const std::unique_ptr<const wchar_t, decltype(&DeleteFileW)> oRemoveCopy(strCopy.c_str(),
                                                                              &DeleteFileW);
+    EXPECT_TRUE(IsKeyboardHookInstalled());
+    EXPECT_EQ(GetKeyboardHookError(), 0u);
     const HMODULE hCopy = LoadLibraryW(strCopy.c_str());
     ASSERT_NE(hCopy, nullptr);
     ASSERT_NE(hCopy, GetModuleHandleW(L"zendel.dll"));
+    // Each copy tells of its own hook.
+    using HookQuery = bool (*)();
+    const auto pfnCopyInstalled = reinterpret_cast<HookQuery>(
+        reinterpret_cast<void*>(GetProcAddress(hCopy, "_Z23IsKeyboardHookInstalledv")));
+    ASSERT_NE(pfnCopyInstalled, nullptr);
+    EXPECT_TRUE(pfnCopyInstalled());
     // The copy's own table; the imported code works on any instance.
     auto* pCopyTable =
         reinterpret_cast<CKeyboardAccelerator*>(GetProcAddress(hCopy, "gl_oKeyboardAccelerator"));
