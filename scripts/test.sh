@@ -41,6 +41,9 @@ run_preset() { # preset, [runner...]
     count_ctest "$logdir/test-$preset.log"
 }
 
+# The folders' dependencies: one check, counted as one test.
+if bash scripts/check-layers.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
 run_preset host
 run_preset host-asan
 run_preset windows "$root/scripts/with-wine.sh"
