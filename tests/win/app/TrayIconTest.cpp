@@ -10,7 +10,7 @@
 #include "app/TrayIcon.h"
 #include "tests/e2e/scenarios/Tray.h"
 #include "tests/support/win/MessagePump.h"
-#include "tests/support/win/RecordingWindow.h"
+#include "tests/support/win/HandlerWindow.h"
 
 using wintest::PumpUntil;
 

@@ -5,7 +5,7 @@
 #include "hotkeys/KeyboardAccelerator.h"
 #include "tests/support/win/Keyboard.h"
 #include "tests/support/win/MessagePump.h"
-#include "tests/support/win/RecordingWindow.h"
+#include "tests/support/win/HandlerWindow.h"
 
 #include <gtest/gtest.h>
 
