@@ -75,19 +75,19 @@ TEST_F(ClipboardReading, FailedActivationWritesLeaveTheNextCopyRecorded) {
     EXPECT_EQ(m_pDoc->CopyText(u"y"), 0);
 }
 
-TEST_F(ClipboardReading, ReadIsNeverNested) {
+TEST_F(ClipboardReading, ChangeNotifiedDuringAReadIsReadAfterItNotInsideIt) {
     m_oClipboard.CopyFromOtherProgram(u"first");
-    // Another change is notified while the read waits for the data.
-    m_oClipboard.fnDuringRead = [&] {
+    // Another program copies after the read took its data, and that change is notified while
+    // the read still runs.
+    m_oClipboard.fnAfterSnapshot = [&] {
         m_oClipboard.CopyFromOtherProgram(u"second");
         Notify();
     };
     Notify();
     EXPECT_EQ(m_oClipboard.nMaxReadDepth, 1);
-    // The read took what was there when it read, the newer change, and recorded it once.
-    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"second"}));
+    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"second", u"first"}));
     Notify();
-    EXPECT_EQ(m_oClipboard.nReads, 1);
+    EXPECT_EQ(m_oClipboard.nReads, 2);
 }
 
 TEST_F(ClipboardReading, ChangeMadeByFetchingTheDataIsNotRecordedAgain) {

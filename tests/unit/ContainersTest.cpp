@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <functional>
 #include <limits>
 
@@ -21,10 +22,18 @@ struct CCounted {
 
 } // namespace
 
-TEST(ClipItem, CreatedTimeTextHasTheListPatternOrIsEmpty) {
-    const std::u16string strText = CLIP_ITEM(u"x").GetCreatedTimeText(); // yyyy.mm.dd HH:MM:SS
-    ASSERT_EQ(strText.size(), 19u);
-    EXPECT_EQ(strText.substr(4, 1) + strText.substr(10, 1) + strText.substr(16, 1), u". :");
+TEST(ClipItem, CreatedTimeTextIsLocalInTheListPatternOrEmpty) {
+    std::tm tmLocal{};
+    tmLocal.tm_year = 2021 - 1900;
+    tmLocal.tm_mon = 2;
+    tmLocal.tm_mday = 4;
+    tmLocal.tm_hour = 5;
+    tmLocal.tm_min = 6;
+    tmLocal.tm_sec = 7;
+    tmLocal.tm_isdst = -1;
+    CLIP_ITEM oItem(u"x");
+    oItem.tmCreated = std::mktime(&tmLocal);
+    EXPECT_EQ(oItem.GetCreatedTimeText(), u"2021.03.04 05:06:07");
     EXPECT_EQ(FormatLocalTime(std::numeric_limits<int64_t>::max(), kCreatedTimePattern), u"");
 }
 

@@ -26,8 +26,9 @@ public:
     int nBusyReads = 0;                               // so many reads report Busy
     int nReads = 0, nReadDepth = 0, nMaxReadDepth = 0;
     uint64_t nLastMaxBytes = 0;
-    std::function<void()> fnDuringRead;  // runs inside the next read
-    std::function<void()> fnDuringWrite; // runs inside the next write, after the change
+    std::function<void()> fnDuringRead;    // runs inside the next read, before it takes the data
+    std::function<void()> fnAfterSnapshot; // runs inside the next read, after it took the data
+    std::function<void()> fnDuringWrite;   // runs inside the next write, after the change
 
     void CopyFromOtherProgram(const std::u16string& strText) {
         optText = strText;
@@ -39,7 +40,12 @@ public:
         nLastMaxBytes = nMaxBytes;
         nMaxReadDepth = std::max(nMaxReadDepth, ++nReadDepth);
         RunOnce(fnDuringRead);
+        const ClipboardRead oRead = Snapshot(nMaxBytes);
+        RunOnce(fnAfterSnapshot);
         --nReadDepth;
+        return oRead;
+    }
+    ClipboardRead Snapshot(uint64_t nMaxBytes) {
         if (nBusyReads > 0) {
             --nBusyReads;
             return {ClipboardReadStatus::Busy, {}};

@@ -62,7 +62,8 @@ TEST(TextTransforms, Examples) {
         {ConvertToIdText, u"Find what:", u"FIND_WHAT_"},
         {ConvertToIdText, u"a - b", u"A_B"},
         {ConvertToIdText, u"value2Max", u"VALUE2_MAX"},
-        {ConvertToIdText, u" - ", u"_"}, // separators only
+        {ConvertToIdText, u"my_Value", u"MY_VALUE"}, // a capital after a separator
+        {ConvertToIdText, u" - ", u"_"},             // separators only
         {ConvertToIdText, u"", u""},
         {ConvertFromIdText, u"MY_VARIABLE_NAME", u"MyVariableName"},
         {ConvertFromIdText, u"_abc", u"Abc"},

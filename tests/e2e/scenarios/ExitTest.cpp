@@ -58,6 +58,7 @@ TEST_F(e2eExit, FileAndTrayMenuExitSavePlacementAndDockingAndRemoveTheIcon) {
 
 TEST_F(e2eExit, CloseMinimiseAndEscOnlyHideTheWindow) {
     ASSERT_TRUE(StartKorvex(L"-n"));
+    ASSERT_TRUE(m_korvex.IsVisible()) << "the start switch -n did not show the window";
     const HWND hMain = m_korvex.MainWindow();
     const std::vector<std::function<bool()>> vecHides = {
         [&] { return PostMessageW(hMain, WM_CLOSE, 0, 0) != FALSE; },

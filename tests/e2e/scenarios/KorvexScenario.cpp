@@ -53,7 +53,7 @@ void KorvexScenario::SetUp() {
 
 void KorvexScenario::TearDown() {
     m_korvex.Stop();
-    m_vecHelpers.clear();
+    m_vecViewers.clear();
     if (m_oTargetThread.joinable()) {
         PostMessageW(m_hTarget, WM_CLOSE, 0, 0);
         m_oTargetThread.join();
@@ -106,14 +106,12 @@ void KorvexScenario::TearDown() {
                : ::testing::AssertionFailure() << "xclip could not be started";
 }
 
-std::vector<std::wstring> KorvexScenario::RowTexts() const {
-    return CRemoteListView(m_korvex.ListWindow()).Column(kColumnText);
-}
-
 ::testing::AssertionResult KorvexScenario::WaitForRows(const std::vector<std::wstring>& vecExpected,
                                                        DWORD nTimeoutMs) const {
     std::vector<std::wstring> vecRows;
-    if (PumpUntil([&] { return (vecRows = RowTexts()) == vecExpected; }, nTimeoutMs)) {
+    const CRemoteListView oList(m_korvex.ListWindow());
+    if (PumpUntil([&] { return (vecRows = oList.Column(kColumnText)) == vecExpected; },
+                  nTimeoutMs)) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure()
@@ -176,17 +174,12 @@ std::vector<std::wstring> KorvexScenario::RowTexts() const {
                                          << " ms after the hotkey (bound " << nBoundMs << " ms)";
 }
 
-wintest::CChildProcess& KorvexScenario::StartHelper(const std::wstring& strProgram,
-                                                    const std::wstring& strArguments) {
-    m_vecHelpers.push_back(std::make_unique<wintest::CChildProcess>());
-    EXPECT_TRUE(m_vecHelpers.back()->Start(L"\"" + wintest::ProgramPath(strProgram.c_str()) +
-                                           L"\" " + strArguments))
-        << "could not start " << ToUtf8(strProgram);
-    return *m_vecHelpers.back();
-}
-
 HWND KorvexScenario::StartViewer(const std::wstring& strName, const std::wstring& strMode) {
-    wintest::CChildProcess& oViewer = StartHelper(L"e2e-viewer.exe", strName + L" " + strMode);
+    m_vecViewers.push_back(std::make_unique<wintest::CChildProcess>());
+    wintest::CChildProcess& oViewer = *m_vecViewers.back();
+    EXPECT_TRUE(oViewer.Start(L"\"" + wintest::ProgramPath(L"e2e-viewer.exe") + L"\" " + strName +
+                              L" " + strMode))
+        << "could not start e2e-viewer";
     HWND hViewer = nullptr;
     PumpUntil(
         [&] {

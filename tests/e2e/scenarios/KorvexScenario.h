@@ -39,8 +39,7 @@ protected:
     // A Linux program (xclip) copies the text and serves it until the scenario ends.
     ::testing::AssertionResult CopyWithXclip(const std::wstring& strText);
 
-    // The main window's "Text" column, row 0 first; and a wait until it is exactly vecExpected.
-    std::vector<std::wstring> RowTexts() const;
+    // Waits until the main window's "Text" column, row 0 first, is exactly vecExpected.
     ::testing::AssertionResult WaitForRows(const std::vector<std::wstring>& vecExpected,
                                            DWORD nTimeoutMs = 5000) const;
     ::testing::AssertionResult WaitForVisible(bool bVisible, DWORD nTimeoutMs = 5000) const;
@@ -50,10 +49,8 @@ protected:
     // Waits until the main window is shown (or hidden), at most nBoundMs after the last hotkey.
     ::testing::AssertionResult WaitForVisibleAfterHotkey(bool bVisible, DWORD nBoundMs = 1000);
 
-    // Starts a program beside the test that ends with the scenario at the latest.
-    wintest::CChildProcess& StartHelper(const std::wstring& strProgram,
-                                        const std::wstring& strArguments);
-    // Starts e2e-viewer <strName> <strMode> and waits until it has joined the viewer chain.
+    // Starts e2e-viewer <strName> <strMode>, which ends with the scenario at the latest, and
+    // waits until it has joined the viewer chain.
     HWND StartViewer(const std::wstring& strName, const std::wstring& strMode);
     // The number of change notifications the viewer has seen (from its title), -1 if unknown.
     static int ViewerDraws(HWND hViewer);
@@ -66,7 +63,7 @@ protected:
     CKorvexProcess m_korvex;
 
 private:
-    std::vector<std::unique_ptr<wintest::CChildProcess>> m_vecHelpers;
+    std::vector<std::unique_ptr<wintest::CChildProcess>> m_vecViewers;
     std::vector<std::unique_ptr<wintest::CX11ClipboardOwner>> m_vecXclips;
     std::thread m_oTargetThread; // runs the window that has the focus while hotkeys are pressed
     HWND m_hTarget = nullptr;

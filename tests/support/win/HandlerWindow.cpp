@@ -8,14 +8,15 @@ const wchar_t g_szClassName[] = L"KorvexTestHandlerWindow";
 
 } // namespace
 
-CHandlerWindow::CHandlerWindow(Handler fnHandler) : m_fnHandler(std::move(fnHandler)) {
+CHandlerWindow::CHandlerWindow(Handler fnHandler, const wchar_t* pszTitle, HWND hParent)
+    : m_fnHandler(std::move(fnHandler)) {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = &CHandlerWindow::WndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = g_szClassName;
     RegisterClassW(&wc); // fails harmlessly when already registered
-    m_hWnd = CreateWindowExW(0, g_szClassName, L"", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
-                             wc.hInstance, nullptr);
+    m_hWnd = CreateWindowExW(0, g_szClassName, pszTitle, hParent ? 0 : WS_OVERLAPPED, 0, 0, 100,
+                             100, hParent, nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

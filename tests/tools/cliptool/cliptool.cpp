@@ -7,12 +7,10 @@
 //   cliptool write-raw <hex>       the given bytes as a CF_UNICODETEXT block, unchanged
 //   cliptool write-size <bytes>    a CF_UNICODETEXT block of exactly that many bytes: 'x'
 //                                  units, a NUL unit at the end (and a zero byte if odd)
-//   cliptool empty                 empties the clipboard
 //   cliptool read                  prints the Unicode text as UTF-8 (no newline added)
 //   cliptool read-hex              prints the whole CF_UNICODETEXT block as hex bytes
 //   cliptool hold <ms> [text]      opens the clipboard (puts the text on it if given), prints
 //                                  "holding", keeps it open that long, closes it
-//   cliptool seq                   prints the clipboard sequence number
 //
 // Exit codes: 0 done, 1 usage, 2 clipboard could not be opened, 3 the clipboard refused the
 // data, 4 no text on the clipboard, 5 unreadable input, 6 no memory.
@@ -50,21 +48,18 @@ bool OpenClipboardPatiently(HWND hOwner) {
     return false;
 }
 
-// Empties the open clipboard and puts the bytes on it in the format (with none, it stays empty).
-int Put(UINT nFormat, const std::optional<std::string>& optBytes) {
+// Empties the open clipboard and puts the bytes on it in the format.
+int Put(UINT nFormat, const std::string& strBytes) {
     if (!EmptyClipboard()) {
         return kRefused;
     }
-    if (!optBytes) {
-        return kDone;
-    }
-    HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, optBytes->size());
+    HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, strBytes.size());
     void* pBlock = hBlock ? GlobalLock(hBlock) : nullptr;
     if (pBlock == nullptr) {
         GlobalFree(hBlock);
         return kNoMemory;
     }
-    std::memcpy(pBlock, optBytes->data(), optBytes->size());
+    std::memcpy(pBlock, strBytes.data(), strBytes.size());
     GlobalUnlock(hBlock);
     if (SetClipboardData(nFormat, hBlock) == nullptr) {
         GlobalFree(hBlock);
@@ -73,11 +68,11 @@ int Put(UINT nFormat, const std::optional<std::string>& optBytes) {
     return kDone;
 }
 
-int Write(HWND hOwner, UINT nFormat, const std::optional<std::string>& optBytes) {
+int Write(HWND hOwner, UINT nFormat, const std::string& strBytes) {
     if (!OpenClipboardPatiently(hOwner)) {
         return kNoOpen;
     }
-    const int nResult = Put(nFormat, optBytes);
+    const int nResult = Put(nFormat, strBytes);
     CloseClipboard();
     return nResult;
 }
@@ -201,7 +196,7 @@ int Hold(HWND hOwner, const wchar_t* pszMs, const wchar_t* pszText) {
 // Writes the block when there is one, else reports the bad input.
 int WriteIfValid(HWND hOwner, UINT nFormat, const std::optional<std::string>& optBytes,
                  int nInvalid) {
-    return optBytes ? Write(hOwner, nFormat, optBytes) : nInvalid;
+    return optBytes ? Write(hOwner, nFormat, *optBytes) : nInvalid;
 }
 
 int Run(HWND hOwner, int argc, wchar_t** argv) {
@@ -223,18 +218,11 @@ int Run(HWND hOwner, int argc, wchar_t** argv) {
     if (strCommand == L"write-size" && pszArgument) {
         return WriteIfValid(hOwner, CF_UNICODETEXT, SizedBlock(pszArgument), kUsage);
     }
-    if (strCommand == L"empty" && argc == 2) {
-        return Write(hOwner, 0, std::nullopt);
-    }
     if ((strCommand == L"read" || strCommand == L"read-hex") && argc == 2) {
         return Read(hOwner, strCommand == L"read-hex");
     }
     if (strCommand == L"hold" && (argc == 3 || argc == 4)) {
         return Hold(hOwner, argv[2], argc == 4 ? argv[3] : nullptr);
-    }
-    if (strCommand == L"seq" && argc == 2) {
-        std::printf("%lu\n", GetClipboardSequenceNumber());
-        return kDone;
     }
     return kUsage;
 }
@@ -248,9 +236,8 @@ int wmain(int argc, wchar_t** argv) {
                                   GetModuleHandleW(nullptr), nullptr);
     const int nResult = Run(hOwner, argc, argv);
     if (nResult == kUsage) {
-        std::fprintf(stderr,
-                     "usage: cliptool write-utf8|write-file|write-ansi|write-raw|"
-                     "write-size <arg> | empty | read | read-hex | hold <ms> [text] | seq\n");
+        std::fprintf(stderr, "usage: cliptool write-utf8|write-file|write-ansi|write-raw|"
+                             "write-size <arg> | read | read-hex | hold <ms> [text]\n");
     }
     if (hOwner != nullptr) {
         DestroyWindow(hOwner);

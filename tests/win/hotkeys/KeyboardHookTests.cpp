@@ -7,7 +7,7 @@
 #include "tests/support/win/ChildProcess.h"
 #include "tests/support/win/Keyboard.h"
 #include "tests/support/win/MessagePump.h"
-#include "tests/support/win/RecordingWindow.h"
+#include "tests/support/win/HandlerWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-// Hotkey configurations of the settings, the key-name table and the text of a binding: pure
-// functions, no registry involved.
+// The key-name table and the text of a binding: pure functions, no registry involved. (The bits
+// of a configuration: the accelerator's tests; the defaults built from them: the command table's.)
 
 #include "settings/ApplicationRegistry.h"
 #include "settings/HotkeyText.h"
@@ -10,32 +10,6 @@
 #include <string>
 
 namespace {
-
-TEST(settingsMakeHotkey, PacksKeyAndModifiersAndTakesThemApartAgain) {
-    const struct {
-        bool bCtrl, bAlt, bShift;
-        uint16_t nKey;
-        uint32_t nExpected;
-    } aCases[] = {{true, true, false, 'A', 0x00030041},
-                  {false, false, true, 0x72, 0x00040072},
-                  {true, true, true, '0', 0x00070030},
-                  {false, false, false, 0x71, 0x00000071},
-                  {true, true, false, 0x65, 0x00030065}, // keypad codes are kept as they are
-                  {true, true, false, 0, 0},
-                  {true, true, true, 0, 0}};
-    using R = CApplicationRegistry;
-    for (const auto& c : aCases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.nExpected);
-        EXPECT_EQ(R::MakeHotkey(c.bCtrl, c.bAlt, c.bShift, c.nKey), c.nExpected);
-        if (c.nKey != 0) {
-            EXPECT_EQ(R::GetHotkeyKey(c.nExpected), c.nKey);
-            EXPECT_EQ(R::HasCtrl(c.nExpected), c.bCtrl ? 1u : 0u);
-            EXPECT_EQ(R::HasAlt(c.nExpected), c.bAlt ? 2u : 0u);
-            EXPECT_EQ(R::HasShift(c.nExpected), c.bShift ? 4u : 0u);
-        }
-    }
-    EXPECT_EQ(R::HasCtrl(0x0000FFFF), 0u); // key bits never count as modifiers
-}
 
 TEST(settingsKeyNames, SixtySevenNamedKeysInDisplayOrder) {
     CApplicationRegistry oSettings;
