@@ -65,6 +65,7 @@ private:
     void OnClearList();
     void OnToggleDoPaste();
     void OnAbout();
+    void OnOptions();
     void OnVisitOnline();
     void SavePlacement();
 
@@ -81,6 +82,7 @@ private:
     RECT m_rcWorkArea{};
     POINT m_ptGrabOffset{};
     bool m_bCreated = false;
+    bool m_bOptionsOpen = false; // one options dialog at a time, from either menu
 
     CWnd m_wndMarker;
     HICON m_hTrayImage = nullptr;
