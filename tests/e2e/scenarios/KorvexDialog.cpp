@@ -5,51 +5,24 @@
 
 namespace e2e {
 
-namespace {
-
-struct SEARCH {
-    DWORD nProcess;
-    const wchar_t* pszTitle;
-    std::vector<HWND> vecFound;
-};
-
-BOOL CALLBACK CollectDialog(HWND hWnd, LPARAM lParam) {
-    auto* pSearch = reinterpret_cast<SEARCH*>(lParam);
-    DWORD nProcess = 0;
-    GetWindowThreadProcessId(hWnd, &nProcess);
-    wchar_t aClass[16] = {};
-    wchar_t aTitle[64] = {};
-    GetClassNameW(hWnd, aClass, 16);
-    InternalGetWindowText(hWnd, aTitle, 64);
-    if (nProcess == pSearch->nProcess && IsWindowVisible(hWnd) && wcscmp(aClass, L"#32770") == 0 &&
-        wcscmp(aTitle, pSearch->pszTitle) == 0) {
-        pSearch->vecFound.push_back(hWnd);
-    }
-    return TRUE;
-}
-
 std::vector<HWND> FindDialogs(DWORD nProcess, const wchar_t* pszTitle) {
-    SEARCH oSearch{nProcess, pszTitle, {}};
-    EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&oSearch));
-    return oSearch.vecFound;
-}
-
-} // namespace
-
-HWND FindDialog(DWORD nProcess, const wchar_t* pszTitle) {
-    const std::vector<HWND> vecFound = FindDialogs(nProcess, pszTitle);
-    return vecFound.empty() ? nullptr : vecFound.front();
+    std::vector<HWND> vecFound;
+    for (HWND hWnd = FindWindowExW(nullptr, nullptr, L"#32770", pszTitle); hWnd != nullptr;
+         hWnd = FindWindowExW(nullptr, hWnd, L"#32770", pszTitle)) {
+        DWORD nOwner = 0;
+        GetWindowThreadProcessId(hWnd, &nOwner);
+        if (nOwner == nProcess && IsWindowVisible(hWnd)) {
+            vecFound.push_back(hWnd);
+        }
+    }
+    return vecFound;
 }
 
 HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs) {
-    HWND hDlg = nullptr;
-    wintest::PumpUntil([&] { return (hDlg = FindDialog(nProcess, pszTitle)) != nullptr; },
+    std::vector<HWND> vecFound;
+    wintest::PumpUntil([&] { return !(vecFound = FindDialogs(nProcess, pszTitle)).empty(); },
                        nTimeoutMs);
-    return hDlg;
-}
-
-int CountDialogs(DWORD nProcess, const wchar_t* pszTitle) {
-    return static_cast<int>(FindDialogs(nProcess, pszTitle).size());
+    return vecFound.empty() ? nullptr : vecFound.front();
 }
 
 std::wstring ControlText(HWND hDlg, int nId) {
@@ -69,10 +42,6 @@ std::wstring ComboSelection(HWND hDlg, int nId) {
         SendDlgItemMessageW(hDlg, nId, CB_GETLBTEXT, nSelected, reinterpret_cast<LPARAM>(aText));
     }
     return aText;
-}
-
-std::wstring MessageBoxText(HWND hBox) {
-    return ControlText(hBox, 0xFFFF); // the text's control in every message box
 }
 
 ::testing::AssertionResult TypeInto(HWND hWnd, const std::vector<std::vector<WORD>>& vecChords) {

@@ -12,22 +12,19 @@
 
 namespace e2e {
 
-// The shown dialog (or message box) of the process with that title, or NULL.
-HWND FindDialog(DWORD nProcess, const wchar_t* pszTitle);
-// Waits (bounded) until the dialog is shown; its window or NULL.
+// The shown dialogs (and message boxes) of the process with that title.
+std::vector<HWND> FindDialogs(DWORD nProcess, const wchar_t* pszTitle);
+// Waits (bounded) until one is shown: its window, or NULL.
 HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs = 5000);
-// How many shown dialogs of the process have that title.
-int CountDialogs(DWORD nProcess, const wchar_t* pszTitle);
 
+// A control's text (a message box's text is control 0xFFFF), a check box's state, and the
+// selected entry of a drop-down list (empty when none is selected).
 std::wstring ControlText(HWND hDlg, int nId);
 bool IsTicked(HWND hDlg, int nId);
-// The selected entry of a drop-down list, empty when none is selected.
 std::wstring ComboSelection(HWND hDlg, int nId);
-// A message box's text.
-std::wstring MessageBoxText(HWND hBox);
 
 // Brings hWnd forward and types the chords into it one after the other ({VK_MENU, 'C'} is
-// Alt+C, {VK_TAB} a Tab); each chord's keys are pressed in order and released in reverse.
+// Alt+C); each chord's keys are pressed in order and released in reverse.
 ::testing::AssertionResult TypeInto(HWND hWnd, const std::vector<std::vector<WORD>>& vecChords);
 
 } // namespace e2e
