@@ -478,9 +478,12 @@ void CMainFrame::OnOptions() {
         return;
     }
     m_bOptionsOpen = true;
+    struct CLOSED {
+        bool& rOpen;
+        ~CLOSED() { rOpen = false; } // however the dialog ends
+    } oClosed{m_bOptionsOpen};
     COptionsDlg dlg(pApp->GetCommandTable(), gl_oKeyboardAccelerator, m_hWnd);
     dlg.DoModal();
-    m_bOptionsOpen = false;
 }
 
 void CMainFrame::OnVisitOnline() {
