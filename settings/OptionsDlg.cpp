@@ -6,6 +6,7 @@
 #include "settings/EditHotkeyDlg.h"
 #include "settings/OptionsRows.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -38,7 +39,10 @@ BOOL COptionsDlg::OnInitDialog() {
     FillList();
 
     CApplicationRegistry oSettings;
-    SetDlgItemTextW(m_hWnd, IDC_ITEMS_COUNT, std::to_wstring(oSettings.GetBufferSize()).c_str());
+    // A negative size (a hand edit) keeps no entry: shown as the 0 it means, so that OK does not
+    // turn it into a positive number.
+    SetDlgItemTextW(m_hWnd, IDC_ITEMS_COUNT,
+                    std::to_wstring(std::max<int32_t>(0, oSettings.GetBufferSize())).c_str());
     SetDlgItemTextW(m_hWnd, IDC_MAX_COPY_SIZE,
                     std::to_wstring(oSettings.GetMaxClipboardCopySize()).c_str());
     CheckDlgButton(m_hWnd, IDC_PASTE_ACTIVATED,

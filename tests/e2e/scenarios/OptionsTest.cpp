@@ -194,7 +194,7 @@ TEST_F(e2eOptions, SystemOptionsAreWrittenOnOkAndAppliedAtOnce) {
         // An empty field stores 0; the Run value comes back.
         {nullptr, 0, true, {}, {{ALT, 'I'}, {VK_DELETE}, {ALT, 'W'}, {VK_RETURN}}},
         // Pasted text stores only what its digits say.
-        {L"-5", 5, true, {}, {{ALT, 'I'}, {CTRL, 'V'}, {VK_RETURN}}},
+        {L"-5", 5, true, {}, {{VK_RETURN}}},
     };
     for (const STEP& oStep : aSteps) {
         SCOPED_TRACE(&oStep - aSteps);
@@ -203,6 +203,15 @@ TEST_F(e2eOptions, SystemOptionsAreWrittenOnOkAndAppliedAtOnce) {
             ASSERT_TRUE(PumpUntil([&] { return ReadClipboardText() == oStep.pszClipboard; }));
         }
         const HWND hOptions = OpenOptions();
+        // Wine's clipboard manager may hold the clipboard for a moment after a copy: a paste
+        // that finds it busy pastes nothing, and the user pastes again.
+        for (int nTry = 0; oStep.pszClipboard != nullptr && nTry < 5 &&
+                           ControlText(hOptions, kIdItemsCount) != oStep.pszClipboard;
+             ++nTry) {
+            ASSERT_TRUE(TypeInto(hOptions, {{ALT, 'I'}, {CTRL, 'V'}}));
+            PumpUntil([&] { return ControlText(hOptions, kIdItemsCount) == oStep.pszClipboard; },
+                      1000);
+        }
         ASSERT_TRUE(TypeInto(hOptions, oStep.vecKeys));
         ASSERT_TRUE(Gone(hOptions));
         EXPECT_EQ(oStep.nBufferSize, Setting(L"Options", L"BufferSize"));
