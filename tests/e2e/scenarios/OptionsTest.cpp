@@ -179,6 +179,12 @@ TEST_F(e2eOptions, SystemOptionsAreWrittenOnOkAndAppliedAtOnce) {
     ASSERT_TRUE(StartKorvex());
     ASSERT_TRUE(CopyEach({L"a", L"b", L"c"}));
     const std::wstring strQuoted = L"\"" + wintest::ProgramPath(L"korvex.exe") + L"\"";
+    // A negative size written by hand keeps no entry, and shows as that 0.
+    ASSERT_TRUE(WriteSetting(L"Options", L"BufferSize", static_cast<DWORD>(-5)));
+    const HWND hNegative = OpenOptions();
+    EXPECT_EQ(L"0", ControlText(hNegative, kIdItemsCount));
+    ASSERT_TRUE(TypeInto(hNegative, {{VK_ESCAPE}}));
+    ASSERT_TRUE(Gone(hNegative));
     struct STEP {
         const wchar_t* pszClipboard; // copied before the dialog opens, or null
         DWORD nBufferSize;
@@ -188,7 +194,11 @@ TEST_F(e2eOptions, SystemOptionsAreWrittenOnOkAndAppliedAtOnce) {
     };
     const STEP aSteps[] = {
         // Fewer entries than there are: trimmed at once.
-        {nullptr, 2, false, {L"c", L"b"}, {{ALT, 'I'}, {'2'}, {ALT, 'P'}, {ALT, 'W'}, {VK_RETURN}}},
+        {nullptr,
+         2,
+         false,
+         {L"c", L"b"},
+         {{ALT, 'I'}, {'2'}, {ALT, 'M'}, {'7'}, {ALT, 'P'}, {ALT, 'W'}, {VK_RETURN}}},
         // Cancel writes nothing.
         {nullptr, 2, false, {L"c", L"b"}, {{ALT, 'I'}, {'9'}, {ALT, 'P'}, {ALT, 'W'}, {VK_ESCAPE}}},
         // An empty field stores 0; the Run value comes back.
@@ -215,7 +225,7 @@ TEST_F(e2eOptions, SystemOptionsAreWrittenOnOkAndAppliedAtOnce) {
         ASSERT_TRUE(TypeInto(hOptions, oStep.vecKeys));
         ASSERT_TRUE(Gone(hOptions));
         EXPECT_EQ(oStep.nBufferSize, Setting(L"Options", L"BufferSize"));
-        EXPECT_EQ(5u, Setting(L"Options", L"MaxClipboardCopySize"));
+        EXPECT_EQ(7u, Setting(L"Options", L"MaxClipboardCopySize"));
         EXPECT_EQ(1u, Setting(L"Options", L"DoPaste")); // ticked once, then cancelled
         const auto optRun = wintest::ReadRegistryValue(HKEY_CURRENT_USER, kRunKey, kRunValue);
         const auto* pszRun =
