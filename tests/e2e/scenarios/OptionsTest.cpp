@@ -53,9 +53,6 @@ protected:
         PostMessageW(m_korvex.MainWindow(), kMsgPasteActivatedItem, 0, 0);
         return PumpUntil([&] { return Setting(L"Options", L"DoPaste") == nValue; });
     }
-    static std::optional<DWORD> Hotkey(const wchar_t* pszMessage) {
-        return Setting(L"Hotkeys", pszMessage);
-    }
 };
 
 TEST_F(e2eOptions, FirstRunShowsTheDefaultsAndOnlyOneDialogOpensFromEitherMenu) {
@@ -116,7 +113,6 @@ TEST_F(e2eOptions, ARebindingWorksAtOnceSurvivesCancelAndARestart) {
     EXPECT_EQ(L"Ctrl + Alt + Z", HotkeyText(hOptions, kRowRevertFirstItems));
     ASSERT_TRUE(TypeInto(hOptions, {{VK_ESCAPE}})); // Cancel keeps the hotkey change
     ASSERT_TRUE(Gone(hOptions));
-    EXPECT_EQ(0x0003005Au, Hotkey(L"1125"));
 
     ASSERT_TRUE(PressHotkey({CTRL, ALT, 'Z'}));
     EXPECT_TRUE(WaitForRows({L"one", L"two"}));
@@ -150,22 +146,19 @@ TEST_F(e2eOptions, TakingAnotherCommandsHotkeyAsksFirst) {
         ASSERT_TRUE(TypeInto(hBox, {{nAnswer}}));
         ASSERT_TRUE(Gone(hBox));
         if (nAnswer == 'N') { // nothing changed, the editor stays; OK asks again
-            EXPECT_EQ((std::vector<std::optional<DWORD>>{std::nullopt, std::nullopt}),
-                      (std::vector<std::optional<DWORD>>{Hotkey(L"1025"), Hotkey(L"1145")}));
+            EXPECT_EQ(std::nullopt, Setting(L"Hotkeys", L"1145"));
             ASSERT_TRUE(TypeInto(hEditor, {{VK_RETURN}}));
         }
     }
     ASSERT_TRUE(Gone(hEditor));
     EXPECT_EQ(L"", HotkeyText(hOptions, kRowShowMainWindow));
     EXPECT_EQ(L"Ctrl + Alt + A", HotkeyText(hOptions, kRowTitleFirstItem));
-    EXPECT_EQ(0u, Hotkey(L"1025"));
 
     // Its own binding again: no question, the editor closes.
     hEditor = OpenEditor(hOptions, kRowTitleFirstItem);
     EXPECT_EQ(L"Title First Item: Ctrl + Alt + A", Editing(hEditor));
     ASSERT_TRUE(TypeInto(hEditor, {{VK_RETURN}}));
     EXPECT_TRUE(Gone(hEditor)) << "the editor stayed open";
-    EXPECT_EQ(0x00030041u, Hotkey(L"1145"));
     ASSERT_TRUE(TypeInto(hOptions, {{VK_ESCAPE}}));
     ASSERT_TRUE(Gone(hOptions));
 
