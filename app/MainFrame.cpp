@@ -2,17 +2,20 @@
 
 #include "AboutDlg.h"
 #include "Docking.h"
+#include "KorvexApp.h"
 #include "WindowPlacement.h"
 #include "framework/CmdUI.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/ModalState.h"
 #include "history/DateTimeStamps.h"
+#include "hotkeys/KeyboardAccelerator.h"
 #include "hotkeys/KorvexMainWindow.h"
 #include "res/KorvexMessages.h"
 #include "res/resource.h"
 #include "settings/ApplicationRegistry.h"
 #include "settings/HotkeyCommands.h"
+#include "settings/OptionsDlg.h"
 #include "views/KorvexListView.h"
 
 #include <shellapi.h>
@@ -391,6 +394,10 @@ bool CMainFrame::OnCommand(UINT nId) {
     case ID_HELP_ABOUT:
         OnAbout();
         return true;
+    case ID_FILE_OPTIONS:
+    case ID_TRAY_OPTIONS:
+        OnOptions();
+        return true;
     case ID_HELP_VISIT_ONLINE:
         OnVisitOnline();
         return true;
@@ -409,10 +416,8 @@ bool CMainFrame::OnUpdateCommand(UINT nId, CCmdUI& ui) {
         ui.SetCheck(oSettings.GetDoPaste() != 0);
         return true;
     }
-    // Commands whose dialogs (options, item editor, find) are not part of this program yet:
-    // shown grey rather than doing nothing.
-    case ID_FILE_OPTIONS:
-    case ID_TRAY_OPTIONS:
+    // Commands whose dialogs (item editor, find) are not part of this program yet: shown grey
+    // rather than doing nothing.
     case ID_EDIT_PREVIEW:
     case ID_EDIT_EDIT:
     case ID_EDIT_REMOVE:
@@ -453,6 +458,27 @@ void CMainFrame::OnToggleDoPaste() {
 
 void CMainFrame::OnAbout() {
     CAboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CMainFrame::OnOptions() {
+    if (m_bOptionsOpen) {
+        // The open one (or the editor it opened) comes forward instead.
+        if (HWND hPopup = GetLastActivePopup(m_hWnd); hPopup != nullptr && hPopup != m_hWnd) {
+            SetForegroundWindow(hPopup);
+        }
+        return;
+    }
+    const CKorvexApp* pApp = CKorvexApp::GetInstance();
+    if (pApp == nullptr) {
+        return;
+    }
+    m_bOptionsOpen = true;
+    struct CLOSED {
+        bool& rOpen;
+        ~CLOSED() { rOpen = false; } // however the dialog ends
+    } oClosed{m_bOptionsOpen};
+    COptionsDlg dlg(pApp->GetCommandTable(), gl_oKeyboardAccelerator, m_hWnd);
     dlg.DoModal();
 }
 

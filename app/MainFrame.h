@@ -58,6 +58,7 @@ private:
     void OnClearList();
     void OnToggleDoPaste();
     void OnAbout();
+    void OnOptions();
     void OnVisitOnline();
     void SavePlacement();
 
@@ -73,6 +74,7 @@ private:
     RECT m_rcWorkArea{};
     POINT m_ptGrabOffset{};
     bool m_bCreated = false;
+    bool m_bOptionsOpen = false; // one options dialog at a time, from either menu
 
     CWnd m_wndMarker;
     HICON m_hTrayImage = nullptr;

@@ -23,6 +23,18 @@
 // Dialogs
 #define IDD_ABOUTBOX 100
 #define IDC_VERSION 1020 // about box: the version text
+#define IDD_OPTIONS 143
+#define IDC_ITEMS_COUNT 1005        // options: "BufferSize"
+#define IDC_START_WITH_WINDOWS 1006 // options: the Run value
+#define IDC_PASTE_ACTIVATED 1007    // options: "DoPaste"
+#define IDC_MAX_COPY_SIZE 1008      // options: "MaxClipboardCopySize"
+#define IDC_HOTKEY_LIST 1017        // options: the hotkey commands
+#define IDD_EDIT_HOTKEY 151
+#define IDC_HOTKEY_CTRL 1012
+#define IDC_HOTKEY_ALT 1013
+#define IDC_HOTKEY_SHIFT 1014
+#define IDC_HOTKEY_KEY 1015
+#define IDC_COMMAND_NAME 1016
 
 // Strings
 #define IDS_OLE_INIT_FAILED 100

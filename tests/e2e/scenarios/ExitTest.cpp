@@ -29,7 +29,10 @@ TEST_F(e2eExit, FileAndTrayMenuExitSavePlacementAndDockingAndRemoveTheIcon) {
         const HWND hMain = m_korvex.MainWindow();
         if (oCase.bMoveAndUndock) {
             ASSERT_TRUE(SetWindowPos(hMain, nullptr, 120, 90, 420, 480, SWP_NOZORDER));
-            ASSERT_TRUE(PostMessageW(hMain, WM_COMMAND, kCmdEnableDocking, 0)); // off
+            // Sent, so that it is handled before the session's end is (also sent).
+            DWORD_PTR nDone = 0;
+            ASSERT_TRUE(SendMessageTimeoutW(hMain, WM_COMMAND, kCmdEnableDocking, 0, SMTO_NORMAL,
+                                            5000, &nDone)); // off
         }
         ASSERT_TRUE(PumpUntil([] { return FindTrayIcon().has_value(); }));
 

@@ -20,6 +20,21 @@ inline constexpr UINT kMsgOptionsChanged = 0x7EB;
 inline constexpr UINT kCmdFileExit = 32780;
 inline constexpr UINT kCmdTrayExit = 32776;
 inline constexpr UINT kCmdEnableDocking = 32781;
+inline constexpr UINT kCmdFileOptions = 32778;
+
+// The options dialog and the hotkey editor: titles and control identifiers.
+inline constexpr wchar_t kOptionsTitle[] = L"Options";
+inline constexpr int kIdHotkeyList = 1017;
+inline constexpr int kIdItemsCount = 1005;
+inline constexpr int kIdMaxCopySize = 1008;
+inline constexpr int kIdStartWithWindows = 1006;
+inline constexpr int kIdPasteActivated = 1007;
+inline constexpr wchar_t kHotkeyEditTitle[] = L"Hotkey Edit";
+inline constexpr int kIdCommandName = 1016;
+inline constexpr int kIdCtrl = 1012;
+inline constexpr int kIdAlt = 1013;
+inline constexpr int kIdShift = 1014;
+inline constexpr int kIdKey = 1015;
 
 // List columns of the main window.
 inline constexpr int kColumnNo = 1;

@@ -106,12 +106,14 @@ void KorvexScenario::TearDown() {
                : ::testing::AssertionFailure() << "xclip could not be started";
 }
 
+std::vector<std::wstring> KorvexScenario::RowTexts() const {
+    return CRemoteListView(m_korvex.ListWindow()).Column(kColumnText);
+}
+
 ::testing::AssertionResult KorvexScenario::WaitForRows(const std::vector<std::wstring>& vecExpected,
                                                        DWORD nTimeoutMs) const {
     std::vector<std::wstring> vecRows;
-    const CRemoteListView oList(m_korvex.ListWindow());
-    if (PumpUntil([&] { return (vecRows = oList.Column(kColumnText)) == vecExpected; },
-                  nTimeoutMs)) {
+    if (PumpUntil([&] { return (vecRows = RowTexts()) == vecExpected; }, nTimeoutMs)) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure()

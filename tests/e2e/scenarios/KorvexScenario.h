@@ -39,6 +39,8 @@ protected:
     // A Linux program (xclip) copies the text and serves it until the scenario ends.
     ::testing::AssertionResult CopyWithXclip(const std::wstring& strText);
 
+    // The main window's "Text" column, row 0 first.
+    std::vector<std::wstring> RowTexts() const;
     // Waits until the main window's "Text" column, row 0 first, is exactly vecExpected.
     ::testing::AssertionResult WaitForRows(const std::vector<std::wstring>& vecExpected,
                                            DWORD nTimeoutMs = 5000) const;

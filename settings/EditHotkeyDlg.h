@@ -1,0 +1,26 @@
+#pragma once
+// The hotkey editor: binds one hotkey command to a key with modifiers, or unbinds it with
+// "(None)". OK takes the combination from another command only when the user says so, and
+// applies the binding at once to the live hotkey table and to the settings.
+
+#include "framework/Dialog.h"
+
+#include <cstdint>
+
+class CCommandTable;
+class CKeyboardAccelerator;
+
+class CEditHotkeyDlg : public CDialog {
+public:
+    CEditHotkeyDlg(uint32_t nMessage, const CCommandTable& oCommands,
+                   CKeyboardAccelerator& oAccelerator, HWND hParent = nullptr);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    uint32_t m_nMessage;
+    const CCommandTable& m_rCommands;
+    CKeyboardAccelerator& m_rAccelerator;
+};

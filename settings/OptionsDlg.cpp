@@ -1,0 +1,152 @@
+#include "settings/OptionsDlg.h"
+
+#include "res/KorvexMessages.h"
+#include "res/resource.h"
+#include "settings/ApplicationRegistry.h"
+#include "settings/EditHotkeyDlg.h"
+#include "settings/OptionsRows.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kColumnName = 0;
+constexpr int kColumnHotkey = 1;
+constexpr UINT kFieldLimit = 3; // characters of each number field
+constexpr int kFieldReadLimit = 15;
+constexpr DWORD kListStyles =
+    LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_LABELTIP; // 0x4421
+
+std::wstring GetFieldText(HWND hDlg, int nId) {
+    wchar_t aText[kFieldReadLimit + 1] = {};
+    GetDlgItemTextW(hDlg, nId, aText, kFieldReadLimit + 1);
+    return aText;
+}
+
+} // namespace
+
+COptionsDlg::COptionsDlg(const CCommandTable& oCommands, CKeyboardAccelerator& oAccelerator,
+                         HWND hParent)
+    : CDialog(IDD_OPTIONS, hParent), m_rCommands(oCommands), m_rAccelerator(oAccelerator) {}
+
+BOOL COptionsDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SendDlgItemMessageW(m_hWnd, IDC_ITEMS_COUNT, EM_LIMITTEXT, kFieldLimit, 0);
+    SendDlgItemMessageW(m_hWnd, IDC_MAX_COPY_SIZE, EM_LIMITTEXT, kFieldLimit, 0);
+    FillList();
+
+    CApplicationRegistry oSettings;
+    // A negative size (a hand edit) keeps no entry: shown as the 0 it means, so that OK does not
+    // turn it into a positive number.
+    SetDlgItemTextW(m_hWnd, IDC_ITEMS_COUNT,
+                    std::to_wstring(std::max<int32_t>(0, oSettings.GetBufferSize())).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_MAX_COPY_SIZE,
+                    std::to_wstring(oSettings.GetMaxClipboardCopySize()).c_str());
+    CheckDlgButton(m_hWnd, IDC_PASTE_ACTIVATED,
+                   oSettings.GetDoPaste() != 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_hWnd, IDC_START_WITH_WINDOWS,
+                   oSettings.IsStartWithWindows() ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
+void COptionsDlg::FillList() {
+    m_lstHotkeys = CListCtrl(GetDlgItem(IDC_HOTKEY_LIST));
+    m_lstHotkeys.InsertColumn(kColumnName, L"Command Name", LVCFMT_LEFT, 260);
+    m_lstHotkeys.InsertColumn(kColumnHotkey, L"Hotkey", LVCFMT_LEFT, 140);
+    m_lstHotkeys.SetExtendedStyle(kListStyles);
+
+    CApplicationRegistry oSettings;
+    for (const OPTIONS_ROW& oRow : BuildOptionsRows(m_rCommands, oSettings)) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = m_lstHotkeys.GetItemCount();
+        item.pszText = const_cast<wchar_t*>(oRow.strName.c_str());
+        item.lParam = static_cast<LPARAM>(oRow.nMessage);
+        const int nRow = static_cast<int>(SendMessageW(m_lstHotkeys.GetSafeHwnd(), LVM_INSERTITEMW,
+                                                       0, reinterpret_cast<LPARAM>(&item)));
+        if (nRow >= 0) {
+            m_lstHotkeys.SetItemText(nRow, kColumnHotkey, oRow.strHotkey.c_str());
+        }
+    }
+    // The keyboard starts on the first row.
+    m_lstHotkeys.SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+}
+
+void COptionsDlg::RefreshHotkeys() {
+    CApplicationRegistry oSettings;
+    std::map<uint32_t, std::wstring> mapTexts;
+    for (OPTIONS_ROW& oRow : BuildOptionsRows(m_rCommands, oSettings)) {
+        mapTexts[oRow.nMessage] = std::move(oRow.strHotkey);
+    }
+    const int nCount = m_lstHotkeys.GetItemCount();
+    for (int nRow = 0; nRow < nCount; ++nRow) {
+        const auto it = mapTexts.find(GetRowMessage(nRow));
+        if (it != mapTexts.end() && it->first != 0) {
+            m_lstHotkeys.SetItemText(nRow, kColumnHotkey, it->second.c_str());
+        }
+    }
+}
+
+uint32_t COptionsDlg::GetRowMessage(int nRow) const {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = nRow;
+    if (nRow < 0 || !SendMessageW(m_lstHotkeys.GetSafeHwnd(), LVM_GETITEMW, 0,
+                                  reinterpret_cast<LPARAM>(&item))) {
+        return 0;
+    }
+    return static_cast<uint32_t>(item.lParam);
+}
+
+void COptionsDlg::ActivateRow(int nRow) {
+    const uint32_t nMessage = GetRowMessage(nRow);
+    if (nMessage == 0) {
+        return;
+    }
+    CEditHotkeyDlg dlg(nMessage, m_rCommands, m_rAccelerator, m_hWnd);
+    if (dlg.DoModal() == IDOK && m_hWnd != nullptr) {
+        // Taking a combination may have unbound another command.
+        RefreshHotkeys();
+    }
+}
+
+bool COptionsDlg::OnNotify(NMHDR* pnm, LRESULT* pResult) {
+    if (pnm->idFrom != IDC_HOTKEY_LIST || pnm->code != LVN_ITEMACTIVATE) {
+        return false;
+    }
+    *pResult = 0;
+    ActivateRow(reinterpret_cast<NMITEMACTIVATE*>(pnm)->iItem);
+    return true;
+}
+
+BOOL COptionsDlg::PreTranslateMessage(MSG* pMsg) {
+    // In a dialog, Enter presses the default button; on the list it opens the row's editor.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && m_hWnd != nullptr &&
+        pMsg->hwnd == m_lstHotkeys.GetSafeHwnd()) {
+        const std::vector<int> vecSelected = m_lstHotkeys.GetSelectedItems();
+        ActivateRow(vecSelected.empty() ? -1 : vecSelected.front());
+        return TRUE;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+void COptionsDlg::OnOK() {
+    const uint32_t nBufferSize = ParseDigitField(GetFieldText(m_hWnd, IDC_ITEMS_COUNT));
+    const uint32_t nMaxCopySize = ParseDigitField(GetFieldText(m_hWnd, IDC_MAX_COPY_SIZE));
+    {
+        CApplicationRegistry oSettings;
+        oSettings.SetBufferSize(static_cast<int32_t>(nBufferSize));
+        oSettings.SetMaxClipboardCopySize(nMaxCopySize);
+        oSettings.SetDoPaste(IsDlgButtonChecked(m_hWnd, IDC_PASTE_ACTIVATED) == BST_CHECKED ? 1
+                                                                                            : 0);
+        oSettings.SetStartWithWindows(IsDlgButtonChecked(m_hWnd, IDC_START_WITH_WINDOWS) ==
+                                      BST_CHECKED);
+    }
+    if (CWnd* pMain = CWnd::GetMainWindow(); pMain != nullptr && pMain->m_hWnd != nullptr) {
+        PostMessageW(pMain->m_hWnd, WM_KORVEX_OPTIONS_CHANGED, 0, 0);
+    }
+    CDialog::OnOK();
+}

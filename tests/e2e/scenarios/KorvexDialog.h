@@ -1,0 +1,30 @@
+#pragma once
+// Korvex's dialogs and message boxes seen from outside: found by their title among the process's
+// shown windows, their controls read with messages that cross processes, and keys typed into
+// them as a user types them.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// The shown dialogs (and message boxes) of the process with that title.
+std::vector<HWND> FindDialogs(DWORD nProcess, const wchar_t* pszTitle);
+// Waits (bounded) until one is shown: its window, or NULL.
+HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs = 5000);
+
+// A control's text (a message box's text is control 0xFFFF), a check box's state, and the
+// selected entry of a drop-down list (empty when none is selected).
+std::wstring ControlText(HWND hDlg, int nId);
+bool IsTicked(HWND hDlg, int nId);
+std::wstring ComboSelection(HWND hDlg, int nId);
+
+// Brings hWnd forward and types the chords into it one after the other ({VK_MENU, 'C'} is
+// Alt+C); each chord's keys are pressed in order and released in reverse.
+::testing::AssertionResult TypeInto(HWND hWnd, const std::vector<std::vector<WORD>>& vecChords);
+
+} // namespace e2e
