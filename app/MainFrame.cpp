@@ -413,16 +413,10 @@ bool CMainFrame::OnUpdateCommand(UINT nId, CCmdUI& ui) {
         ui.SetCheck(oSettings.GetDoPaste() != 0);
         return true;
     }
-    // Commands whose dialogs (options, item editor, find) are not part of this program yet:
-    // shown grey rather than doing nothing.
+    // Commands whose dialog is not part of this program yet: shown grey rather than doing
+    // nothing. (The list view answers for the Edit menu.)
     case ID_FILE_OPTIONS:
     case ID_TRAY_OPTIONS:
-    case ID_EDIT_PREVIEW:
-    case ID_EDIT_EDIT:
-    case ID_EDIT_REMOVE:
-    case ID_EDIT_FIND:
-    case ID_EDIT_FIND_NEXT:
-    case ID_EDIT_FIND_PREV:
         ui.Enable(false);
         return true;
     default:
