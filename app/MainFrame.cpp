@@ -14,6 +14,7 @@
 #include "settings/ApplicationRegistry.h"
 #include "settings/HotkeyCommands.h"
 #include "views/KorvexListView.h"
+#include "views/SmallClipDlg.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -124,6 +125,9 @@ void CMainFrame::OnDestroy() {
     if (m_hTrayImage != nullptr) {
         DestroyIcon(m_hTrayImage);
         m_hTrayImage = nullptr;
+    }
+    if (m_pSmallClip) {
+        m_pSmallClip->Close(); // its release request comes back at once
     }
     m_oViewerChain.Leave();
     m_pReadRetry.reset();
@@ -270,7 +274,7 @@ LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     return CFrameWnd::WindowProc(nMsg, wParam, lParam);
 }
 
-bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
+bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     const bool bHasEntry = m_rDoc.GetItemCount() > 0;
     switch (nMsg) {
     case HM_SHOW_MAIN_WINDOW:
@@ -336,6 +340,17 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
     case WM_KORVEX_OPTIONS_CHANGED:
         m_rDoc.LoadSettings();
         return true;
+    case HM_SHOW_CLIP_WINDOW:
+        ToggleSmallClip();
+        return true;
+    case WM_KORVEX_RELEASE_SMALL_CLIP:
+        ReleaseSmallClip();
+        return true;
+    case WM_HISTORY_CHANGED:
+        if (m_pSmallClip) {
+            m_pSmallClip->Refresh(static_cast<int32_t>(wParam));
+        }
+        return true;
     default:
         break;
     }
@@ -344,6 +359,34 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
         return true;
     }
     return false;
+}
+
+void CMainFrame::ToggleSmallClip() {
+    if (m_pSmallClip) {
+        // Not while a box or dialog of one of its commands is open: that command is still
+        // running on the window.
+        if (!m_pSmallClip->IsModalChildOpen()) {
+            m_pSmallClip->Close();
+        }
+        return;
+    }
+    m_pSmallClip = std::make_unique<CSmallClipDlg>(m_rDoc);
+    CSmallClipDlg* pSmallClip = m_pSmallClip.get();
+    if (!pSmallClip->Create(m_hWnd)) {
+        m_pSmallClip.reset();
+        return;
+    }
+    pSmallClip->Place();
+}
+
+void CMainFrame::ReleaseSmallClip() {
+    // Only the window's own request, sent once its window is gone, releases it (any process can
+    // post this message number).
+    if (!m_pSmallClip || !m_pSmallClip->IsReleaseRequested()) {
+        return;
+    }
+    std::unique_ptr<CSmallClipDlg> pSmallClip = std::move(m_pSmallClip); // forgotten first
+    pSmallClip.reset();
 }
 
 void CMainFrame::OnTrayNotify(LPARAM nMouseMessage) {

@@ -18,6 +18,7 @@
 #include "views/HistoryObserver.h"
 
 class CKorvexListView;
+class CSmallClipDlg;
 
 class CMainFrame : public CFrameWnd {
 public:
@@ -67,6 +68,9 @@ private:
     void OnAbout();
     void OnVisitOnline();
     void SavePlacement();
+    // The small clip window: open or close it (hotkey), forget and delete it (its request).
+    void ToggleSmallClip();
+    void ReleaseSmallClip();
 
     CKorvexDoc& m_rDoc;
     CWin32ClipboardPort& m_rClipboardPort;
@@ -86,4 +90,5 @@ private:
     HICON m_hTrayImage = nullptr;
     CTrayIcon m_oTrayIcon;
     UINT m_nTaskbarCreatedMessage = 0;
+    std::unique_ptr<CSmallClipDlg> m_pSmallClip; // while it is open
 };

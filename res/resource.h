@@ -24,6 +24,9 @@
 #define IDD_ABOUTBOX 100
 #define IDC_VERSION 1020 // about box: the version text
 
+#define IDD_SMALLCLIP 133       // the small clip window
+#define IDC_SMALLCLIP_LIST 1000 // small clip window: the list
+
 // Strings
 #define IDS_OLE_INIT_FAILED 100
 #define IDS_APP_TITLE 57344
