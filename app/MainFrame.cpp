@@ -15,6 +15,7 @@
 #include "settings/HotkeyCommands.h"
 #include "views/KorvexListView.h"
 #include "views/SmallClipDlg.h"
+#include "views/ViewItemDlg.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -315,6 +316,15 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         if (bHasEntry) {
             m_rDoc.ConvertFromId(0, 0);
         }
+        return true;
+    case HM_PREVIEW_FIRST_ITEM:
+        if (bHasEntry) {
+            CViewItemDlg dlg(CViewItemDlg::MODE_PREVIEW, m_rDoc.FindItem(0), m_hWnd);
+            dlg.DoModal();
+        }
+        return true;
+    case HM_EDIT_FIRST_ITEM:
+        EditHistoryItem(m_rDoc, 0, m_hWnd, [](CViewItemDlg& dlg) { return dlg.DoModal(); });
         return true;
     case HM_BOOKMARK_FIRST_ITEM:
         if (bHasEntry) {

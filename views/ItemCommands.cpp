@@ -1,5 +1,7 @@
 #include "ItemCommands.h"
 
+#include "FindDlg.h"
+#include "ViewItemDlg.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "history/DateTimeStamps.h"
@@ -193,6 +195,8 @@ bool CItemCommands::OnUpdateCommand(UINT nId, CCmdUI& ui) {
     }
     const int nSelected = GetSelectedCount();
     switch (nId) {
+    case ID_EDIT_PREVIEW:
+    case ID_EDIT_EDIT:
     case ID_EDIT_BOOKMARK:
     case ID_EDIT_MAKE_OBJECT:
         ui.Enable(nSelected == 1);
@@ -214,15 +218,10 @@ bool CItemCommands::OnUpdateCommand(UINT nId, CCmdUI& ui) {
     case ID_EDIT_PREV_BOOKMARK:
     case ID_EDIT_REVERT_FIRST:
     case ID_EDIT_CLEAR_BOOKMARKS:
-        ui.Enable(true);
-        return true;
-    // The item editor and the find dialog are not part of the program yet.
-    case ID_EDIT_PREVIEW:
-    case ID_EDIT_EDIT:
     case ID_EDIT_FIND:
     case ID_EDIT_FIND_NEXT:
     case ID_EDIT_FIND_PREV:
-        ui.Enable(false);
+        ui.Enable(true);
         return true;
     default:
         break;
@@ -389,24 +388,45 @@ void CItemCommands::OnActivate() {
 }
 
 void CItemCommands::OnPreview() {
-    // The item editor in preview mode on GetOneSelectedRow(), through RunModal.
+    const CLIP_ITEM* pItem = m_rDoc.FindItem(GetOneSelectedRow());
+    if (pItem == nullptr) {
+        return;
+    }
+    CViewItemDlg dlg(CViewItemDlg::MODE_PREVIEW, pItem);
+    RunModal([&] { return dlg.DoModal(); });
 }
 
 void CItemCommands::OnEdit() {
-    // The item editor in edit mode on GetOneSelectedRow(), through RunModal; Replace acts on
-    // the entry seen when it opened (CSeenEntries), Append is followed by AfterAppend().
+    const int nRow = GetOneSelectedRow();
+    if (nRow < 0) {
+        return;
+    }
+    const INT_PTR nResult = EditHistoryItem(m_rDoc, nRow, nullptr, [this](CViewItemDlg& dlg) {
+        return RunModal([&] { return dlg.DoModal(); });
+    });
+    if (nResult == CViewItemDlg::RESULT_APPEND) {
+        m_rWindow.AfterAppend(); // last: the small clip window is gone after it
+    }
 }
 
 void CItemCommands::OnFind() {
-    // The find dialog on the document's criteria, through RunModal.
+    CFindDlg dlg(&m_rDoc.GetFindCriteria());
+    const INT_PTR nResult = RunModal([&] { return dlg.DoModal(); });
+    if (nResult == CFindDlg::RESULT_FIND_NEXT) {
+        OnFindNext();
+    } else if (nResult == CFindDlg::RESULT_BOOKMARK_ALL) {
+        m_rDoc.BookmarkAll();
+    }
 }
 
 void CItemCommands::OnFindNext() {
-    // Navigate(NavigationOrder::ClearBeforeAsking, FindNext with wrap), once searches exist.
+    Navigate(NavigationOrder::ClearBeforeAsking,
+             [this](int32_t nStart) { return m_rDoc.FindNext(nStart, 1); });
 }
 
 void CItemCommands::OnFindPrev() {
-    // Navigate(NavigationOrder::ClearBeforeAsking, FindPrev), once searches exist.
+    Navigate(NavigationOrder::ClearBeforeAsking,
+             [this](int32_t nStart) { return m_rDoc.FindPrev(nStart); });
 }
 
 void CItemCommands::OnRevertFirstItems() {

@@ -9,10 +9,8 @@
 // messages (OnCommand), its Edit-menu enabling queries (OnUpdateCommand) and the list's
 // notifications (OnListNotify).
 //
-// The commands of the item editor and the find dialog (Preview, Edit, Find, Find Next, Find
-// Previous) have their operations, identifiers and shortcut here already; they do nothing and
-// are shown disabled until those dialogs exist. RunModal, CSeenEntries, GetOneSelectedRow,
-// Navigate and the window's AfterAppend are what they need.
+// Preview and Edit open the item editor (ViewItemDlg.h), Find opens the find dialog
+// (FindDlg.h), both through RunModal.
 
 #include <windows.h>
 
