@@ -99,9 +99,10 @@ TEST_F(e2eEditorAndFind, PreviewHotkeyShowsTheHeadReadOnlyAndNeitherHotkeyOpensO
     // Posted before the copy, so handled before it: a dialog would exist when the row does.
     ASSERT_TRUE(PostMessageW(m_korvex.MainWindow(), kMsgPreviewFirstItem, 0, 0));
     ASSERT_TRUE(PostMessageW(m_korvex.MainWindow(), kMsgEditFirstItem, 0, 0));
-    ASSERT_TRUE(Copy(L"l1\r\nl2\r\nl3"));
-    ASSERT_TRUE(WaitForRows({L"l1<CR><LF>l2<CR><LF>l3"}));
+    ASSERT_TRUE(CopyEach({L"older"}));
     EXPECT_EQ(nullptr, FindWindowW(L"#32770", L"Clip Item"));
+    ASSERT_TRUE(Copy(L"l1\r\nl2\r\nl3"));
+    ASSERT_TRUE(WaitForRows({L"l1<CR><LF>l2<CR><LF>l3", L"older"}));
 
     ASSERT_TRUE(PostMessageW(m_korvex.MainWindow(), kMsgPreviewFirstItem, 0, 0));
     const HWND hEditor = WaitForDialog(m_korvex.ProcessId(), L"Clip Item");
@@ -116,7 +117,7 @@ TEST_F(e2eEditorAndFind, PreviewHotkeyShowsTheHeadReadOnlyAndNeitherHotkeyOpensO
     ASSERT_TRUE(Press({{VK_F2}, {VK_F3}, {VK_ESCAPE}}));
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hEditor); }));
     ASSERT_TRUE(Copy(L"after"));
-    EXPECT_TRUE(WaitForRows({L"after", L"l1<CR><LF>l2<CR><LF>l3"}));
+    EXPECT_TRUE(WaitForRows({L"after", L"l1<CR><LF>l2<CR><LF>l3", L"older"}));
 }
 
 TEST_F(e2eEditorAndFind, EditHotkeyAppendsOrReplacesTheEntryThatWasShown) {
