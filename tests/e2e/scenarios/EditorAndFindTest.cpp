@@ -24,19 +24,16 @@ constexpr int kEditorBox = 1011, kAppend = 1018, kReplace = 1019;
 constexpr int kFindText = 1021, kMatchCase = 1022, kWholeWord = 1023;
 
 bool Press(const Keys& keys) {
+    std::vector<wintest::KeyStroke> vecStrokes;
     for (const std::vector<WORD>& chord : keys) {
-        std::vector<wintest::KeyStroke> vecStrokes;
         for (const WORD nKey : chord) {
             vecStrokes.push_back(wintest::KeyDown(nKey));
         }
         for (auto it = chord.rbegin(); it != chord.rend(); ++it) {
             vecStrokes.push_back(wintest::KeyUp(*it));
         }
-        if (wintest::InjectKeys(vecStrokes) != vecStrokes.size()) {
-            return false;
-        }
     }
-    return true;
+    return wintest::InjectKeys(vecStrokes) == vecStrokes.size();
 }
 
 // Korvex's visible dialog with this title, once it has the focus; null when none comes.
@@ -258,14 +255,10 @@ TEST_F(e2eEditorAndFind, FindDialogKeepsItsCriteriaAndFindsFromTheSelection) {
         std::vector<WORD> chord;
         std::vector<int> vecAfter;
     } aCases[] = {
-        {{}, {VK_F3}, {1}},
-        {{}, {VK_SHIFT, VK_F3}, {4}},
-        {{2}, {VK_F3}, {4}},
-        {{4}, {VK_F3}, {1}},
-        {{1}, {VK_SHIFT, VK_F3}, {4}},
-        {{4}, {VK_SHIFT, VK_F3}, {2}},
-        {{0, 2}, {VK_F3}, {0, 2}},
-        {{0, 2}, {VK_SHIFT, VK_F3}, {0, 2}},
+        // From the top or the bottom, from the row after or before the one, or not at all.
+        {{}, {VK_F3}, {1}},        {{}, {VK_SHIFT, VK_F3}, {4}},
+        {{2}, {VK_F3}, {4}},       {{4}, {VK_SHIFT, VK_F3}, {2}},
+        {{0, 2}, {VK_F3}, {0, 2}}, {{0, 2}, {VK_SHIFT, VK_F3}, {0, 2}},
     };
     for (const auto& oCase : aCases) {
         SCOPED_TRACE(::testing::PrintToString(oCase.vecBefore) + " " +
