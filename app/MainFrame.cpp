@@ -17,6 +17,8 @@
 #include "settings/HotkeyCommands.h"
 #include "settings/OptionsDlg.h"
 #include "views/KorvexListView.h"
+#include "views/SmallClipDlg.h"
+#include "views/ViewItemDlg.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -127,6 +129,9 @@ void CMainFrame::OnDestroy() {
     if (m_hTrayImage != nullptr) {
         DestroyIcon(m_hTrayImage);
         m_hTrayImage = nullptr;
+    }
+    if (m_pSmallClip) {
+        m_pSmallClip->Close(); // its release request comes back at once
     }
     m_oClipboardMonitor.Stop();
     m_oHistoryPoster.Disconnect();
@@ -269,7 +274,7 @@ LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     return CFrameWnd::WindowProc(nMsg, wParam, lParam);
 }
 
-bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
+bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     const bool bHasEntry = m_rDoc.GetItemCount() > 0;
     switch (nMsg) {
     case HM_SHOW_MAIN_WINDOW:
@@ -311,6 +316,15 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
             m_rDoc.ConvertFromId(0, 0);
         }
         return true;
+    case HM_PREVIEW_FIRST_ITEM:
+        if (bHasEntry) {
+            CViewItemDlg dlg(CViewItemDlg::MODE_PREVIEW, m_rDoc.FindItem(0), m_hWnd);
+            dlg.DoModal();
+        }
+        return true;
+    case HM_EDIT_FIRST_ITEM:
+        EditHistoryItem(m_rDoc, 0, m_hWnd, [](CViewItemDlg& dlg) { return dlg.DoModal(); });
+        return true;
     case HM_BOOKMARK_FIRST_ITEM:
         if (bHasEntry) {
             m_rDoc.ToggleBookmark(0);
@@ -335,6 +349,17 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
     case WM_KORVEX_OPTIONS_CHANGED:
         m_rDoc.LoadSettings();
         return true;
+    case HM_SHOW_CLIP_WINDOW:
+        ToggleSmallClip();
+        return true;
+    case WM_KORVEX_RELEASE_SMALL_CLIP:
+        ReleaseSmallClip();
+        return true;
+    case WM_HISTORY_CHANGED:
+        if (m_pSmallClip) {
+            m_pSmallClip->Refresh(static_cast<int32_t>(wParam));
+        }
+        return true;
     default:
         break;
     }
@@ -343,6 +368,34 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM /*wParam*/, LPARAM lParam) {
         return true;
     }
     return false;
+}
+
+void CMainFrame::ToggleSmallClip() {
+    if (m_pSmallClip) {
+        // Not while a box or dialog of one of its commands is open: that command is still
+        // running on the window.
+        if (!m_pSmallClip->IsModalChildOpen()) {
+            m_pSmallClip->Close();
+        }
+        return;
+    }
+    m_pSmallClip = std::make_unique<CSmallClipDlg>(m_rDoc);
+    CSmallClipDlg* pSmallClip = m_pSmallClip.get();
+    if (!pSmallClip->Create(m_hWnd)) {
+        m_pSmallClip.reset();
+        return;
+    }
+    pSmallClip->Place();
+}
+
+void CMainFrame::ReleaseSmallClip() {
+    // Only the window's own request, sent once its window is gone, releases it (any process can
+    // post this message number).
+    if (!m_pSmallClip || !m_pSmallClip->IsReleaseRequested()) {
+        return;
+    }
+    std::unique_ptr<CSmallClipDlg> pSmallClip = std::move(m_pSmallClip); // forgotten first
+    pSmallClip.reset();
 }
 
 void CMainFrame::OnTrayNotify(LPARAM nMouseMessage) {
@@ -416,16 +469,6 @@ bool CMainFrame::OnUpdateCommand(UINT nId, CCmdUI& ui) {
         ui.SetCheck(oSettings.GetDoPaste() != 0);
         return true;
     }
-    // Commands whose dialogs (item editor, find) are not part of this program yet: shown grey
-    // rather than doing nothing.
-    case ID_EDIT_PREVIEW:
-    case ID_EDIT_EDIT:
-    case ID_EDIT_REMOVE:
-    case ID_EDIT_FIND:
-    case ID_EDIT_FIND_NEXT:
-    case ID_EDIT_FIND_PREV:
-        ui.Enable(false);
-        return true;
     default:
         return false;
     }

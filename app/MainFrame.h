@@ -17,6 +17,7 @@
 #include "views/HistoryObserver.h"
 
 class CKorvexListView;
+class CSmallClipDlg;
 
 class CMainFrame : public CFrameWnd {
 public:
@@ -61,6 +62,9 @@ private:
     void OnOptions();
     void OnVisitOnline();
     void SavePlacement();
+    // The small clip window: open or close it (hotkey), forget and delete it (its request).
+    void ToggleSmallClip();
+    void ReleaseSmallClip();
 
     CKorvexDoc& m_rDoc;
     CWin32ClipboardPort& m_rClipboardPort;
@@ -80,4 +84,5 @@ private:
     HICON m_hTrayImage = nullptr;
     CTrayIcon m_oTrayIcon;
     UINT m_nTaskbarCreatedMessage = 0;
+    std::unique_ptr<CSmallClipDlg> m_pSmallClip; // while it is open
 };

@@ -36,6 +36,21 @@
 #define IDC_HOTKEY_KEY 1015
 #define IDC_COMMAND_NAME 1016
 
+#define IDD_SMALLCLIP 133       // the small clip window
+#define IDC_SMALLCLIP_LIST 1000 // small clip window: the list
+
+#define IDD_VIEWITEM 149          // the item editor "Clip Item"
+#define IDC_VIEWITEM_TEXT 1011    // item editor: the entry's text
+#define IDC_VIEWITEM_APPEND 1018  // item editor: "Append", also its result
+#define IDC_VIEWITEM_REPLACE 1019 // item editor: "Replace", also its result
+
+#define IDD_FIND 152               // the find dialog
+#define IDC_FIND_TEXT 1021         // find dialog: the text to find
+#define IDC_FIND_MATCH_CASE 1022   // find dialog: "Match &case"
+#define IDC_FIND_WHOLE_WORD 1023   // find dialog: "Match &whole word"
+#define IDC_FIND_NEXT 1024         // find dialog: "&Find Next", also its result
+#define IDC_FIND_BOOKMARK_ALL 1025 // find dialog: "&Bookmark All", also its result
+
 // Strings
 #define IDS_OLE_INIT_FAILED 100
 #define IDS_APP_TITLE 57344

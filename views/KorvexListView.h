@@ -2,21 +2,21 @@
 // The main window's history list: a report-style list control (the view fills the frame's
 // client area) with one row per history entry, newest first, redrawn on every change of the
 // document; and the item commands of the main window: its Edit menu, context menus,
-// window-local shortcuts, double-click activation and the bookmark click on the "No" column.
+// window-local shortcuts, double-click activation and the bookmark click on the "No" column,
+// all carried out by the item commands shared with the small clip window.
 
 #include <windows.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
 #include "framework/Wnd.h"
 #include "HistoryObserver.h"
 #include "history/KorvexDoc.h"
-#include "hotkeys/KeyboardAccelerator.h"
+#include "ItemCommands.h"
 
-class CKorvexListView : public CWnd, public CShortcutTarget {
+class CKorvexListView : public CWnd, private IItemCommandWindow {
 public:
     // The control identifier of the view inside its frame.
     static constexpr UINT VIEW_ID = 0xE900;
@@ -33,26 +33,10 @@ public:
 
     CKorvexDoc& GetDocument() const { return m_rDoc; }
     CListCtrl GetListCtrl() const { return CListCtrl(m_hWnd); }
+    CItemCommands& GetItemCommands() { return m_oCommands; }
 
-    // Window-local shortcuts.
+    // Window-local shortcuts and the context-menu keys.
     BOOL PreTranslateMessage(MSG* pMsg) override;
-
-    // Item commands, each acting on the selection as it is when the command runs.
-    void OnActivate();
-    void OnSelectAll();
-    void OnBookmarkItem();
-    void OnNextBookmark();
-    void OnPrevBookmark();
-    void OnClearBookmarks();
-    void OnRevertFirstItems();
-    void OnInvertItems();
-    void OnInvertAndActivateItems();
-    void OnMakeObject();
-    void OnConvertFromId();
-    void OnConvertToId();
-    void OnLowercase();
-    void OnUppercase();
-    void OnTitle();
 
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
@@ -62,25 +46,16 @@ protected:
     bool OnReflectedNotify(NMHDR* pnm, LRESULT* pResult) override;
 
 private:
-    void FillRow(int nRow, const CLIP_ITEM& item);
-    void RegisterShortcuts();
-    void OnClickRow();
-    void OnContextMenu();
+    // What the item commands need of the main window's list.
+    HWND GetListHwnd() const override { return m_hWnd; }
+    void AfterActivate() override;
+    void AfterAppend() override {}
+    void SetModalChild(bool) override {}
 
-    // The one row a one-row command acts on: the selection mark when it is a selected row,
-    // otherwise the one selected row; -1 unless exactly one row is selected.
-    int GetOneSelectedRow() const;
-    std::vector<int32_t> GetSelectedIndexes() const;
-    // Navigation start: -1 with nothing selected, the one row, or -2 with several (no command).
-    int GetNavigationStart() const;
-    // Go To Next / Previous Bookmark: select the bookmark found from the navigation start.
-    void GoToBookmark(bool bNext);
-    void ClearMarkRow();
-    void SelectRow(int nRow);
-    void ChangeCase(int32_t nMode);
+    void FillRow(int nRow, const CLIP_ITEM& item);
 
     CKorvexDoc& m_rDoc;
-    CKeyboardAccelerator m_oAccelerator;
+    CItemCommands m_oCommands;
     CImageList m_oImageList;
     int m_nPlainImage = -1;
     int m_nBookmarkImage = -1;

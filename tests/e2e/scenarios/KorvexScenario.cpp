@@ -176,12 +176,17 @@ std::vector<std::wstring> KorvexScenario::RowTexts() const {
                                          << " ms after the hotkey (bound " << nBoundMs << " ms)";
 }
 
-HWND KorvexScenario::StartViewer(const std::wstring& strName, const std::wstring& strMode) {
+wintest::CChildProcess& KorvexScenario::StartHelper(const std::wstring& strProgram,
+                                                    const std::wstring& strArguments) {
     m_vecViewers.push_back(std::make_unique<wintest::CChildProcess>());
-    wintest::CChildProcess& oViewer = *m_vecViewers.back();
-    EXPECT_TRUE(oViewer.Start(L"\"" + wintest::ProgramPath(L"e2e-viewer.exe") + L"\" " + strName +
-                              L" " + strMode))
-        << "could not start e2e-viewer";
+    EXPECT_TRUE(m_vecViewers.back()->Start(L"\"" + wintest::ProgramPath(strProgram.c_str()) +
+                                           L"\" " + strArguments))
+        << "could not start " << ToUtf8(strProgram);
+    return *m_vecViewers.back();
+}
+
+HWND KorvexScenario::StartViewer(const std::wstring& strName, const std::wstring& strMode) {
+    wintest::CChildProcess& oViewer = StartHelper(L"e2e-viewer.exe", strName + L" " + strMode);
     HWND hViewer = nullptr;
     PumpUntil(
         [&] {

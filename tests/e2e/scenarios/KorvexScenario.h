@@ -51,6 +51,9 @@ protected:
     // Waits until the main window is shown (or hidden), at most nBoundMs after the last hotkey.
     ::testing::AssertionResult WaitForVisibleAfterHotkey(bool bVisible, DWORD nBoundMs = 1000);
 
+    // Starts a program beside the test that ends with the scenario at the latest.
+    wintest::CChildProcess& StartHelper(const std::wstring& strProgram,
+                                        const std::wstring& strArguments);
     // Starts e2e-viewer <strName> <strMode>, which ends with the scenario at the latest, and
     // waits until it has joined the viewer chain.
     HWND StartViewer(const std::wstring& strName, const std::wstring& strMode);
@@ -65,7 +68,7 @@ protected:
     CKorvexProcess m_korvex;
 
 private:
-    std::vector<std::unique_ptr<wintest::CChildProcess>> m_vecViewers;
+    std::vector<std::unique_ptr<wintest::CChildProcess>> m_vecViewers; // and other helpers
     std::vector<std::unique_ptr<wintest::CX11ClipboardOwner>> m_vecXclips;
     std::thread m_oTargetThread; // runs the window that has the focus while hotkeys are pressed
     HWND m_hTarget = nullptr;

@@ -1,0 +1,547 @@
+#include "ItemCommands.h"
+
+#include "FindDlg.h"
+#include "ViewItemDlg.h"
+#include "framework/Menu.h"
+#include "framework/MessageBox.h"
+#include "history/DateTimeStamps.h"
+#include "res/resource.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+using Command = void (CItemCommands::*)();
+
+// Every item command with its identifiers: the Edit menu's (0 for none) and the context
+// menus'. Find, Find Next and Find Previous are in no context menu.
+struct ITEM_COMMAND {
+    UINT nEditId;
+    UINT nContextIds[2];
+    Command pfn;
+};
+const ITEM_COMMAND ITEM_COMMANDS[] = {
+    {ID_EDIT_ACTIVATE, {ID_ITEM_ACTIVATE, ID_MULTI_ACTIVATE}, &CItemCommands::OnActivate},
+    {ID_EDIT_PREVIEW, {ID_ITEM_PREVIEW, 0}, &CItemCommands::OnPreview},
+    {ID_EDIT_EDIT, {ID_ITEM_EDIT, 0}, &CItemCommands::OnEdit},
+    {ID_EDIT_REVERT_FIRST, {ID_CONTEXT_REVERT_FIRST, 0}, &CItemCommands::OnRevertFirstItems},
+    {ID_EDIT_BOOKMARK, {ID_ITEM_BOOKMARK, 0}, &CItemCommands::OnBookmarkItem},
+    {ID_EDIT_NEXT_BOOKMARK, {ID_CONTEXT_NEXT_BOOKMARK, 0}, &CItemCommands::OnNextBookmark},
+    {ID_EDIT_PREV_BOOKMARK, {ID_CONTEXT_PREV_BOOKMARK, 0}, &CItemCommands::OnPrevBookmark},
+    {ID_EDIT_CLEAR_BOOKMARKS, {ID_CONTEXT_CLEAR_BOOKMARKS, 0}, &CItemCommands::OnClearBookmarks},
+    {ID_EDIT_REMOVE, {ID_ITEM_REMOVE, ID_MULTI_REMOVE}, &CItemCommands::OnRemove},
+    {ID_EDIT_INVERT, {ID_MULTI_INVERT, 0}, &CItemCommands::OnInvertItems},
+    {ID_EDIT_INVERT_ACTIVATE,
+     {ID_MULTI_INVERT_ACTIVATE, 0},
+     &CItemCommands::OnInvertAndActivateItems},
+    {ID_EDIT_MAKE_OBJECT, {ID_ITEM_MAKE_OBJECT, 0}, &CItemCommands::OnMakeObject},
+    {ID_EDIT_FROM_ID, {ID_ITEM_FROM_ID, ID_MULTI_FROM_ID}, &CItemCommands::OnConvertFromId},
+    {ID_EDIT_TO_ID, {ID_ITEM_TO_ID, ID_MULTI_TO_ID}, &CItemCommands::OnConvertToId},
+    {ID_EDIT_LOWERCASE, {ID_ITEM_LOWERCASE, ID_MULTI_LOWERCASE}, &CItemCommands::OnLowercase},
+    {ID_EDIT_UPPERCASE, {ID_ITEM_UPPERCASE, ID_MULTI_UPPERCASE}, &CItemCommands::OnUppercase},
+    {ID_EDIT_TITLE, {ID_ITEM_TITLE, ID_MULTI_TITLE}, &CItemCommands::OnTitle},
+    {ID_EDIT_FIND, {0, 0}, &CItemCommands::OnFind},
+    {ID_EDIT_FIND_NEXT, {0, 0}, &CItemCommands::OnFindNext},
+    {ID_EDIT_FIND_PREV, {0, 0}, &CItemCommands::OnFindPrev},
+};
+
+// The date/time stamp commands: Edit menu and context menu ids, in the order of the patterns
+// (ID_EDIT_DATE_9 does not follow ID_EDIT_DATE_8 directly).
+struct DATE_TIME_COMMAND {
+    UINT nEditId;
+    UINT nContextId;
+};
+constexpr DATE_TIME_COMMAND DATE_TIME_COMMANDS[DATE_TIME_PATTERNS.size()] = {
+    {ID_EDIT_DATE_1, ID_CONTEXT_DATE_1}, {ID_EDIT_DATE_2, ID_CONTEXT_DATE_2},
+    {ID_EDIT_DATE_3, ID_CONTEXT_DATE_3}, {ID_EDIT_DATE_4, ID_CONTEXT_DATE_4},
+    {ID_EDIT_DATE_5, ID_CONTEXT_DATE_5}, {ID_EDIT_DATE_6, ID_CONTEXT_DATE_6},
+    {ID_EDIT_DATE_7, ID_CONTEXT_DATE_7}, {ID_EDIT_DATE_8, ID_CONTEXT_DATE_8},
+    {ID_EDIT_DATE_9, ID_CONTEXT_DATE_9}, {ID_EDIT_DATE_10, ID_CONTEXT_DATE_10},
+};
+
+// The eighteen window-local shortcuts, in the order of registration. Alt is never part of one.
+struct SHORTCUT {
+    int nCtrl;
+    int nShift;
+    uint16_t nKey;
+    Command pfn;
+};
+const SHORTCUT SHORTCUTS[] = {
+    {1, 0, 'A', &CItemCommands::OnSelectAll},
+    {1, 0, VK_F2, &CItemCommands::OnBookmarkItem},
+    {0, 0, VK_F2, &CItemCommands::OnNextBookmark},
+    {0, 1, VK_F2, &CItemCommands::OnPrevBookmark},
+    {1, 0, 'F', &CItemCommands::OnFind},
+    {0, 0, VK_F3, &CItemCommands::OnFindNext},
+    {0, 1, VK_F3, &CItemCommands::OnFindPrev},
+    {1, 0, VK_RETURN, &CItemCommands::OnEdit},
+    {1, 1, 'U', &CItemCommands::OnUppercase},
+    {1, 0, 'U', &CItemCommands::OnLowercase},
+    {1, 0, 'T', &CItemCommands::OnTitle},
+    {1, 0, 'O', &CItemCommands::OnMakeObject},
+    {1, 0, 'D', &CItemCommands::OnConvertFromId},
+    {1, 1, 'D', &CItemCommands::OnConvertToId},
+    {0, 0, VK_RETURN, &CItemCommands::OnActivate},
+    {0, 0, VK_DELETE, &CItemCommands::OnRemove},
+    {1, 0, 'I', &CItemCommands::OnInvertItems},
+    {1, 1, 'I', &CItemCommands::OnInvertAndActivateItems},
+};
+
+bool IsContiguous(const std::vector<int32_t>& arrIndexes) {
+    for (size_t i = 1; i < arrIndexes.size(); ++i) {
+        if (arrIndexes[i] - arrIndexes[i - 1] != 1) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsKeyDown(int nVirtualKey) {
+    return (GetKeyState(nVirtualKey) & 0x8000) != 0;
+}
+
+} // namespace
+
+// --- CSeenEntries ---------------------------------------------------------------------------
+
+CSeenEntries::SEEN_ENTRY CSeenEntries::Describe(const CLIP_ITEM& item) {
+    const std::u16string_view text(item.strText);
+    return {&item, text.size(), std::hash<std::u16string_view>{}(text), item.tmCreated};
+}
+
+CSeenEntries::CSeenEntries(CKorvexDoc& rDoc, const std::vector<int32_t>& arrIndexes)
+    : m_rDoc(rDoc) {
+    for (int32_t nIndex : arrIndexes) {
+        if (const CLIP_ITEM* pItem = m_rDoc.FindItem(nIndex)) {
+            m_arrSeen.push_back(Describe(*pItem));
+        }
+    }
+}
+
+std::vector<int32_t> CSeenEntries::FindNow() const {
+    std::vector<int32_t> arrFound;
+    const int32_t nCount = m_rDoc.GetItemCount();
+    for (int32_t i = 0; i < nCount && arrFound.size() < m_arrSeen.size(); ++i) {
+        const CLIP_ITEM* pItem = m_rDoc.FindItem(i);
+        for (const SEEN_ENTRY& seen : m_arrSeen) {
+            if (seen.pItem != pItem) {
+                continue;
+            }
+            const SEEN_ENTRY now = Describe(*pItem);
+            if (now.nLength == seen.nLength && now.nHash == seen.nHash &&
+                now.tmCreated == seen.tmCreated) {
+                arrFound.push_back(i);
+            }
+            break;
+        }
+    }
+    return arrFound;
+}
+
+// --- CItemCommands --------------------------------------------------------------------------
+
+CItemCommands::CItemCommands(CKorvexDoc& rDoc, IItemCommandWindow& rWindow, ItemCommandIds nIds)
+    : m_rDoc(rDoc), m_rWindow(rWindow), m_nIds(nIds) {}
+
+void CItemCommands::RegisterShortcuts() {
+    for (const SHORTCUT& shortcut : SHORTCUTS) {
+        m_oAccelerator.AddHotkeyFunction(shortcut.nCtrl, 0, shortcut.nShift, shortcut.nKey,
+                                         static_cast<HOTKEY_FUNCTION>(shortcut.pfn));
+    }
+}
+
+bool CItemCommands::PreTranslateMessage(const MSG* pMsg) {
+    const auto nKey = static_cast<uint16_t>(pMsg->wParam);
+    if (pMsg->message == WM_KEYDOWN && m_oAccelerator.CallFunction(this, nKey)) {
+        return true;
+    }
+    // The context menu from the keyboard: the Menu key, or Shift+F10 (a system key: F10 is the
+    // menu bar's key).
+    const bool bKeyDown = pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN;
+    if (bKeyDown && (nKey == VK_APPS || (nKey == VK_F10 && IsKeyDown(VK_SHIFT) &&
+                                         !IsKeyDown(VK_CONTROL) && !IsKeyDown(VK_MENU)))) {
+        ShowContextMenuAtSelection();
+        return true;
+    }
+    return false;
+}
+
+bool CItemCommands::OnCommand(UINT nId) {
+    if (nId == 0) {
+        return false;
+    }
+    const bool bEdit = m_nIds == ItemCommandIds::EditAndContext;
+    for (size_t i = 0; i < DATE_TIME_PATTERNS.size(); ++i) {
+        if ((bEdit && DATE_TIME_COMMANDS[i].nEditId == nId) ||
+            DATE_TIME_COMMANDS[i].nContextId == nId) {
+            OnDateTime(DATE_TIME_PATTERNS[i]);
+            return true;
+        }
+    }
+    for (const ITEM_COMMAND& command : ITEM_COMMANDS) {
+        if ((bEdit && command.nEditId == nId) || command.nContextIds[0] == nId ||
+            command.nContextIds[1] == nId) {
+            (this->*command.pfn)();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CItemCommands::OnUpdateCommand(UINT nId, CCmdUI& ui) {
+    if (m_nIds != ItemCommandIds::EditAndContext) {
+        return false;
+    }
+    const int nSelected = GetSelectedCount();
+    switch (nId) {
+    case ID_EDIT_PREVIEW:
+    case ID_EDIT_EDIT:
+    case ID_EDIT_BOOKMARK:
+    case ID_EDIT_MAKE_OBJECT:
+        ui.Enable(nSelected == 1);
+        return true;
+    case ID_EDIT_ACTIVATE:
+    case ID_EDIT_REMOVE:
+    case ID_EDIT_LOWERCASE:
+    case ID_EDIT_UPPERCASE:
+    case ID_EDIT_TITLE:
+    case ID_EDIT_TO_ID:
+    case ID_EDIT_FROM_ID:
+        ui.Enable(nSelected >= 1);
+        return true;
+    case ID_EDIT_INVERT:
+    case ID_EDIT_INVERT_ACTIVATE:
+        ui.Enable(nSelected >= 2);
+        return true;
+    case ID_EDIT_NEXT_BOOKMARK:
+    case ID_EDIT_PREV_BOOKMARK:
+    case ID_EDIT_REVERT_FIRST:
+    case ID_EDIT_CLEAR_BOOKMARKS:
+    case ID_EDIT_FIND:
+    case ID_EDIT_FIND_NEXT:
+    case ID_EDIT_FIND_PREV:
+        ui.Enable(true);
+        return true;
+    default:
+        break;
+    }
+    for (const DATE_TIME_COMMAND& command : DATE_TIME_COMMANDS) {
+        if (command.nEditId == nId) {
+            ui.Enable(true);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CItemCommands::OnListNotify(const NMHDR* pnm, LRESULT* pResult, int nBookmarkColumn) {
+    switch (pnm->code) {
+    case NM_CLICK: {
+        *pResult = 0;
+        // A click on the column with the bookmark image toggles the bookmark.
+        POINT pt{};
+        GetCursorPos(&pt);
+        ScreenToClient(m_rWindow.GetListHwnd(), &pt);
+        int nSubItem = -1;
+        const int nRow = List().SubItemHitTest(pt, &nSubItem);
+        if (nRow >= 0 && nSubItem == nBookmarkColumn) {
+            m_rDoc.ToggleBookmark(nRow);
+        }
+        return true;
+    }
+    case NM_RCLICK: {
+        *pResult = 0;
+        POINT pt{};
+        GetCursorPos(&pt);
+        ShowContextMenu(pt);
+        return true;
+    }
+    case LVN_ITEMACTIVATE:
+        *pResult = 0;
+        OnActivate();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CItemCommands::ShowContextMenu(POINT ptScreen) {
+    const int nSelected = GetSelectedCount();
+    const int nPopup = nSelected == 0   ? CONTEXT_POPUP_NOSELECTEDITEM
+                       : nSelected == 1 ? CONTEXT_POPUP_ITEM
+                                        : CONTEXT_POPUP_MULTIITEM;
+    ShowPopupMenu(IDR_CONTEXTMENU, nPopup, ptScreen, m_rWindow.GetListHwnd());
+}
+
+void CItemCommands::ShowContextMenuAtSelection() {
+    const HWND hList = m_rWindow.GetListHwnd();
+    CListCtrl list = List();
+    int nRow = GetOneSelectedRow();
+    if (nRow < 0 && list.GetSelectedCount() > 0) {
+        nRow = list.GetSelectedItems().front();
+    }
+    POINT pt{0, 0};
+    RECT rc{};
+    if (nRow >= 0) {
+        list.EnsureVisible(nRow, false);
+        rc.left = LVIR_BOUNDS;
+        if (SendMessageW(hList, LVM_GETITEMRECT, static_cast<WPARAM>(nRow),
+                         reinterpret_cast<LPARAM>(&rc)) != 0) {
+            pt = {std::max<LONG>(rc.left, 0) + 8, rc.bottom};
+        }
+    }
+    ClientToScreen(hList, &pt);
+    ShowContextMenu(pt);
+}
+
+// --- Selection helpers ----------------------------------------------------------------------
+
+int CItemCommands::GetOneSelectedRow() const {
+    CListCtrl list = List();
+    if (list.GetSelectedCount() != 1) {
+        return -1;
+    }
+    const int nMark = list.GetSelectionMark();
+    if (nMark >= 0 && (list.GetItemState(nMark, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
+        return nMark;
+    }
+    const std::vector<int> arrSelected = list.GetSelectedItems();
+    return arrSelected.empty() ? -1 : arrSelected.front();
+}
+
+std::vector<int32_t> CItemCommands::GetSelectedIndexes() const {
+    const std::vector<int> arrSelected = List().GetSelectedItems();
+    return std::vector<int32_t>(arrSelected.begin(), arrSelected.end());
+}
+
+void CItemCommands::ClearMarkRow() {
+    CListCtrl list = List();
+    const int nMark = list.GetSelectionMark();
+    if (nMark >= 0) {
+        list.SetItemState(nMark, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+}
+
+void CItemCommands::SelectRow(int nRow) {
+    CListCtrl list = List();
+    list.EnsureVisible(nRow, false);
+    list.SetItemState(nRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    list.SetSelectionMark(nRow);
+}
+
+void CItemCommands::ForSelection(
+    const std::function<void(int32_t)>& fnOne,
+    const std::function<void(const std::vector<int32_t>&)>& fnSeveral) {
+    const int nSelected = GetSelectedCount();
+    if (nSelected == 1) {
+        const int nRow = GetOneSelectedRow();
+        if (nRow >= 0) {
+            fnOne(nRow);
+        }
+    } else if (nSelected > 1) {
+        fnSeveral(GetSelectedIndexes());
+    }
+}
+
+int CItemCommands::AskModal(const wchar_t* pszText, UINT nFlags) {
+    const HWND hList = m_rWindow.GetListHwnd();
+    return RunModal([&] { return KorvexMessageBox(hList, pszText, nFlags); });
+}
+
+void CItemCommands::Navigate(NavigationOrder nOrder,
+                             const std::function<int32_t(int32_t nStart)>& fnFind) {
+    const int nSelected = GetSelectedCount();
+    if (nSelected > 1) {
+        return;
+    }
+    const int32_t nStart = nSelected == 0 ? -1 : GetOneSelectedRow();
+    if (nOrder == NavigationOrder::ClearBeforeAsking) {
+        ClearMarkRow();
+    }
+    const int32_t nFound = fnFind(nStart);
+    if (nFound < 0) {
+        return;
+    }
+    if (nOrder == NavigationOrder::ClearAfterFound) {
+        ClearMarkRow();
+    }
+    SelectRow(nFound);
+}
+
+// --- The commands ---------------------------------------------------------------------------
+
+void CItemCommands::OnActivate() {
+    const int nSelected = GetSelectedCount();
+    if (nSelected == 1) {
+        const int nRow = GetOneSelectedRow();
+        if (nRow < 0) {
+            return;
+        }
+        m_rDoc.ActivateItem(nRow);
+    } else if (nSelected > 1) {
+        m_rDoc.ActivateItems(GetSelectedIndexes());
+    } else {
+        return;
+    }
+    m_rWindow.AfterActivate(); // last: the small clip window is gone after it
+}
+
+void CItemCommands::OnPreview() {
+    const CLIP_ITEM* pItem = m_rDoc.FindItem(GetOneSelectedRow());
+    if (pItem == nullptr) {
+        return;
+    }
+    CViewItemDlg dlg(CViewItemDlg::MODE_PREVIEW, pItem);
+    RunModal([&] { return dlg.DoModal(); });
+}
+
+void CItemCommands::OnEdit() {
+    const int nRow = GetOneSelectedRow();
+    if (nRow < 0) {
+        return;
+    }
+    const INT_PTR nResult = EditHistoryItem(m_rDoc, nRow, nullptr, [this](CViewItemDlg& dlg) {
+        return RunModal([&] { return dlg.DoModal(); });
+    });
+    if (nResult == CViewItemDlg::RESULT_APPEND) {
+        m_rWindow.AfterAppend(); // last: the small clip window is gone after it
+    }
+}
+
+void CItemCommands::OnFind() {
+    CFindDlg dlg(&m_rDoc.GetFindCriteria());
+    const INT_PTR nResult = RunModal([&] { return dlg.DoModal(); });
+    if (nResult == CFindDlg::RESULT_FIND_NEXT) {
+        OnFindNext();
+    } else if (nResult == CFindDlg::RESULT_BOOKMARK_ALL) {
+        m_rDoc.BookmarkAll();
+    }
+}
+
+void CItemCommands::OnFindNext() {
+    Navigate(NavigationOrder::ClearBeforeAsking,
+             [this](int32_t nStart) { return m_rDoc.FindNext(nStart, 1); });
+}
+
+void CItemCommands::OnFindPrev() {
+    Navigate(NavigationOrder::ClearBeforeAsking,
+             [this](int32_t nStart) { return m_rDoc.FindPrev(nStart); });
+}
+
+void CItemCommands::OnRevertFirstItems() {
+    // The second entry goes to the head (and to the clipboard): the first two change places.
+    if (m_rDoc.GetItemCount() >= 2) {
+        m_rDoc.ActivateItem(1);
+    }
+}
+
+void CItemCommands::OnBookmarkItem() {
+    const int nRow = GetOneSelectedRow();
+    if (nRow >= 0) {
+        m_rDoc.ToggleBookmark(nRow);
+    }
+}
+
+void CItemCommands::OnNextBookmark() {
+    Navigate(NavigationOrder::ClearAfterFound,
+             [this](int32_t nStart) { return m_rDoc.FindNextBookmark(nStart); });
+}
+
+void CItemCommands::OnPrevBookmark() {
+    Navigate(NavigationOrder::ClearAfterFound,
+             [this](int32_t nStart) { return m_rDoc.FindPrevBookmark(nStart); });
+}
+
+void CItemCommands::OnClearBookmarks() {
+    if (AskModal(L"Are you sure you want to clear all bookmarks?", MB_YESNO | MB_ICONQUESTION) ==
+        IDYES) {
+        m_rDoc.ClearBookmarks();
+    }
+}
+
+void CItemCommands::OnRemove() {
+    const int nSelected = GetSelectedCount();
+    if (nSelected == 0) {
+        return;
+    }
+    // The entries the user sees selected now are the ones a Yes removes, wherever copies made
+    // while the question is open have moved them.
+    const CSeenEntries seen(m_rDoc, nSelected == 1 ? std::vector<int32_t>{GetOneSelectedRow()}
+                                                   : GetSelectedIndexes());
+    const wchar_t* pszQuestion = nSelected == 1 ? L"Are you sure you want to remove this item?"
+                                                : L"Are you sure you want to remove this items?";
+    if (AskModal(pszQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return;
+    }
+    const std::vector<int32_t> arrIndexes = seen.FindNow();
+    if (arrIndexes.size() == 1) {
+        m_rDoc.RemoveItem(arrIndexes.front());
+    } else if (arrIndexes.size() > 1) {
+        m_rDoc.RemoveItems(arrIndexes);
+    }
+}
+
+void CItemCommands::OnInvertItems() {
+    const std::vector<int32_t> arrIndexes = GetSelectedIndexes();
+    if (arrIndexes.size() < 2) {
+        return;
+    }
+    if (!IsContiguous(arrIndexes)) {
+        AskModal(L"You have to select contiguous items.", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    m_rDoc.InvertItems(arrIndexes);
+}
+
+void CItemCommands::OnInvertAndActivateItems() {
+    if (GetSelectedCount() < 2) {
+        return;
+    }
+    OnInvertItems();
+    OnActivate();
+}
+
+void CItemCommands::OnMakeObject() {
+    const int nRow = GetOneSelectedRow();
+    if (nRow >= 0) {
+        m_rDoc.MakeObject(nRow, 0);
+    }
+}
+
+void CItemCommands::OnConvertFromId() {
+    ForSelection([this](int32_t nRow) { m_rDoc.ConvertFromId(nRow, 0); },
+                 [this](const std::vector<int32_t>& arr) { m_rDoc.ConvertItemsFromId(arr); });
+}
+
+void CItemCommands::OnConvertToId() {
+    ForSelection([this](int32_t nRow) { m_rDoc.ConvertToId(nRow, 0); },
+                 [this](const std::vector<int32_t>& arr) { m_rDoc.ConvertItemsToId(arr); });
+}
+
+void CItemCommands::ChangeCase(int32_t nMode) {
+    ForSelection(
+        [this, nMode](int32_t nRow) { m_rDoc.ChangeCase(nRow, nMode, 0); },
+        [this, nMode](const std::vector<int32_t>& arr) { m_rDoc.ChangeItemsCase(arr, nMode); });
+}
+
+void CItemCommands::OnLowercase() {
+    ChangeCase(kCaseLower);
+}
+
+void CItemCommands::OnUppercase() {
+    ChangeCase(kCaseUpper);
+}
+
+void CItemCommands::OnTitle() {
+    ChangeCase(kCaseTitle);
+}
+
+void CItemCommands::OnSelectAll() {
+    List().SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void CItemCommands::OnDateTime(const char* pszPattern) {
+    m_rDoc.CopyDateTime(pszPattern);
+    m_rWindow.AfterAppend(); // last: the small clip window is gone after it
+}

@@ -1,0 +1,227 @@
+#include "SmallClipDlg.h"
+
+#include "HistoryRows.h"
+#include "ListRowText.h"
+#include "clipboard/PasteIntoTarget.h"
+#include "res/KorvexMessages.h"
+#include "res/resource.h"
+#include "settings/ApplicationRegistry.h"
+
+namespace {
+
+// Images in sub-items, full-row selection.
+constexpr DWORD LIST_EXTENDED_STYLE = LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT;
+
+// The image column, where a click toggles the bookmark.
+constexpr int COLUMN_IMAGE = 1;
+
+int ValidSize(LONG nStored, LONG nScreen, int nDefault) {
+    return (nStored <= 0 || nStored > nScreen) ? nDefault : static_cast<int>(nStored);
+}
+
+} // namespace
+
+RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen) {
+    const int nWidth =
+        ValidSize(sizeStored.cx, rcScreen.right - rcScreen.left, CSmallClipDlg::DEFAULT_WIDTH);
+    const int nHeight =
+        ValidSize(sizeStored.cy, rcScreen.bottom - rcScreen.top, CSmallClipDlg::DEFAULT_HEIGHT);
+    LONG x = ptCursor.x;
+    if (ptCursor.x + nWidth > rcScreen.right) {
+        x = ptCursor.x - nWidth;
+    }
+    LONG y = ptCursor.y;
+    if (ptCursor.y + nHeight > rcScreen.bottom) {
+        y = ptCursor.y - nHeight;
+    }
+    return RECT{x, y, x + nWidth, y + nHeight};
+}
+
+CSmallClipDlg::CHandlerScope::~CHandlerScope() {
+    if (--m_rDlg.m_nHandlerDepth == 0 && m_rDlg.m_bReleasePending) {
+        m_rDlg.RequestRelease(); // last: the object may be gone after it
+    }
+}
+
+CSmallClipDlg::CSmallClipDlg(CKorvexDoc& rDoc)
+    : CDialog(IDD_SMALLCLIP), m_oCommands(rDoc, *this, ItemCommandIds::ContextOnly), m_rDoc(rDoc) {}
+
+CSmallClipDlg::~CSmallClipDlg() = default;
+
+bool CSmallClipDlg::Create(HWND hWndFrame) {
+    CHandlerScope scope(*this);
+    m_hWndFrame = hWndFrame;
+    // Owned by the main frame: no taskbar button, and it goes at the latest with the frame.
+    return CDialog::Create(hWndFrame);
+}
+
+BOOL CSmallClipDlg::OnInitDialog() {
+    m_oList = CListCtrl(GetDlgItem(IDC_SMALLCLIP_LIST));
+    if (m_oImageList.Create(17, 13, ILC_COLOR32 | ILC_MASK, 1, 1)) {
+        m_nPlainImage = m_oImageList.AddBitmapResource(IDB_DOCUMENT, RGB(0, 132, 132));
+        m_nBookmarkImage = m_oImageList.AddBitmapResource(IDB_BOOKMARK, RGB(0, 0, 0));
+        // The list does not share its image lists: it destroys this one with itself.
+        m_oList.SetImageList(m_oImageList.Detach(), LVSIL_SMALL);
+    }
+    m_oList.SetExtendedStyle(LIST_EXTENDED_STYLE);
+    m_oList.InsertColumn(0, L"", LVCFMT_LEFT, 0);
+    m_oList.InsertColumn(1, L"", LVCFMT_LEFT, 20);
+    m_oList.InsertColumn(2, L"", LVCFMT_RIGHT, 25);
+    m_oList.InsertColumn(3, L"", LVCFMT_LEFT, 350);
+    m_oList.InsertColumn(4, L"", LVCFMT_LEFT, 115);
+    m_oCommands.RegisterShortcuts();
+    Refresh(0);
+    if (m_oList.GetItemCount() > 0) {
+        // Row 0 becomes the selection mark: Enter at once activates the head entry.
+        m_oList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        m_oList.SetSelectionMark(0);
+    }
+    return TRUE;
+}
+
+void CSmallClipDlg::Place() {
+    CHandlerScope scope(*this);
+    if (m_hWnd == nullptr || m_bClosing) {
+        return;
+    }
+    POINT ptCursor{};
+    GetCursorPos(&ptCursor);
+    RECT rcScreen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    if (GetMonitorInfoW(MonitorFromPoint(ptCursor, MONITOR_DEFAULTTOPRIMARY), &mi)) {
+        rcScreen = mi.rcMonitor;
+    }
+    int32_t nWidth = DEFAULT_WIDTH;
+    int32_t nHeight = DEFAULT_HEIGHT;
+    {
+        CApplicationRegistry oSettings;
+        oSettings.GetSmallWindowSize(nWidth, nHeight);
+    }
+    const RECT rc = PlaceSmallClipWindow(ptCursor, SIZE{nWidth, nHeight}, rcScreen);
+    SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_SHOWWINDOW);
+    if (m_hWnd != nullptr && !m_bClosing) {
+        SetForegroundWindow(m_hWnd);
+        SetFocus(m_oList.GetSafeHwnd());
+    }
+}
+
+void CSmallClipDlg::FillRow(int nRow, const CLIP_ITEM& item) {
+    const LIST_ROW_TEXT row = MakeListRowText(nRow, item);
+    m_oList.SetItem(nRow, 1, L"", row.bBookmark ? m_nBookmarkImage : m_nPlainImage);
+    m_oList.SetItemText(nRow, 2, row.strNumber.c_str());
+    m_oList.SetItemText(nRow, 3, row.strText.c_str());
+    m_oList.SetItemText(nRow, 4, row.strCreated.c_str());
+}
+
+void CSmallClipDlg::Refresh(int32_t nHint) {
+    CHandlerScope scope(*this);
+    if (m_hWnd == nullptr || m_bClosing) {
+        return;
+    }
+    RefreshHistoryRows(m_oList, m_rDoc, nHint,
+                       [this](int nRow, const CLIP_ITEM& item) { FillRow(nRow, item); });
+}
+
+void CSmallClipDlg::Close() {
+    CHandlerScope scope(*this);
+    if (m_hWnd == nullptr || m_bClosing) {
+        return;
+    }
+    m_bClosing = true;
+    ::DestroyWindow(m_hWnd);
+}
+
+BOOL CSmallClipDlg::PreTranslateMessage(MSG* pMsg) {
+    if (m_hWnd == nullptr) {
+        return FALSE;
+    }
+    CHandlerScope scope(*this);
+    if ((pMsg->hwnd == m_hWnd || IsChild(m_hWnd, pMsg->hwnd)) &&
+        m_oCommands.PreTranslateMessage(pMsg)) {
+        return TRUE;
+    }
+    return m_hWnd != nullptr && CDialog::PreTranslateMessage(pMsg);
+}
+
+void CSmallClipDlg::OnOK() {
+    // Enter is the Activate shortcut; the dialog's own OK does nothing.
+}
+
+void CSmallClipDlg::OnCancel() {
+    Close();
+}
+
+bool CSmallClipDlg::OnCommand(UINT nId) {
+    return m_oCommands.OnCommand(nId) || CDialog::OnCommand(nId);
+}
+
+bool CSmallClipDlg::OnNotify(NMHDR* pnm, LRESULT* pResult) {
+    return pnm->idFrom == IDC_SMALLCLIP_LIST &&
+           m_oCommands.OnListNotify(pnm, pResult, COLUMN_IMAGE);
+}
+
+void CSmallClipDlg::OnSize(UINT nType, int cx, int cy) {
+    Default();
+    if (const HWND hList = m_oList.GetSafeHwnd(); hList != nullptr && nType != SIZE_MINIMIZED) {
+        MoveWindow(hList, 0, 0, cx, cy, TRUE);
+    }
+}
+
+void CSmallClipDlg::OnDestroy() {
+    m_bClosing = true;
+    StoreSize();
+    Default();
+}
+
+void CSmallClipDlg::StoreSize() {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (!GetWindowPlacement(m_hWnd, &wp)) {
+        return;
+    }
+    const RECT& rc = wp.rcNormalPosition;
+    CApplicationRegistry oSettings;
+    oSettings.SetSmallWindowSize(rc.right - rc.left, rc.bottom - rc.top);
+}
+
+LRESULT CSmallClipDlg::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    CHandlerScope scope(*this);
+    const LRESULT lResult = CDialog::WindowProc(nMsg, wParam, lParam);
+    // Losing the activation closes the window, unless it went to a box of one of its commands.
+    if (nMsg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && !m_bModalChild) {
+        Close();
+    }
+    return lResult;
+}
+
+void CSmallClipDlg::PostNcDestroy() {
+    RequestRelease();
+}
+
+void CSmallClipDlg::RequestRelease() {
+    if (m_bReleaseRequested || m_hWnd != nullptr) {
+        return;
+    }
+    if (m_nHandlerDepth > 0) {
+        m_bReleasePending = true;
+        return;
+    }
+    m_bReleasePending = false;
+    m_bReleaseRequested = true;
+    const HWND hWndFrame = m_hWndFrame;
+    if (hWndFrame != nullptr) {
+        SendMessageW(hWndFrame, WM_KORVEX_RELEASE_SMALL_CLIP, 0, 0); // may delete this object
+    }
+}
+
+void CSmallClipDlg::AfterActivate() {
+    m_bClosing = true;
+    PasteIntoTarget(m_hWnd); // destroys the window first
+}
+
+void CSmallClipDlg::AfterAppend() {
+    m_bClosing = true;
+    PasteIntoTarget(m_hWnd);
+}

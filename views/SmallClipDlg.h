@@ -1,0 +1,104 @@
+#pragma once
+// The small clip window: a list of the history without caption that pops up at the mouse cursor
+// on the "Show Clip Window" hotkey, over whatever program has the focus. The user picks entries
+// and activates them: their text goes to the clipboard and, with "DoPaste" on, into the program
+// the user was in. It offers the item commands of the main window's list (context-menu ids and
+// shortcuts) and closes when it loses the activation, after an activation, on Esc and when the
+// hotkey comes again.
+//
+// Lifetime: the main frame constructs it, creates and places it, and holds the only pointer.
+// Every way of closing only destroys the window (Close); once the window is gone and no handler
+// of the window is running any more, the window sends the release request
+// (WM_KORVEX_RELEASE_SMALL_CLIP) to the frame, exactly once, and the frame forgets and deletes
+// the object. Nothing of the object runs after that request.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "ItemCommands.h"
+#include "framework/Dialog.h"
+#include "framework/ImageList.h"
+#include "framework/ListCtrl.h"
+#include "history/KorvexDoc.h"
+
+// Where the window opens: at the cursor, or left of it / above it when it would pass the right /
+// bottom edge of rcScreen (the monitor under the cursor; ending exactly at the edge is not
+// passing it). A stored width or height that is 0, negative or larger than the screen falls back
+// to its default (415 by 250).
+RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen);
+
+class CSmallClipDlg : public CDialog, private IItemCommandWindow {
+public:
+    static constexpr int DEFAULT_WIDTH = 415;
+    static constexpr int DEFAULT_HEIGHT = 250;
+
+    explicit CSmallClipDlg(CKorvexDoc& rDoc);
+    ~CSmallClipDlg() override;
+
+    // Creates the window (hidden) with hWndFrame as its owner and the receiver of its release
+    // request.
+    bool Create(HWND hWndFrame);
+    // Moves it to the cursor with the stored size, topmost, shows it and gives it the focus.
+    void Place();
+    // A change of the document: hint 0 for the whole list, n for the entry at index n - 1.
+    void Refresh(int32_t nHint);
+    // Destroys the window, if it is not going already.
+    void Close();
+
+    // A message box or dialog of one of its commands is open: the window must stay.
+    bool IsModalChildOpen() const { return m_bModalChild; }
+    // The window has asked to be released (the frame deletes only such a window).
+    bool IsReleaseRequested() const { return m_bReleaseRequested; }
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool OnCommand(UINT nId) override;
+    bool OnNotify(NMHDR* pnm, LRESULT* pResult) override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnDestroy() override;
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
+
+private:
+    // Holds the release request back while a handler of the window runs (a command that closes
+    // the window is still on the stack); the outermost one sends it as it ends.
+    class CHandlerScope {
+    public:
+        explicit CHandlerScope(CSmallClipDlg& rDlg) : m_rDlg(rDlg) { ++m_rDlg.m_nHandlerDepth; }
+        ~CHandlerScope();
+        CHandlerScope(const CHandlerScope&) = delete;
+        CHandlerScope& operator=(const CHandlerScope&) = delete;
+
+    private:
+        CSmallClipDlg& m_rDlg;
+    };
+
+    // What the item commands need of this window.
+    HWND GetListHwnd() const override { return m_oList.GetSafeHwnd(); }
+    void AfterActivate() override;
+    void AfterAppend() override;
+    void SetModalChild(bool bOpen) override { m_bModalChild = bOpen; }
+
+    void FillRow(int nRow, const CLIP_ITEM& item);
+    void StoreSize();
+    void RequestRelease();
+
+    CItemCommands m_oCommands;
+    CImageList m_oImageList;
+    CKorvexDoc& m_rDoc;
+    bool m_bModalChild = false;
+    int m_nPlainImage = -1;
+    int m_nBookmarkImage = -1;
+    CListCtrl m_oList;
+
+    HWND m_hWndFrame = nullptr;
+    bool m_bClosing = false;
+    int m_nHandlerDepth = 0;
+    bool m_bReleasePending = false;
+    bool m_bReleaseRequested = false;
+};
