@@ -253,6 +253,9 @@ LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
             SavePlacement();
         }
         return nMsg == WM_QUERYENDSESSION ? TRUE : 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_SETFOCUS:
         // The list gets the keyboard whenever the frame is given the focus.
         if (m_pView && m_pView->m_hWnd != nullptr) {
@@ -272,6 +275,17 @@ LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return CFrameWnd::WindowProc(nMsg, wParam, lParam);
+}
+
+void CMainFrame::OnDpiChanged(UINT nDpi, const RECT& rcSuggested) {
+    // Moved to a monitor of another DPI: take the size Windows suggests for it, and let the list
+    // scale its columns and images.
+    if (m_pView) {
+        m_pView->OnDpiChanged(nDpi);
+    }
+    SetWindowPos(m_hWnd, nullptr, rcSuggested.left, rcSuggested.top,
+                 rcSuggested.right - rcSuggested.left, rcSuggested.bottom - rcSuggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {

@@ -52,6 +52,7 @@ private:
     bool OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
     void OnNcLButtonDown(WPARAM nHitTest, LPARAM ptScreen);
     void OnMoving(RECT* pRect);
+    void OnDpiChanged(UINT nDpi, const RECT& rcSuggested);
     void OnTrayNotify(LPARAM nMouseMessage);
     void ShowTrayMenu();
     void BringToForeground();

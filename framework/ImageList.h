@@ -16,7 +16,9 @@ public:
     // Adds a bitmap; pixels of crTransparent become transparent. Returns the image's index, or
     // -1. The bitmap stays the caller's.
     int Add(HBITMAP hBitmap, COLORREF crTransparent);
-    // Loads bitmap resource nId of the program, adds it as Add does, and frees it.
+    // Loads bitmap resource nId of the program, stretches it to the list's image size when its
+    // size differs (a picture drawn for 96 DPI in a list made for the screen's DPI), adds it as
+    // Add does, and frees it.
     int AddBitmapResource(UINT nId, COLORREF crTransparent);
     int GetImageCount() const;
 

@@ -9,7 +9,8 @@
 #                                        the main window (default build/korvex-main-window.png),
 #                                        prints its path and stops everything again
 #
-# KORVEX_RUN_PREFIX chooses another prefix for the first form; the headless form uses the same
+# KORVEX_RUN_PREFIX chooses another prefix for the first form; KORVEX_DPI sets the virtual
+# display's DPI for the second (Wine's "LogPixels", default 96). The headless form uses the same
 # environment as the tests (a fresh prefix, or KORVEX_WINEPREFIX when set). KORVEX_BIN names
 # the folder of an existing Windows build to run instead (setup and build are then skipped).
 set -euo pipefail
@@ -124,12 +125,22 @@ run_headless() {
     trap 'wine_env_stop' EXIT
     log "starting a virtual display and a Wine prefix"
     wine_env_start
-    # The screenshot shows a window wide enough for all three columns; the settings go again
-    # at the end.
-    wine_quiet reg add 'HKCU\Software\Brenwick\Korvex\MainWindow' /v Left /t REG_DWORD /d 40 /f
-    wine_quiet reg add 'HKCU\Software\Brenwick\Korvex\MainWindow' /v Top /t REG_DWORD /d 40 /f
-    wine_quiet reg add 'HKCU\Software\Brenwick\Korvex\MainWindow' /v Width /t REG_DWORD /d 560 /f
-    wine_quiet reg add 'HKCU\Software\Brenwick\Korvex\MainWindow' /v Height /t REG_DWORD /d 300 /f
+    # KORVEX_DPI (default 96) is the screen's DPI, Wine's "LogPixels"; it takes effect for the
+    # programs of a new server.
+    local dpi=${KORVEX_DPI:-96}
+    if [ "$dpi" != 96 ]; then
+        wine_quiet reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
+        wineserver -k; wineserver -w; wineserver -p
+        wine_env_warm_up
+    fi
+    # The screenshot shows a window wide enough for all three columns (stored sizes are pixels:
+    # scaled to the DPI here); the settings go again at the end.
+    local name value
+    for name in Left=40 Top=40 Width=560 Height=300; do
+        value=$((${name#*=} * dpi / 96))
+        wine_quiet reg add 'HKCU\Software\Brenwick\Korvex\MainWindow' /v "${name%=*}" \
+            /t REG_DWORD /d "$value" /f
+    done
 
     wine "$bin/korvex.exe" -n >/dev/null 2>&1 &
     probe wait-ready 60000 || { log "Korvex did not start"; exit 1; }

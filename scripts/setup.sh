@@ -8,6 +8,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 fonts-wine
   xvfb xauth xdotool xclip x11-utils imagemagick
+  nsis zip unzip
   libxfixes3 libxi6 libxrandr2 libxrender1 libxcursor1 libxinerama1 libxcomposite1
 )
 

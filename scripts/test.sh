@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, builds the native core (plain and under
 # ASan/UBSan) and the Windows build, runs every test (the Windows ones under Wine in a fresh
-# prefix on a virtual display), and ends with the line "N passed, M failed".
+# prefix on a virtual display; among them the release packages of scripts/package.sh are made,
+# checked and installed), and ends with the line "N passed, M failed".
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)

@@ -2,6 +2,7 @@
 
 #include "HistoryRows.h"
 #include "ListRowText.h"
+#include "framework/Dpi.h"
 #include "res/resource.h"
 
 namespace {
@@ -48,20 +49,43 @@ void CKorvexListView::OnDestroy() {
 
 void CKorvexListView::OnInitialUpdate() {
     CListCtrl list = GetListCtrl();
-    if (m_oImageList.Create(17, 13, ILC_COLOR32 | ILC_MASK, 1, 1)) {
-        m_nPlainImage = m_oImageList.AddBitmapResource(IDB_BLANK, RGB(0, 0, 0));
-        m_nBookmarkImage = m_oImageList.AddBitmapResource(IDB_BOOKMARK, RGB(0, 0, 0));
-        list.SetImageList(m_oImageList.GetSafeHandle(), LVSIL_SMALL);
-    }
+    m_nDpi = GetWindowDpi(m_hWnd);
+    CreateImages();
     list.SetExtendedStyle(LIST_EXTENDED_STYLE);
     if (list.GetColumnCount() == 0) {
         list.InsertColumn(0, L"", LVCFMT_LEFT, 0);
-        list.InsertColumn(1, L"No", LVCFMT_RIGHT, 45);
-        list.InsertColumn(2, L"Text", LVCFMT_LEFT, 300);
-        list.InsertColumn(3, L"Created Time", LVCFMT_LEFT, 115);
+        list.InsertColumn(1, L"No", LVCFMT_RIGHT, ScaleForDpi(45, m_nDpi));
+        list.InsertColumn(2, L"Text", LVCFMT_LEFT, ScaleForDpi(300, m_nDpi));
+        list.InsertColumn(3, L"Created Time", LVCFMT_LEFT, ScaleForDpi(115, m_nDpi));
     }
     m_oCommands.RegisterShortcuts();
     OnUpdate(0);
+}
+
+void CKorvexListView::CreateImages() {
+    // The 17 by 13 pictures, at the size they have at 96 DPI on this monitor.
+    if (m_oImageList.Create(ScaleForDpi(17, m_nDpi), ScaleForDpi(13, m_nDpi),
+                            ILC_COLOR32 | ILC_MASK, 1, 1)) {
+        m_nPlainImage = m_oImageList.AddBitmapResource(IDB_BLANK, RGB(0, 0, 0));
+        m_nBookmarkImage = m_oImageList.AddBitmapResource(IDB_BOOKMARK, RGB(0, 0, 0));
+    }
+    GetListCtrl().SetImageList(m_oImageList.GetSafeHandle(), LVSIL_SMALL);
+}
+
+void CKorvexListView::OnDpiChanged(UINT nDpi) {
+    if (m_hWnd == nullptr || nDpi == 0 || nDpi == m_nDpi) {
+        return;
+    }
+    // Columns keep the share of the window the user gave them.
+    const int nColumns = GetListCtrl().GetColumnCount();
+    for (int i = 0; i < nColumns; ++i) {
+        const int nWidth = ListView_GetColumnWidth(m_hWnd, i);
+        ListView_SetColumnWidth(m_hWnd, i,
+                                MulDiv(nWidth, static_cast<int>(nDpi), static_cast<int>(m_nDpi)));
+    }
+    m_nDpi = nDpi;
+    CreateImages();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 BOOL CKorvexListView::PreTranslateMessage(MSG* pMsg) {

@@ -30,6 +30,8 @@ public:
     void OnInitialUpdate();
     // A change of the document: hint 0 for the whole list, n for the entry at index n - 1.
     void OnUpdate(int32_t nHint);
+    // The window moved to a monitor of another DPI: columns and images follow.
+    void OnDpiChanged(UINT nDpi);
 
     CKorvexDoc& GetDocument() const { return m_rDoc; }
     CListCtrl GetListCtrl() const { return CListCtrl(m_hWnd); }
@@ -51,6 +53,7 @@ private:
     void AfterActivate() override;
     void AfterAppend() override {}
     void SetModalChild(bool) override {}
+    void CreateImages();
 
     void FillRow(int nRow, const CLIP_ITEM& item);
 
@@ -59,5 +62,6 @@ private:
     CImageList m_oImageList;
     int m_nPlainImage = -1;
     int m_nBookmarkImage = -1;
+    UINT m_nDpi = 96;
     CHistoryObserver m_oObserver;
 };
