@@ -12,6 +12,7 @@ inline constexpr wchar_t kMarkerTitle[] = L"{E35FF78A-0086-4009-A154-38F6E13D084
 
 // Window messages posted to the main window.
 inline constexpr UINT kMsgShowMainWindow = 0x401;
+inline constexpr UINT kMsgShowClipWindow = 0x402;
 inline constexpr UINT kMsgPasteActivatedItem = 0x4C9;
 inline constexpr UINT kMsgResetClipboardViewer = 0x4CA;
 inline constexpr UINT kMsgOptionsChanged = 0x7EB;
@@ -20,6 +21,10 @@ inline constexpr UINT kMsgOptionsChanged = 0x7EB;
 inline constexpr UINT kCmdFileExit = 32780;
 inline constexpr UINT kCmdTrayExit = 32776;
 inline constexpr UINT kCmdEnableDocking = 32781;
+
+// The small clip window: a dialog owned by the main window, its list, and the list's text column.
+inline constexpr int kSmallClipListId = 1000;
+inline constexpr int kSmallClipColumnText = 3;
 
 // List columns of the main window.
 inline constexpr int kColumnNo = 1;

@@ -28,6 +28,7 @@ public:
     int nAfterAppend = 0;
     bool bModalChild = false;
     HWND GetListHwnd() const override { return hList; }
+    HWND GetCommandHwnd() const override { return hList; }
     void AfterActivate() override { ++nAfterActivate; }
     void AfterAppend() override { ++nAfterAppend; }
     void SetModalChild(bool bOpen) override { bModalChild = bOpen; }
