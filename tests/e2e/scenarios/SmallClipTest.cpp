@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <ctime>
 #include <functional>
 
@@ -50,6 +51,48 @@ int VisibleMenus() {
         },
         reinterpret_cast<LPARAM>(&nMenus));
     return nMenus;
+}
+
+// What a process holds of the window system: its USER and GDI objects as the system counts them
+// (GetGuiResources), and its windows, counted one by one (top-level and child).
+struct GUI_COUNTS {
+    DWORD nUser;
+    DWORD nGdi;
+    int nWindows;
+    bool operator==(const GUI_COUNTS&) const = default;
+};
+
+GUI_COUNTS CountGui(DWORD nProcessId) {
+    GUI_COUNTS counts{};
+    if (HANDLE hProcess = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, nProcessId)) {
+        counts.nUser = GetGuiResources(hProcess, GR_USEROBJECTS);
+        counts.nGdi = GetGuiResources(hProcess, GR_GDIOBJECTS);
+        CloseHandle(hProcess);
+    }
+    struct SEARCH {
+        DWORD nProcessId;
+        int nWindows;
+    } search{nProcessId, 0};
+    EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* p = reinterpret_cast<SEARCH*>(lParam);
+            DWORD nOwner = 0;
+            GetWindowThreadProcessId(hWnd, &nOwner);
+            if (nOwner == p->nProcessId) {
+                ++p->nWindows;
+                EnumChildWindows(
+                    hWnd,
+                    [](HWND, LPARAM lCount) -> BOOL {
+                        ++*reinterpret_cast<int*>(lCount);
+                        return TRUE;
+                    },
+                    reinterpret_cast<LPARAM>(&p->nWindows));
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    counts.nWindows = search.nWindows;
+    return counts;
 }
 
 std::vector<wintest::KeyStroke> Taps(std::initializer_list<WORD> keys) {
@@ -305,6 +348,63 @@ TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
     GetWindowRect(hSmall, &rc);
     EXPECT_EQ(rc.right - rc.left, 300);
     EXPECT_EQ(rc.bottom - rc.top, 200);
+}
+
+TEST_F(e2eSmallClip, AThousandOpeningsThroughEveryClosePathLeaveNothingBehind) {
+    ASSERT_TRUE(WriteSetting(L"Options", L"DoPaste", 0));
+    ASSERT_TRUE(StartKorvex());
+    ASSERT_TRUE(CopyEach({L"one", L"two"}));
+    ASSERT_TRUE(StartNotepad());
+    const HWND hMain = m_korvex.MainWindow();
+    const DWORD nProcessId = m_korvex.ProcessId();
+    // The first opening creates what the program keeps for good (classes, cached resources).
+    ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
+    ASSERT_NE(WaitForSmallClip(), nullptr);
+    ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
+    ASSERT_TRUE(WaitForClosed());
+    const GUI_COUNTS before = CountGui(nProcessId);
+
+    enum class ClosePath { Hotkey, Esc, Paste, Deactivation };
+    const ClosePath paths[] = {ClosePath::Hotkey, ClosePath::Esc, ClosePath::Paste,
+                               ClosePath::Deactivation};
+    for (int i = 0; i < 1000; ++i) {
+        const ClosePath nPath = paths[i % 4];
+        ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
+        const HWND hSmall = WaitForSmallClip();
+        ASSERT_NE(hSmall, nullptr) << "opening " << i;
+        switch (nPath) {
+        case ClosePath::Hotkey:
+            PostMessageW(hMain, kMsgShowClipWindow, 0, 0);
+            break;
+        case ClosePath::Esc:
+            Press(Taps({VK_ESCAPE}), [&] { return FindSmallClip(hMain) == nullptr; });
+            break;
+        case ClosePath::Paste:
+            Press(Taps({VK_RETURN}), [&] { return FindSmallClip(hMain) == nullptr; });
+            break;
+        case ClosePath::Deactivation:
+            PumpUntil([&] {
+                SetForegroundWindow(m_hNotepad);
+                return FindSmallClip(hMain) == nullptr;
+            });
+            break;
+        }
+        ASSERT_TRUE(WaitForClosed())
+            << "opening " << i << ", close path " << static_cast<int>(nPath);
+    }
+    EXPECT_TRUE(m_korvex.Responds());
+    const GUI_COUNTS after = CountGui(nProcessId);
+    EXPECT_EQ(after.nUser, before.nUser);
+    EXPECT_EQ(after.nGdi, before.nGdi);
+    EXPECT_EQ(after.nWindows, before.nWindows);
+    std::fprintf(stderr, "GUI objects of Korvex: USER %lu, GDI %lu, windows %d\n", after.nUser,
+                 after.nGdi, after.nWindows);
+
+    // Exit while the window is open: the program ends normally.
+    ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
+    ASSERT_NE(WaitForSmallClip(), nullptr);
+    EXPECT_TRUE(m_korvex.ExitWith(kCmdFileExit));
+    EXPECT_EQ(m_korvex.ExitCode(), 0u);
 }
 
 } // namespace
