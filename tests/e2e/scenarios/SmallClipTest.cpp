@@ -95,6 +95,38 @@ GUI_COUNTS CountGui(DWORD nProcessId) {
     return counts;
 }
 
+// A shown message box owned by hOwner with a static text pszText, or NULL.
+HWND FindOwnedBox(HWND hOwner, const wchar_t* pszText) {
+    struct SEARCH {
+        HWND hOwner;
+        const wchar_t* pszText;
+        HWND hFound;
+    } search{hOwner, pszText, nullptr};
+    EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* p = reinterpret_cast<SEARCH*>(lParam);
+            if (GetWindow(hWnd, GW_OWNER) != p->hOwner || !IsWindowVisible(hWnd)) {
+                return TRUE;
+            }
+            EnumChildWindows(
+                hWnd,
+                [](HWND hChild, LPARAM lSearch) -> BOOL {
+                    auto* pSearch = reinterpret_cast<SEARCH*>(lSearch);
+                    wchar_t aText[128] = {};
+                    GetWindowTextW(hChild, aText, 128);
+                    if (wcscmp(aText, pSearch->pszText) == 0) {
+                        pSearch->hFound = GetParent(hChild);
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                lParam);
+            return p->hFound == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
 std::vector<wintest::KeyStroke> Taps(std::initializer_list<WORD> keys) {
     std::vector<wintest::KeyStroke> vecStrokes;
     for (const WORD nKey : keys) {
@@ -348,6 +380,28 @@ TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
     GetWindowRect(hSmall, &rc);
     EXPECT_EQ(rc.right - rc.left, 300);
     EXPECT_EQ(rc.bottom - rc.top, 200);
+}
+
+TEST_F(e2eSmallClip, DelAsksAndTheWindowStaysOpenWhileTheQuestionIsShownAndAfterwards) {
+    ASSERT_TRUE(StartKorvex());
+    ASSERT_TRUE(CopyEach({L"one", L"two"}));
+    ASSERT_TRUE(StartNotepad());
+    const HWND hSmall = OpenWithHotkey();
+    ASSERT_NE(hSmall, nullptr);
+    // The question is a message box owned by the small clip window; No, then Yes.
+    for (const WPARAM nAnswer : {IDNO, IDYES}) {
+        HWND hBox = nullptr;
+        ASSERT_TRUE(Press(Taps({VK_DELETE}), [&] {
+            hBox = FindOwnedBox(hSmall, L"Are you sure you want to remove this item?");
+            return hBox != nullptr;
+        }));
+        EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
+        PostMessageW(hBox, WM_COMMAND, nAnswer, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hBox); }));
+        EXPECT_TRUE(WaitForRows(nAnswer == IDNO ? std::vector<std::wstring>{L"two", L"one"}
+                                                : std::vector<std::wstring>{L"one"}));
+        EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
+    }
 }
 
 TEST_F(e2eSmallClip, AThousandOpeningsThroughEveryClosePathLeaveNothingBehind) {
