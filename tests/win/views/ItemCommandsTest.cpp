@@ -269,4 +269,21 @@ TEST_F(ItemCommands, TheWindowsStepsFollowOnlyWhatActedAndEachWindowBindsItsOwnI
     EXPECT_TRUE(m_oCommands.OnCommand(ID_EDIT_ACTIVATE));
 }
 
+TEST_F(ItemCommands, AHintForARowThatIsGoneRefreshesTheWholeList) {
+    // The rows as a late hint finds them: the document has lost entries since.
+    m_oRows.Disconnect();
+    m_oDoc.RemoveItems({0, 1, 2});
+    for (const int32_t nHint : {8, 6, 100, -5}) {
+        RefreshHistoryRows(List(), m_oDoc, nHint, [this](int nRow, const CLIP_ITEM& item) {
+            List().SetItemText(nRow, 0, reinterpret_cast<const wchar_t*>(item.strText.c_str()));
+        });
+        std::vector<std::wstring> rows;
+        for (int i = 0; i < List().GetItemCount(); ++i) {
+            rows.push_back(List().GetItemText(i, 0));
+        }
+        EXPECT_EQ(rows, (std::vector<std::wstring>{L"e3", L"e4", L"e5", L"e6", L"e7"}))
+            << "hint " << nHint;
+    }
+}
+
 } // namespace
