@@ -396,6 +396,14 @@ TEST_F(e2eSmallClip, DelAsksAndTheWindowStaysOpenWhileTheQuestionIsShownAndAfter
             return hBox != nullptr;
         }));
         EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
+        // The hotkey while the question is open leaves the window alone. (The paste option's
+        // message, posted after it, shows when the hotkey's message has been handled.)
+        const std::optional<DWORD> optDoPaste = Setting(L"Options", L"DoPaste");
+        PostMessageW(m_korvex.MainWindow(), kMsgShowClipWindow, 0, 0);
+        PostMessageW(m_korvex.MainWindow(), kMsgPasteActivatedItem, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return Setting(L"Options", L"DoPaste") != optDoPaste; }));
+        EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
+        EXPECT_TRUE(IsWindowVisible(hBox));
         PostMessageW(hBox, WM_COMMAND, nAnswer, 0);
         EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hBox); }));
         EXPECT_TRUE(WaitForRows(nAnswer == IDNO ? std::vector<std::wstring>{L"two", L"one"}
