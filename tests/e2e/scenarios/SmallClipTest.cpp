@@ -17,114 +17,88 @@ namespace {
 using wintest::KeyDown;
 using wintest::KeyUp;
 
-// The small clip window of Korvex's main window, or NULL.
-HWND FindSmallClip(HWND hMain) {
-    struct SEARCH {
-        HWND hMain;
-        HWND hFound;
-    } search{hMain, nullptr};
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> vecWindows;
     EnumWindows(
         [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* p = reinterpret_cast<SEARCH*>(lParam);
-            if (GetWindow(hWnd, GW_OWNER) == p->hMain && IsWindowVisible(hWnd) &&
-                GetDlgItem(hWnd, kSmallClipListId) != nullptr) {
-                p->hFound = hWnd;
-                return FALSE;
-            }
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
+        reinterpret_cast<LPARAM>(&vecWindows));
+    return vecWindows;
+}
+
+std::vector<HWND> ChildWindows(HWND hParent) {
+    std::vector<HWND> vecWindows;
+    EnumChildWindows(
+        hParent,
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&vecWindows));
+    return vecWindows;
+}
+
+// The small clip window of Korvex's main window, or NULL.
+HWND FindSmallClip(HWND hMain) {
+    for (const HWND hWnd : TopLevelWindows()) {
+        if (GetWindow(hWnd, GW_OWNER) == hMain && IsWindowVisible(hWnd) &&
+            GetDlgItem(hWnd, kSmallClipListId) != nullptr) {
+            return hWnd;
+        }
+    }
+    return nullptr;
+}
+
+// A shown message box owned by hOwner with the text pszText, or NULL.
+HWND FindOwnedBox(HWND hOwner, const wchar_t* pszText) {
+    for (const HWND hWnd : TopLevelWindows()) {
+        if (GetWindow(hWnd, GW_OWNER) == hOwner && IsWindowVisible(hWnd)) {
+            for (const HWND hChild : ChildWindows(hWnd)) {
+                wchar_t aText[128] = {};
+                GetWindowTextW(hChild, aText, 128);
+                if (wcscmp(aText, pszText) == 0) {
+                    return hWnd;
+                }
+            }
+        }
+    }
+    return nullptr;
 }
 
 // The number of pop-up menus shown on the desktop.
 int VisibleMenus() {
     int nMenus = 0;
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            wchar_t aClass[16] = {};
-            GetClassNameW(hWnd, aClass, 16);
-            if (wcscmp(aClass, L"#32768") == 0 && IsWindowVisible(hWnd)) {
-                ++*reinterpret_cast<int*>(lParam);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&nMenus));
+    for (const HWND hWnd : TopLevelWindows()) {
+        wchar_t aClass[16] = {};
+        GetClassNameW(hWnd, aClass, 16);
+        nMenus += wcscmp(aClass, L"#32768") == 0 && IsWindowVisible(hWnd) ? 1 : 0;
+    }
     return nMenus;
 }
 
 // What a process holds of the window system: its USER and GDI objects as the system counts them
-// (GetGuiResources), and its windows, counted one by one (top-level and child).
+// (Wine does not count them and answers 0), and its windows, top-level and child.
 struct GUI_COUNTS {
-    DWORD nUser;
-    DWORD nGdi;
-    int nWindows;
-    bool operator==(const GUI_COUNTS&) const = default;
+    DWORD nUser = 0;
+    DWORD nGdi = 0;
+    size_t nWindows = 0;
 };
 
 GUI_COUNTS CountGui(DWORD nProcessId) {
-    GUI_COUNTS counts{};
+    GUI_COUNTS counts;
     if (HANDLE hProcess = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, nProcessId)) {
         counts.nUser = GetGuiResources(hProcess, GR_USEROBJECTS);
         counts.nGdi = GetGuiResources(hProcess, GR_GDIOBJECTS);
         CloseHandle(hProcess);
     }
-    struct SEARCH {
-        DWORD nProcessId;
-        int nWindows;
-    } search{nProcessId, 0};
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* p = reinterpret_cast<SEARCH*>(lParam);
-            DWORD nOwner = 0;
-            GetWindowThreadProcessId(hWnd, &nOwner);
-            if (nOwner == p->nProcessId) {
-                ++p->nWindows;
-                EnumChildWindows(
-                    hWnd,
-                    [](HWND, LPARAM lCount) -> BOOL {
-                        ++*reinterpret_cast<int*>(lCount);
-                        return TRUE;
-                    },
-                    reinterpret_cast<LPARAM>(&p->nWindows));
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    counts.nWindows = search.nWindows;
+    for (const HWND hWnd : TopLevelWindows()) {
+        DWORD nOwner = 0;
+        GetWindowThreadProcessId(hWnd, &nOwner);
+        counts.nWindows += nOwner == nProcessId ? 1 + ChildWindows(hWnd).size() : 0;
+    }
     return counts;
-}
-
-// A shown message box owned by hOwner with a static text pszText, or NULL.
-HWND FindOwnedBox(HWND hOwner, const wchar_t* pszText) {
-    struct SEARCH {
-        HWND hOwner;
-        const wchar_t* pszText;
-        HWND hFound;
-    } search{hOwner, pszText, nullptr};
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* p = reinterpret_cast<SEARCH*>(lParam);
-            if (GetWindow(hWnd, GW_OWNER) != p->hOwner || !IsWindowVisible(hWnd)) {
-                return TRUE;
-            }
-            EnumChildWindows(
-                hWnd,
-                [](HWND hChild, LPARAM lSearch) -> BOOL {
-                    auto* pSearch = reinterpret_cast<SEARCH*>(lSearch);
-                    wchar_t aText[128] = {};
-                    GetWindowTextW(hChild, aText, 128);
-                    if (wcscmp(aText, pSearch->pszText) == 0) {
-                        pSearch->hFound = GetParent(hChild);
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                lParam);
-            return p->hFound == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
 }
 
 std::vector<wintest::KeyStroke> Taps(std::initializer_list<WORD> keys) {
@@ -136,19 +110,12 @@ std::vector<wintest::KeyStroke> Taps(std::initializer_list<WORD> keys) {
     return vecStrokes;
 }
 
-// Moves the mouse as a user does, and waits until the cursor is there.
-bool MoveMouseTo(POINT pt) {
-    const int nWidth = GetSystemMetrics(SM_CXSCREEN) - 1;
-    const int nHeight = GetSystemMetrics(SM_CYSCREEN) - 1;
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((pt.x * 65535LL + nWidth / 2) / nWidth);
-    input.mi.dy = static_cast<LONG>((pt.y * 65535LL + nHeight / 2) / nHeight);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return SendInput(1, &input, sizeof(input)) == 1 && PumpUntil([&] {
-               POINT ptNow{};
-               return GetCursorPos(&ptNow) && ptNow.x == pt.x && ptNow.y == pt.y;
-           });
+// What the system knows of the thread of hWnd: its focus, its active window, its menu.
+GUITHREADINFO ThreadInfo(HWND hWnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info);
+    return info;
 }
 
 std::wstring WindowText(HWND hWnd) {
@@ -181,7 +148,7 @@ protected:
                     SetForegroundWindow(m_hNotepad);
                     m_hEdit = FindWindowExW(m_hNotepad, nullptr, L"Edit", nullptr);
                     return m_hEdit != nullptr && GetForegroundWindow() == m_hNotepad &&
-                           NotepadFocus() == m_hEdit;
+                           ThreadInfo(m_hNotepad).hwndFocus == m_hEdit;
                 })) {
                 return ::testing::AssertionFailure() << "Notepad's text did not get the focus";
             }
@@ -192,12 +159,6 @@ protected:
             }
         }
         return WaitForNotepad(L"ab");
-    }
-    HWND NotepadFocus() const {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        GetGUIThreadInfo(GetWindowThreadProcessId(m_hNotepad, nullptr), &info);
-        return info.hwndFocus;
     }
     ::testing::AssertionResult WaitForNotepad(const std::wstring& strExpected,
                                               DWORD nTimeoutMs = 5000) {
@@ -225,11 +186,8 @@ protected:
         // Open, in the foreground, with the keyboard focus in its list.
         PumpUntil([&] {
             hSmall = FindSmallClip(m_korvex.MainWindow());
-            GUITHREADINFO info{};
-            info.cbSize = sizeof(info);
             return hSmall != nullptr && GetForegroundWindow() == hSmall &&
-                   GetGUIThreadInfo(GetWindowThreadProcessId(hSmall, nullptr), &info) &&
-                   info.hwndFocus == GetDlgItem(hSmall, kSmallClipListId);
+                   ThreadInfo(hSmall).hwndFocus == GetDlgItem(hSmall, kSmallClipListId);
         });
         return hSmall;
     }
@@ -251,12 +209,7 @@ protected:
         }
         return false;
     }
-    bool KorvexMenuOpen() const {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        return GetGUIThreadInfo(GetWindowThreadProcessId(m_korvex.MainWindow(), nullptr), &info) &&
-               info.hwndMenuOwner != nullptr;
-    }
+    bool KorvexMenuOpen() const { return ThreadInfo(m_korvex.MainWindow()).hwndMenuOwner; }
     static int SelectedCount(HWND hSmall) {
         return static_cast<int>(
             SendMessageW(GetDlgItem(hSmall, kSmallClipListId), LVM_GETSELECTEDCOUNT, 0, 0));
@@ -279,7 +232,6 @@ TEST_F(e2eSmallClip, PickedEntriesLandInNotepadAtTheCaretOnlyWithThePasteOptionO
 
     // Opens at the cursor with row 0 selected; Down, Enter with the option off: only the
     // clipboard and the history change.
-    ASSERT_TRUE(MoveMouseTo({200, 150}));
     HWND hSmall = OpenWithHotkey();
     ASSERT_NE(hSmall, nullptr);
     POINT ptCursor{};
@@ -370,10 +322,17 @@ TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
         return rcList.right - rcList.left == rcClient.right &&
                rcList.bottom - rcList.top == rcClient.bottom;
     })) << "the list does not fill the resized window";
-    SetForegroundWindow(m_hNotepad);
-    EXPECT_TRUE(WaitForClosed());
-    EXPECT_EQ(Setting(L"SmallWindow", L"Width"), 300u);
-    EXPECT_EQ(Setting(L"SmallWindow", L"Height"), 200u);
+    EXPECT_TRUE(PumpUntil([&] {
+        SetForegroundWindow(m_hNotepad);
+        return FindSmallClip(m_korvex.MainWindow()) == nullptr;
+    }));
+    // The window is hidden first and stores its size as it goes.
+    EXPECT_TRUE(PumpUntil([] {
+        return Setting(L"SmallWindow", L"Width") == 300u &&
+               Setting(L"SmallWindow", L"Height") == 200u;
+    })) << "stored: "
+        << Setting(L"SmallWindow", L"Width").value_or(0) << " by "
+        << Setting(L"SmallWindow", L"Height").value_or(0);
     hSmall = OpenWithHotkey();
     ASSERT_NE(hSmall, nullptr);
     RECT rc{};
@@ -420,10 +379,13 @@ TEST_F(e2eSmallClip, AThousandOpeningsThroughEveryClosePathLeaveNothingBehind) {
     const HWND hMain = m_korvex.MainWindow();
     const DWORD nProcessId = m_korvex.ProcessId();
     // The first opening creates what the program keeps for good (classes, cached resources).
+    // A closed window is hidden before it is destroyed: counts are taken once it is gone.
+    const size_t nWindowsClosed = CountGui(nProcessId).nWindows;
     ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
     ASSERT_NE(WaitForSmallClip(), nullptr);
     ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
     ASSERT_TRUE(WaitForClosed());
+    ASSERT_TRUE(PumpUntil([&] { return CountGui(nProcessId).nWindows == nWindowsClosed; }));
     const GUI_COUNTS before = CountGui(nProcessId);
 
     enum class ClosePath { Hotkey, Esc, Paste, Deactivation };
@@ -455,12 +417,11 @@ TEST_F(e2eSmallClip, AThousandOpeningsThroughEveryClosePathLeaveNothingBehind) {
             << "opening " << i << ", close path " << static_cast<int>(nPath);
     }
     EXPECT_TRUE(m_korvex.Responds());
+    EXPECT_TRUE(PumpUntil([&] { return CountGui(nProcessId).nWindows == nWindowsClosed; }))
+        << "windows: " << CountGui(nProcessId).nWindows << ", before: " << nWindowsClosed;
     const GUI_COUNTS after = CountGui(nProcessId);
     EXPECT_EQ(after.nUser, before.nUser);
     EXPECT_EQ(after.nGdi, before.nGdi);
-    EXPECT_EQ(after.nWindows, before.nWindows);
-    std::fprintf(stderr, "GUI objects of Korvex: USER %lu, GDI %lu, windows %d\n", after.nUser,
-                 after.nGdi, after.nWindows);
 
     // Exit while the window is open: the program ends normally.
     ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
