@@ -2,6 +2,7 @@
 // program (Wine's own Notepad), keys in the window, and the paste into that program.
 
 #include "KorvexScenario.h"
+#include "Mouse.h"
 #include "RemoteListView.h"
 #include "tests/support/win/Keyboard.h"
 
@@ -339,6 +340,16 @@ TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
     GetWindowRect(hSmall, &rc);
     EXPECT_EQ(rc.right - rc.left, 300);
     EXPECT_EQ(rc.bottom - rc.top, 200);
+
+    // A double click activates the row and closes the window from inside the list's own
+    // notification; Korvex goes on.
+    POINT ptRow{};
+    ASSERT_TRUE(CRemoteListView(GetDlgItem(hSmall, kSmallClipListId))
+                    .CellPoint(2, kSmallClipColumnText, ptRow));
+    ASSERT_TRUE(ClickAt(ptRow, 2));
+    EXPECT_TRUE(WaitForClosed());
+    EXPECT_TRUE(WaitForRows({L"one", L"three", L"two"}));
+    EXPECT_TRUE(m_korvex.Responds());
 }
 
 TEST_F(e2eSmallClip, DelAsksAndTheWindowStaysOpenWhileTheQuestionIsShownAndAfterwards) {
