@@ -19,7 +19,9 @@ BYTE ChoosePasteKey(SHORT nVkKeyScan);
 // The events of one Ctrl+V: a Ctrl that the user still holds is neither pressed nor released.
 std::vector<PASTE_KEY_EVENT> MakePasteKeyEvents(bool bControlHeld, BYTE nPasteKey);
 
-// Destroys hWndToClose (the small clip window; its object may be released while this runs, so
-// nothing here touches it afterwards), then reads "DoPaste" afresh and, when it is on,
-// synthesises Ctrl+V for the window that has the focus then.
-void PasteIntoTarget(HWND hWndToClose);
+// The paste step. Gives the foreground back to hWndTarget (the window that was in the foreground
+// before the small clip window opened) when it still exists, destroys hWndToClose (the small
+// clip window: its object may be released while this runs, so nothing here touches it), then
+// reads "DoPaste" afresh and, when it is on, synthesises Ctrl+V for the window with the focus:
+// from the message loop, once the target has held the focus for a moment (250 ms at the latest).
+void PasteIntoTarget(HWND hWndToClose, HWND hWndTarget);

@@ -271,7 +271,7 @@ void CItemCommands::ShowContextMenu(POINT ptScreen) {
     const int nPopup = nSelected == 0   ? CONTEXT_POPUP_NOSELECTEDITEM
                        : nSelected == 1 ? CONTEXT_POPUP_ITEM
                                         : CONTEXT_POPUP_MULTIITEM;
-    ShowPopupMenu(IDR_CONTEXTMENU, nPopup, ptScreen, m_rWindow.GetListHwnd());
+    ShowPopupMenu(IDR_CONTEXTMENU, nPopup, ptScreen, m_rWindow.GetCommandHwnd());
 }
 
 void CItemCommands::ShowContextMenuAtSelection() {

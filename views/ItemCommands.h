@@ -28,6 +28,8 @@ class IItemCommandWindow {
 public:
     // The window's list control.
     virtual HWND GetListHwnd() const = 0;
+    // The window that receives the commands of its context menus.
+    virtual HWND GetCommandHwnd() const = 0;
     // After Activate acted on one or several rows (also the activate half of Invert and
     // Activate). The list view clears the mark row; the small clip window pastes and closes, so
     // nothing of the command may run after this step.

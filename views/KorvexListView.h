@@ -50,6 +50,7 @@ protected:
 private:
     // What the item commands need of the main window's list.
     HWND GetListHwnd() const override { return m_hWnd; }
+    HWND GetCommandHwnd() const override { return m_hWnd; }
     void AfterActivate() override;
     void AfterAppend() override {}
     void SetModalChild(bool) override {}

@@ -51,6 +51,7 @@ CSmallClipDlg::~CSmallClipDlg() = default;
 bool CSmallClipDlg::Create(HWND hWndFrame) {
     CHandlerScope scope(*this);
     m_hWndFrame = hWndFrame;
+    m_hWndTarget = GetForegroundWindow();
     // Owned by the main frame: no taskbar button, and it goes at the latest with the frame.
     return CDialog::Create(hWndFrame);
 }
@@ -218,10 +219,10 @@ void CSmallClipDlg::RequestRelease() {
 
 void CSmallClipDlg::AfterActivate() {
     m_bClosing = true;
-    PasteIntoTarget(m_hWnd); // destroys the window first
+    PasteIntoTarget(m_hWnd, m_hWndTarget); // destroys the window first
 }
 
 void CSmallClipDlg::AfterAppend() {
     m_bClosing = true;
-    PasteIntoTarget(m_hWnd);
+    PasteIntoTarget(m_hWnd, m_hWndTarget);
 }

@@ -80,6 +80,7 @@ private:
 
     // What the item commands need of this window.
     HWND GetListHwnd() const override { return m_oList.GetSafeHwnd(); }
+    HWND GetCommandHwnd() const override { return m_hWnd; }
     void AfterActivate() override;
     void AfterAppend() override;
     void SetModalChild(bool bOpen) override { m_bModalChild = bOpen; }
@@ -97,6 +98,7 @@ private:
     CListCtrl m_oList;
 
     HWND m_hWndFrame = nullptr;
+    HWND m_hWndTarget = nullptr; // in the foreground before this window opened: the paste's target
     bool m_bClosing = false;
     int m_nHandlerDepth = 0;
     bool m_bReleasePending = false;

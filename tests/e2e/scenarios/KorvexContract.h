@@ -12,6 +12,7 @@ inline constexpr wchar_t kMarkerTitle[] = L"{E35FF78A-0086-4009-A154-38F6E13D084
 
 // Window messages posted to the main window.
 inline constexpr UINT kMsgShowMainWindow = 0x401;
+inline constexpr UINT kMsgShowClipWindow = 0x402;
 inline constexpr UINT kMsgPasteActivatedItem = 0x4C9;
 inline constexpr UINT kMsgResetClipboardViewer = 0x4CA;
 inline constexpr UINT kMsgOptionsChanged = 0x7EB;
@@ -35,6 +36,10 @@ inline constexpr int kIdCtrl = 1012;
 inline constexpr int kIdAlt = 1013;
 inline constexpr int kIdShift = 1014;
 inline constexpr int kIdKey = 1015;
+
+// The small clip window: a dialog owned by the main window, its list, and the list's text column.
+inline constexpr int kSmallClipListId = 1000;
+inline constexpr int kSmallClipColumnText = 3;
 
 // List columns of the main window.
 inline constexpr int kColumnNo = 1;

@@ -1,0 +1,445 @@
+// The small clip window, driven as a user drives it: the "Show Clip Window" hotkey over another
+// program (Wine's own Notepad), keys in the window, and the paste into that program.
+
+#include "KorvexScenario.h"
+#include "Mouse.h"
+#include "RemoteListView.h"
+#include "tests/support/win/Keyboard.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <ctime>
+#include <functional>
+
+namespace e2e {
+namespace {
+
+using wintest::KeyDown;
+using wintest::KeyUp;
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> vecWindows;
+    EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&vecWindows));
+    return vecWindows;
+}
+
+std::vector<HWND> ChildWindows(HWND hParent) {
+    std::vector<HWND> vecWindows;
+    EnumChildWindows(
+        hParent,
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&vecWindows));
+    return vecWindows;
+}
+
+// The small clip window of Korvex's main window, or NULL.
+HWND FindSmallClip(HWND hMain) {
+    for (const HWND hWnd : TopLevelWindows()) {
+        if (GetWindow(hWnd, GW_OWNER) == hMain && IsWindowVisible(hWnd) &&
+            GetDlgItem(hWnd, kSmallClipListId) != nullptr) {
+            return hWnd;
+        }
+    }
+    return nullptr;
+}
+
+// A shown message box owned by hOwner with the text pszText, or NULL.
+HWND FindOwnedBox(HWND hOwner, const wchar_t* pszText) {
+    for (const HWND hWnd : TopLevelWindows()) {
+        if (GetWindow(hWnd, GW_OWNER) == hOwner && IsWindowVisible(hWnd)) {
+            for (const HWND hChild : ChildWindows(hWnd)) {
+                wchar_t aText[128] = {};
+                GetWindowTextW(hChild, aText, 128);
+                if (wcscmp(aText, pszText) == 0) {
+                    return hWnd;
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+// The number of pop-up menus shown on the desktop.
+int VisibleMenus() {
+    int nMenus = 0;
+    for (const HWND hWnd : TopLevelWindows()) {
+        wchar_t aClass[16] = {};
+        GetClassNameW(hWnd, aClass, 16);
+        nMenus += wcscmp(aClass, L"#32768") == 0 && IsWindowVisible(hWnd) ? 1 : 0;
+    }
+    return nMenus;
+}
+
+// What a process holds of the window system: its USER and GDI objects as the system counts them
+// (Wine does not count them and answers 0), and its windows, top-level and child.
+struct GUI_COUNTS {
+    DWORD nUser = 0;
+    DWORD nGdi = 0;
+    size_t nWindows = 0;
+};
+
+GUI_COUNTS CountGui(DWORD nProcessId) {
+    GUI_COUNTS counts;
+    if (HANDLE hProcess = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, nProcessId)) {
+        counts.nUser = GetGuiResources(hProcess, GR_USEROBJECTS);
+        counts.nGdi = GetGuiResources(hProcess, GR_GDIOBJECTS);
+        CloseHandle(hProcess);
+    }
+    for (const HWND hWnd : TopLevelWindows()) {
+        DWORD nOwner = 0;
+        GetWindowThreadProcessId(hWnd, &nOwner);
+        counts.nWindows += nOwner == nProcessId ? 1 + ChildWindows(hWnd).size() : 0;
+    }
+    return counts;
+}
+
+std::vector<wintest::KeyStroke> Taps(std::initializer_list<WORD> keys) {
+    std::vector<wintest::KeyStroke> vecStrokes;
+    for (const WORD nKey : keys) {
+        vecStrokes.push_back(KeyDown(nKey));
+        vecStrokes.push_back(KeyUp(nKey));
+    }
+    return vecStrokes;
+}
+
+// What the system knows of the thread of hWnd: its focus, its active window, its menu.
+GUITHREADINFO ThreadInfo(HWND hWnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info);
+    return info;
+}
+
+std::wstring WindowText(HWND hWnd) {
+    wchar_t aText[4096] = {};
+    DWORD_PTR nResult = 0;
+    SendMessageTimeoutW(hWnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(aText), SMTO_BLOCK, 2000,
+                        &nResult);
+    return aText;
+}
+
+class e2eSmallClip : public KorvexScenario {
+protected:
+    void TearDown() override {
+        m_oNotepad.reset(); // ended without its question about saving
+        KorvexScenario::TearDown();
+    }
+
+    // Wine's Notepad in the foreground with "ab" typed into it.
+    ::testing::AssertionResult StartNotepad() {
+        m_oNotepad = std::make_unique<wintest::CChildProcess>();
+        if (!m_oNotepad->Start(L"notepad.exe") ||
+            !PumpUntil([&] { return (m_hNotepad = FindWindowW(L"Notepad", nullptr)) != nullptr; },
+                       15000)) {
+            return ::testing::AssertionFailure() << "Notepad did not start";
+        }
+        // Right after its start Notepad can still lose the activation once (the desktop hands
+        // it on); typed keys are lost then, so the typing is checked and made again.
+        for (int nTry = 0; nTry < 5; ++nTry) {
+            if (!PumpUntil([&] {
+                    SetForegroundWindow(m_hNotepad);
+                    m_hEdit = FindWindowExW(m_hNotepad, nullptr, L"Edit", nullptr);
+                    return m_hEdit != nullptr && GetForegroundWindow() == m_hNotepad &&
+                           ThreadInfo(m_hNotepad).hwndFocus == m_hEdit;
+                })) {
+                return ::testing::AssertionFailure() << "Notepad's text did not get the focus";
+            }
+            SendMessageW(m_hEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+            wintest::InjectKeys(Taps({'A', 'B'}));
+            if (WaitForNotepad(L"ab", 1000)) {
+                return ::testing::AssertionSuccess();
+            }
+        }
+        return WaitForNotepad(L"ab");
+    }
+    ::testing::AssertionResult WaitForNotepad(const std::wstring& strExpected,
+                                              DWORD nTimeoutMs = 5000) {
+        std::wstring strText;
+        if (PumpUntil([&] { return (strText = WindowText(m_hEdit)) == strExpected; }, nTimeoutMs)) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << "Notepad holds \"" << ToUtf8(strText)
+                                             << "\", expected \"" << ToUtf8(strExpected) << "\"";
+    }
+
+    // The hotkey, injected as the keyboard gives it (again when no window came: right after a
+    // change of the foreground the desktop can drop an injected modifier); the window.
+    HWND OpenWithHotkey() {
+        for (int nTry = 0; nTry < 3; ++nTry) {
+            wintest::InjectKeys(wintest::Chord({VK_CONTROL, VK_MENU, '0'}));
+            if (PumpUntil([&] { return FindSmallClip(m_korvex.MainWindow()) != nullptr; }, 1500)) {
+                break;
+            }
+        }
+        return WaitForSmallClip();
+    }
+    HWND WaitForSmallClip() {
+        HWND hSmall = nullptr;
+        // Open, in the foreground, with the keyboard focus in its list.
+        PumpUntil([&] {
+            hSmall = FindSmallClip(m_korvex.MainWindow());
+            return hSmall != nullptr && GetForegroundWindow() == hSmall &&
+                   ThreadInfo(hSmall).hwndFocus == GetDlgItem(hSmall, kSmallClipListId);
+        });
+        return hSmall;
+    }
+    ::testing::AssertionResult WaitForClosed() {
+        if (PumpUntil([&] { return FindSmallClip(m_korvex.MainWindow()) == nullptr; })) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << "the small clip window is still open";
+    }
+    // Injects the keys until fnDone holds, three times at most: right after the foreground
+    // changed, the desktop can drop a key (a held modifier) that was injected.
+    static bool Press(const std::vector<wintest::KeyStroke>& vecStrokes,
+                      const std::function<bool()>& fnDone) {
+        for (int nTry = 0; nTry < 3; ++nTry) {
+            wintest::InjectKeys(vecStrokes);
+            if (PumpUntil(fnDone, 1500)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    bool KorvexMenuOpen() const { return ThreadInfo(m_korvex.MainWindow()).hwndMenuOwner; }
+    static int SelectedCount(HWND hSmall) {
+        return static_cast<int>(
+            SendMessageW(GetDlgItem(hSmall, kSmallClipListId), LVM_GETSELECTEDCOUNT, 0, 0));
+    }
+    static int SelectedRow(HWND hSmall) {
+        return static_cast<int>(SendMessageW(GetDlgItem(hSmall, kSmallClipListId), LVM_GETNEXTITEM,
+                                             static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
+
+    std::unique_ptr<wintest::CChildProcess> m_oNotepad;
+    HWND m_hNotepad = nullptr;
+    HWND m_hEdit = nullptr;
+};
+
+TEST_F(e2eSmallClip, PickedEntriesLandInNotepadAtTheCaretOnlyWithThePasteOptionOn) {
+    ASSERT_TRUE(WriteSetting(L"Options", L"DoPaste", 0));
+    ASSERT_TRUE(StartKorvex());
+    ASSERT_TRUE(CopyEach({L"alpha", L"beta", L"gamma"}));
+    ASSERT_TRUE(StartNotepad());
+
+    // Opens at the cursor with row 0 selected; Down, Enter with the option off: only the
+    // clipboard and the history change.
+    HWND hSmall = OpenWithHotkey();
+    ASSERT_NE(hSmall, nullptr);
+    POINT ptCursor{};
+    GetCursorPos(&ptCursor);
+    RECT rc{};
+    GetWindowRect(hSmall, &rc);
+    EXPECT_EQ(rc.left, ptCursor.x);
+    EXPECT_EQ(rc.top, ptCursor.y);
+    EXPECT_EQ(SelectedRow(hSmall), 0);
+    ASSERT_TRUE(Press(Taps({VK_DOWN}), [&] { return SelectedRow(hSmall) == 1; }));
+    wintest::InjectKeys(Taps({VK_RETURN}));
+    EXPECT_TRUE(WaitForClosed());
+    EXPECT_TRUE(WaitForRows({L"beta", L"gamma", L"alpha"}));
+    EXPECT_TRUE(PumpUntil([] { return ReadClipboardText() == L"beta"; }));
+
+    // With the option on (read afresh), the entry lands at the caret; Notepad then holds it
+    // alone, so the first pick was never pasted.
+    ASSERT_TRUE(WriteSetting(L"Options", L"DoPaste", 1));
+    ASSERT_NE(hSmall = OpenWithHotkey(), nullptr);
+    ASSERT_TRUE(Press(Taps({VK_DOWN}), [&] { return SelectedRow(hSmall) == 1; }));
+    wintest::InjectKeys(Taps({VK_RETURN}));
+    EXPECT_TRUE(WaitForNotepad(L"abgamma"));
+    EXPECT_TRUE(WaitForRows({L"gamma", L"beta", L"alpha"}));
+
+    // Three rows (Ctrl+A) paste their joined text once; it comes back as one new entry.
+    ASSERT_NE(hSmall = OpenWithHotkey(), nullptr);
+    ASSERT_TRUE(
+        Press(wintest::Chord({VK_CONTROL, 'A'}), [&] { return SelectedCount(hSmall) == 3; }));
+    wintest::InjectKeys(Taps({VK_RETURN}));
+    EXPECT_TRUE(WaitForNotepad(L"abgammagamma\r\nbeta\r\nalpha"));
+    EXPECT_TRUE(WaitForRows({L"gamma<CR><LF>beta<CR><LF>alpha", L"gamma", L"beta", L"alpha"}));
+
+    // A date stamp from the context menu, opened from the keyboard at the selected row: the
+    // last item of the "Item" pop-up is "Date and Time", whose first command is "yyyy.mm.dd".
+    // The stamp becomes the new head entry and the window closes. (Whether its paste reaches
+    // Notepad right after a menu depends on Wine's keyboard state after the menu's grab.)
+    ASSERT_NE(hSmall = OpenWithHotkey(), nullptr);
+    wchar_t aStamp[16] = {};
+    const time_t tNow = time(nullptr);
+    wcsftime(aStamp, 16, L"%Y.%m.%d", localtime(&tNow));
+    ASSERT_TRUE(Press(Taps({VK_APPS}), [&] { return KorvexMenuOpen(); }))
+        << "the Menu key opened no menu";
+    ASSERT_TRUE(Press(Taps({VK_END, VK_RIGHT}), [] { return VisibleMenus() == 2; }))
+        << "the \"Date and Time\" pop-up did not open";
+    ASSERT_TRUE(Press(Taps({VK_RETURN}), [&] { return !KorvexMenuOpen(); }));
+    EXPECT_TRUE(WaitForClosed());
+    EXPECT_TRUE(PumpUntil([&] { return !RowTexts().empty() && RowTexts().front() == aStamp; }));
+}
+
+TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
+    ASSERT_TRUE(StartKorvex());
+    ASSERT_TRUE(StartNotepad());
+
+    // An empty history: an empty list, and Enter keeps the window open (a copy then shows).
+    HWND hSmall = OpenWithHotkey();
+    ASSERT_NE(hSmall, nullptr);
+    const CRemoteListView oList(GetDlgItem(hSmall, kSmallClipListId));
+    EXPECT_EQ(oList.RowCount(), 0);
+    wintest::InjectKeys(Taps({VK_RETURN}));
+    ASSERT_TRUE(Copy(L"one"));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return oList.Column(kSmallClipColumnText) == std::vector<std::wstring>{L"one"}; }));
+    EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
+
+    // Esc closes without activating; the hotkey again closes it.
+    ASSERT_TRUE(Copy(L"two"));
+    ASSERT_TRUE(WaitForRows({L"two", L"one"}));
+    ASSERT_TRUE(Copy(L"three"));
+    ASSERT_TRUE(WaitForRows({L"three", L"two", L"one"}));
+    wintest::InjectKeys(Taps({VK_ESCAPE}));
+    EXPECT_TRUE(WaitForClosed());
+    ASSERT_NE(OpenWithHotkey(), nullptr);
+    wintest::InjectKeys(wintest::Chord({VK_CONTROL, VK_MENU, '0'}));
+    EXPECT_TRUE(WaitForClosed());
+    EXPECT_EQ(RowTexts(), (std::vector<std::wstring>{L"three", L"two", L"one"}));
+    EXPECT_EQ(ReadClipboardText(), L"three");
+
+    // Resized, the list follows; clicking another window closes it and keeps the size for the
+    // next opening.
+    hSmall = OpenWithHotkey();
+    ASSERT_NE(hSmall, nullptr);
+    SetWindowPos(hSmall, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT rcClient{};
+    RECT rcList{};
+    EXPECT_TRUE(PumpUntil([&] {
+        GetClientRect(hSmall, &rcClient);
+        GetWindowRect(GetDlgItem(hSmall, kSmallClipListId), &rcList);
+        return rcList.right - rcList.left == rcClient.right &&
+               rcList.bottom - rcList.top == rcClient.bottom;
+    })) << "the list does not fill the resized window";
+    EXPECT_TRUE(PumpUntil([&] {
+        SetForegroundWindow(m_hNotepad);
+        return FindSmallClip(m_korvex.MainWindow()) == nullptr;
+    }));
+    // The window is hidden first and stores its size as it goes.
+    EXPECT_TRUE(PumpUntil([] {
+        return Setting(L"SmallWindow", L"Width") == 300u &&
+               Setting(L"SmallWindow", L"Height") == 200u;
+    })) << "stored: "
+        << Setting(L"SmallWindow", L"Width").value_or(0) << " by "
+        << Setting(L"SmallWindow", L"Height").value_or(0);
+    hSmall = OpenWithHotkey();
+    ASSERT_NE(hSmall, nullptr);
+    RECT rc{};
+    GetWindowRect(hSmall, &rc);
+    EXPECT_EQ(rc.right - rc.left, 300);
+    EXPECT_EQ(rc.bottom - rc.top, 200);
+
+    // A double click activates the row and closes the window from inside the list's own
+    // notification; Korvex goes on.
+    POINT ptRow{};
+    ASSERT_TRUE(CRemoteListView(GetDlgItem(hSmall, kSmallClipListId))
+                    .CellPoint(2, kSmallClipColumnText, ptRow));
+    ASSERT_TRUE(ClickAt(ptRow, 2));
+    EXPECT_TRUE(WaitForClosed());
+    EXPECT_TRUE(WaitForRows({L"one", L"three", L"two"}));
+    EXPECT_TRUE(m_korvex.Responds());
+}
+
+TEST_F(e2eSmallClip, DelAsksAndTheWindowStaysOpenWhileTheQuestionIsShownAndAfterwards) {
+    ASSERT_TRUE(StartKorvex());
+    ASSERT_TRUE(CopyEach({L"one", L"two"}));
+    ASSERT_TRUE(StartNotepad());
+    const HWND hSmall = OpenWithHotkey();
+    ASSERT_NE(hSmall, nullptr);
+    // The question is a message box owned by the small clip window; No, then Yes.
+    for (const WPARAM nAnswer : {IDNO, IDYES}) {
+        HWND hBox = nullptr;
+        ASSERT_TRUE(Press(Taps({VK_DELETE}), [&] {
+            hBox = FindOwnedBox(hSmall, L"Are you sure you want to remove this item?");
+            return hBox != nullptr;
+        }));
+        EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
+        // The hotkey while the question is open leaves the window alone. (The paste option's
+        // message, posted after it, shows when the hotkey's message has been handled.)
+        const std::optional<DWORD> optDoPaste = Setting(L"Options", L"DoPaste");
+        PostMessageW(m_korvex.MainWindow(), kMsgShowClipWindow, 0, 0);
+        PostMessageW(m_korvex.MainWindow(), kMsgPasteActivatedItem, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return Setting(L"Options", L"DoPaste") != optDoPaste; }));
+        EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
+        EXPECT_TRUE(IsWindowVisible(hBox));
+        PostMessageW(hBox, WM_COMMAND, nAnswer, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hBox); }));
+        EXPECT_TRUE(WaitForRows(nAnswer == IDNO ? std::vector<std::wstring>{L"two", L"one"}
+                                                : std::vector<std::wstring>{L"one"}));
+        EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
+    }
+}
+
+TEST_F(e2eSmallClip, AThousandOpeningsThroughEveryClosePathLeaveNothingBehind) {
+    ASSERT_TRUE(WriteSetting(L"Options", L"DoPaste", 0));
+    ASSERT_TRUE(StartKorvex());
+    ASSERT_TRUE(CopyEach({L"one", L"two"}));
+    ASSERT_TRUE(StartNotepad());
+    const HWND hMain = m_korvex.MainWindow();
+    const DWORD nProcessId = m_korvex.ProcessId();
+    // The first opening creates what the program keeps for good (classes, cached resources).
+    // A closed window is hidden before it is destroyed: counts are taken once it is gone.
+    const size_t nWindowsClosed = CountGui(nProcessId).nWindows;
+    ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
+    ASSERT_NE(WaitForSmallClip(), nullptr);
+    ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
+    ASSERT_TRUE(WaitForClosed());
+    ASSERT_TRUE(PumpUntil([&] { return CountGui(nProcessId).nWindows == nWindowsClosed; }));
+    const GUI_COUNTS before = CountGui(nProcessId);
+
+    enum class ClosePath { Hotkey, Esc, Paste, Deactivation };
+    const ClosePath paths[] = {ClosePath::Hotkey, ClosePath::Esc, ClosePath::Paste,
+                               ClosePath::Deactivation};
+    for (int i = 0; i < 1000; ++i) {
+        const ClosePath nPath = paths[i % 4];
+        ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
+        const HWND hSmall = WaitForSmallClip();
+        ASSERT_NE(hSmall, nullptr) << "opening " << i;
+        switch (nPath) {
+        case ClosePath::Hotkey:
+            PostMessageW(hMain, kMsgShowClipWindow, 0, 0);
+            break;
+        case ClosePath::Esc:
+            Press(Taps({VK_ESCAPE}), [&] { return FindSmallClip(hMain) == nullptr; });
+            break;
+        case ClosePath::Paste:
+            Press(Taps({VK_RETURN}), [&] { return FindSmallClip(hMain) == nullptr; });
+            break;
+        case ClosePath::Deactivation:
+            PumpUntil([&] {
+                SetForegroundWindow(m_hNotepad);
+                return FindSmallClip(hMain) == nullptr;
+            });
+            break;
+        }
+        ASSERT_TRUE(WaitForClosed())
+            << "opening " << i << ", close path " << static_cast<int>(nPath);
+    }
+    EXPECT_TRUE(m_korvex.Responds());
+    EXPECT_TRUE(PumpUntil([&] { return CountGui(nProcessId).nWindows == nWindowsClosed; }))
+        << "windows: " << CountGui(nProcessId).nWindows << ", before: " << nWindowsClosed;
+    const GUI_COUNTS after = CountGui(nProcessId);
+    EXPECT_EQ(after.nUser, before.nUser);
+    EXPECT_EQ(after.nGdi, before.nGdi);
+
+    // Exit while the window is open: the program ends normally.
+    ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
+    ASSERT_NE(WaitForSmallClip(), nullptr);
+    EXPECT_TRUE(m_korvex.ExitWith(kCmdFileExit));
+    EXPECT_EQ(m_korvex.ExitCode(), 0u);
+}
+
+} // namespace
+} // namespace e2e

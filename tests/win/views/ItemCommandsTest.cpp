@@ -1,0 +1,289 @@
+// The item commands on a real list control over a real document (with a stand-in clipboard):
+// the keys reach them through PreTranslateMessage, message boxes are answered by the test.
+
+#include "framework/MessageBox.h"
+#include "res/resource.h"
+#include "tests/support/win/Keyboard.h"
+#include "tests/unit/FakePorts.h"
+#include "views/HistoryObserver.h"
+#include "views/HistoryRows.h"
+#include "views/ItemCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<int>;
+
+const Texts kAll = {u"e0", u"e1", u"e2", u"e3", u"e4", u"e5", u"e6", u"e7"};
+
+class CTestWindow final : public IItemCommandWindow {
+public:
+    HWND hList = nullptr;
+    int nAfterActivate = 0;
+    int nAfterAppend = 0;
+    bool bModalChild = false;
+    HWND GetListHwnd() const override { return hList; }
+    HWND GetCommandHwnd() const override { return hList; }
+    void AfterActivate() override { ++nAfterActivate; }
+    void AfterAppend() override { ++nAfterAppend; }
+    void SetModalChild(bool bOpen) override { bModalChild = bOpen; }
+};
+
+// What the one message box of a command showed.
+struct BOX_SEEN {
+    std::wstring strText;
+    bool bModalChild = false;
+};
+
+class ItemCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        s_pTest = this;
+        m_pfnPreviousBox = SetMessageBoxFunction(&AnswerBox);
+        m_hParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                    nullptr, nullptr);
+        m_oWindow.hList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 400,
+                                          300, m_hParent, nullptr, nullptr, nullptr);
+        ASSERT_NE(m_oWindow.hList, nullptr);
+        List().InsertColumn(0, L"", LVCFMT_LEFT, 100);
+        m_oRows.SetHandler([this](int32_t nHint) {
+            RefreshHistoryRows(List(), m_oDoc, nHint, [this](int nRow, const CLIP_ITEM& item) {
+                List().SetItemText(nRow, 0, reinterpret_cast<const wchar_t*>(item.strText.c_str()));
+            });
+        });
+        m_oRows.Connect(m_oDoc);
+        m_oCommands.RegisterShortcuts();
+        Reset();
+    }
+    // The history e0 (head) to e7, nothing recorded yet.
+    void Reset() {
+        m_oDoc.ClearList();
+        for (auto it = kAll.rbegin(); it != kAll.rend(); ++it) {
+            m_oDoc.AddItem(*it);
+        }
+        m_oClipboard.arrWrites.clear();
+        m_arrBoxes.clear();
+        m_fnDuringBox = nullptr;
+        m_oWindow.nAfterActivate = 0;
+    }
+    void TearDown() override {
+        m_oRows.Disconnect();
+        SetMessageBoxFunction(m_pfnPreviousBox);
+        DestroyWindow(m_hParent);
+        s_pTest = nullptr;
+    }
+
+    static int AnswerBox(HWND, const wchar_t* pszText, const wchar_t*, UINT) {
+        s_pTest->m_arrBoxes.push_back({pszText, s_pTest->m_oWindow.bModalChild});
+        if (auto fn = std::exchange(s_pTest->m_fnDuringBox, nullptr)) {
+            fn();
+        }
+        return s_pTest->m_nAnswer;
+    }
+
+    CListCtrl List() const { return CListCtrl(m_oWindow.hList); }
+    // Selects exactly these rows; the first is the selection mark.
+    void Select(const Rows& rows) {
+        List().SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int nRow : rows) {
+            List().SetItemState(nRow, LVIS_SELECTED, LVIS_SELECTED);
+        }
+        List().SetSelectionMark(rows.empty() ? -1 : rows.front());
+    }
+    Rows Selected() const { return List().GetSelectedItems(); }
+    // A key-down on the list with exactly these modifiers held; whether a command took it.
+    bool Press(WORD nKey, std::initializer_list<BYTE> modifiers = {}) {
+        wintest::CHeldKeys held(modifiers);
+        MSG msg{m_oWindow.hList, WM_KEYDOWN, nKey, 0, 0, {}};
+        return m_oCommands.PreTranslateMessage(&msg);
+    }
+    Texts DocTexts() { return m_oDoc.Texts(); }
+
+    static inline ItemCommands* s_pTest = nullptr;
+    MessageBoxFunction m_pfnPreviousBox = nullptr;
+    HWND m_hParent = nullptr;
+    CTestWindow m_oWindow;
+    CFakeClipboard m_oClipboard;
+    CFakeSettings m_oSettings;
+    CTestDoc m_oDoc{m_oClipboard, m_oSettings};
+    CHistoryObserver m_oRows;
+    CItemCommands m_oCommands{m_oDoc, m_oWindow, ItemCommandIds::EditAndContext};
+    std::vector<BOX_SEEN> m_arrBoxes;
+    std::function<void()> m_fnDuringBox;
+    int m_nAnswer = IDNO;
+};
+
+constexpr wchar_t kOne[] = L"Are you sure you want to remove this item?";
+constexpr wchar_t kSeveral[] = L"Are you sure you want to remove this items?";
+
+TEST_F(ItemCommands, RemoveAsksThenRemovesTheEntriesTheUserSawWhereverCopiesMovedThem) {
+    struct CASE {
+        Rows rows;
+        int nAnswer;
+        std::function<void(CTestDoc&)> fnDuringBox;
+        const wchar_t* pszQuestion;
+        Texts expected;
+    };
+    auto copy = [](CTestDoc& doc) { doc.AddItem(u"new"); };
+    const CASE cases[] = {
+        {{1}, IDNO, nullptr, kOne, kAll},
+        {{1, 2}, IDNO, nullptr, kSeveral, kAll},
+        {{1}, IDYES, nullptr, kOne, {u"e0", u"e2", u"e3", u"e4", u"e5", u"e6", u"e7"}},
+        {{1, 3}, IDYES, nullptr, kSeveral, {u"e0", u"e2", u"e4", u"e5", u"e6", u"e7"}},
+        {{1}, IDYES, copy, kOne, {u"new", u"e0", u"e2", u"e3", u"e4", u"e5", u"e6", u"e7"}},
+        {{1, 2},
+         IDYES,
+         [](CTestDoc& doc) {
+             doc.AddItem(u"new");
+             doc.AddItem(u"newer");
+         },
+         kSeveral,
+         {u"newer", u"new", u"e0", u"e3", u"e4", u"e5", u"e6", u"e7"}},
+        // An entry that went meanwhile is skipped; nothing else is removed in its place.
+        {{1},
+         IDYES,
+         [](CTestDoc& doc) { doc.RemoveItem(1); },
+         kOne,
+         {u"e0", u"e2", u"e3", u"e4", u"e5", u"e6", u"e7"}},
+    };
+    for (const CASE& c : cases) {
+        Reset();
+        Select(c.rows);
+        m_nAnswer = c.nAnswer;
+        if (c.fnDuringBox) {
+            m_fnDuringBox = [this, fn = c.fnDuringBox] { fn(m_oDoc); };
+        }
+        EXPECT_TRUE(Press(VK_DELETE));
+        ASSERT_EQ(m_arrBoxes.size(), 1u);
+        EXPECT_EQ(m_arrBoxes[0].strText, c.pszQuestion);
+        EXPECT_TRUE(m_arrBoxes[0].bModalChild) << "the window must know its box is open";
+        EXPECT_FALSE(m_oWindow.bModalChild);
+        EXPECT_EQ(DocTexts(), c.expected) << "rows " << ::testing::PrintToString(c.rows);
+    }
+}
+
+TEST_F(ItemCommands, InvertNeedsOneContiguousRunAndInvertAndActivateActivatesAnyway) {
+    struct CASE {
+        Rows rows;
+        std::initializer_list<BYTE> modifiers;
+        bool bRefused;
+        Texts expected;
+        std::vector<std::u16string> writes;
+    };
+    const CASE cases[] = {
+        {{2, 3, 5}, {VK_CONTROL}, true, kAll, {}},
+        {{4, 5, 6, 7},
+         {VK_CONTROL},
+         false,
+         {u"e0", u"e1", u"e2", u"e3", u"e7", u"e6", u"e5", u"e4"},
+         {}},
+        {{4}, {VK_CONTROL}, false, kAll, {}},
+        {{2, 3, 5},
+         {VK_CONTROL, VK_SHIFT},
+         true,
+         {u"e2\r\ne3\r\ne5", u"e0", u"e1", u"e2", u"e3", u"e4", u"e5", u"e6", u"e7"},
+         {u"e2\r\ne3\r\ne5"}},
+    };
+    for (const CASE& c : cases) {
+        Reset();
+        Select(c.rows);
+        EXPECT_TRUE(Press('I', c.modifiers));
+        if (!c.writes.empty()) {
+            m_oDoc.ReadClipboard(); // the copy comes back as a new entry
+        }
+        EXPECT_EQ(m_arrBoxes.size(), c.bRefused ? 1u : 0u);
+        if (c.bRefused) {
+            EXPECT_EQ(m_arrBoxes[0].strText, L"You have to select contiguous items.");
+        }
+        EXPECT_EQ(DocTexts(), c.expected);
+        EXPECT_EQ(m_oClipboard.arrWrites, c.writes);
+        EXPECT_EQ(m_oWindow.nAfterActivate, c.writes.empty() ? 0 : 1);
+    }
+}
+
+TEST_F(ItemCommands, BookmarkNavigationWrapsAndNeedsAtMostOneSelectedRow) {
+    m_oDoc.SetBookmark(1, 1);
+    m_oDoc.SetBookmark(4, 1);
+    struct CASE {
+        Rows before;
+        std::initializer_list<BYTE> modifiers;
+        Rows after;
+    };
+    const CASE cases[] = {
+        {{}, {}, {1}},          {{1}, {}, {4}},        {{4}, {}, {1}},       {{6}, {}, {1}},
+        {{1}, {VK_SHIFT}, {4}}, {{}, {VK_SHIFT}, {4}}, {{2, 5}, {}, {2, 5}},
+    };
+    for (const CASE& c : cases) {
+        Select(c.before);
+        EXPECT_TRUE(Press(VK_F2, c.modifiers));
+        EXPECT_EQ(Selected(), c.after) << "from " << ::testing::PrintToString(c.before);
+    }
+}
+
+TEST_F(ItemCommands, ACaseCommandCopiesOneRowAndChangesSeveralInPlace) {
+    m_oDoc.AddItem(u"AbC");
+    m_oDoc.AddItem(u"DeF");
+    m_oClipboard.arrWrites.clear();
+    Select({1});
+    EXPECT_TRUE(Press('U', {VK_CONTROL}));
+    EXPECT_EQ(m_oClipboard.arrWrites, (std::vector<std::u16string>{u"abc"}));
+    EXPECT_EQ(DocTexts()[1], u"AbC");
+    Select({0, 1});
+    EXPECT_TRUE(Press('U', {VK_CONTROL}));
+    EXPECT_EQ(DocTexts()[0], u"def");
+    EXPECT_EQ(DocTexts()[1], u"abc");
+}
+
+TEST_F(ItemCommands, KeysWithAltOrWithoutABindingRunNothing) {
+    Select({1});
+    EXPECT_FALSE(Press('U', {VK_CONTROL, VK_MENU}));
+    EXPECT_FALSE(Press('D', {VK_CONTROL, VK_MENU}));
+    EXPECT_FALSE(Press(VK_RETURN, {VK_MENU}));
+    EXPECT_FALSE(Press('T', {VK_CONTROL, VK_SHIFT}));
+    EXPECT_EQ(DocTexts(), kAll);
+    EXPECT_TRUE(m_oClipboard.arrWrites.empty());
+}
+
+TEST_F(ItemCommands, TheWindowsStepsFollowOnlyWhatActedAndEachWindowBindsItsOwnIds) {
+    Select({});
+    EXPECT_TRUE(Press(VK_RETURN));
+    EXPECT_EQ(m_oWindow.nAfterActivate, 0);
+    Select({3});
+    EXPECT_TRUE(Press(VK_RETURN));
+    EXPECT_EQ(m_oWindow.nAfterActivate, 1);
+    EXPECT_EQ(m_oClipboard.arrWrites, (std::vector<std::u16string>{u"e3"}));
+
+    EXPECT_TRUE(m_oCommands.OnCommand(ID_CONTEXT_DATE_1));
+    EXPECT_EQ(m_oWindow.nAfterAppend, 1);
+    EXPECT_EQ(m_oClipboard.arrWrites.size(), 2u);
+
+    CItemCommands contextOnly(m_oDoc, m_oWindow, ItemCommandIds::ContextOnly);
+    EXPECT_FALSE(contextOnly.OnCommand(ID_EDIT_DATE_1));
+    EXPECT_FALSE(contextOnly.OnCommand(ID_EDIT_ACTIVATE));
+    EXPECT_TRUE(contextOnly.OnCommand(ID_ITEM_ACTIVATE));
+    EXPECT_TRUE(m_oCommands.OnCommand(ID_EDIT_ACTIVATE));
+}
+
+TEST_F(ItemCommands, AHintForARowThatIsGoneRefreshesTheWholeList) {
+    // The rows as a late hint finds them: the document has lost entries since.
+    m_oRows.Disconnect();
+    m_oDoc.RemoveItems({0, 1, 2});
+    for (const int32_t nHint : {8, 6, 100, -5}) {
+        RefreshHistoryRows(List(), m_oDoc, nHint, [this](int nRow, const CLIP_ITEM& item) {
+            List().SetItemText(nRow, 0, reinterpret_cast<const wchar_t*>(item.strText.c_str()));
+        });
+        std::vector<std::wstring> rows;
+        for (int i = 0; i < List().GetItemCount(); ++i) {
+            rows.push_back(List().GetItemText(i, 0));
+        }
+        EXPECT_EQ(rows, (std::vector<std::wstring>{L"e3", L"e4", L"e5", L"e6", L"e7"}))
+            << "hint " << nHint;
+    }
+}
+
+} // namespace
