@@ -349,3 +349,14 @@ bool CWnd::OnReflectedNotify(NMHDR*, LRESULT*) {
 }
 
 void CWnd::PostNcDestroy() {}
+
+bool GetNormalWindowSize(HWND hWnd, SIZE& size) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (hWnd == nullptr || !GetWindowPlacement(hWnd, &wp)) {
+        return false;
+    }
+    size = SIZE{wp.rcNormalPosition.right - wp.rcNormalPosition.left,
+                wp.rcNormalPosition.bottom - wp.rcNormalPosition.top};
+    return true;
+}

@@ -29,6 +29,10 @@
 
 class CCmdUI;
 
+// The size of the window's normal (restored) rectangle, as a window's stored size is kept;
+// false when the window cannot tell.
+bool GetNormalWindowSize(HWND hWnd, SIZE& size);
+
 // A control's WM_NOTIFY sent back to the control itself by its parent (when the control is one
 // of our windows): wParam and lParam are those of the WM_NOTIFY.
 constexpr UINT WM_REFLECT_BASE = 0xBC00;

@@ -58,12 +58,9 @@ void CFindDlg::StoreCriteria() {
 }
 
 void CFindDlg::StoreSize() {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof(wp);
-    if (!GetWindowPlacement(m_hWnd, &wp)) {
-        return;
+    SIZE size{};
+    if (GetNormalWindowSize(m_hWnd, size)) {
+        CApplicationRegistry oSettings;
+        oSettings.SetFindWindowSize(size.cx, size.cy);
     }
-    const RECT& rc = wp.rcNormalPosition;
-    CApplicationRegistry oSettings;
-    oSettings.SetFindWindowSize(rc.right - rc.left, rc.bottom - rc.top);
 }

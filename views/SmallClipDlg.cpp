@@ -3,6 +3,7 @@
 #include "HistoryRows.h"
 #include "ListRowText.h"
 #include "clipboard/PasteIntoTarget.h"
+#include "framework/Dpi.h"
 #include "res/KorvexMessages.h"
 #include "res/resource.h"
 #include "settings/ApplicationRegistry.h"
@@ -21,11 +22,11 @@ int ValidSize(LONG nStored, LONG nScreen, int nDefault) {
 
 } // namespace
 
-RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen) {
-    const int nWidth =
-        ValidSize(sizeStored.cx, rcScreen.right - rcScreen.left, CSmallClipDlg::DEFAULT_WIDTH);
-    const int nHeight =
-        ValidSize(sizeStored.cy, rcScreen.bottom - rcScreen.top, CSmallClipDlg::DEFAULT_HEIGHT);
+RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen, UINT nDpi) {
+    const int nWidth = ValidSize(sizeStored.cx, rcScreen.right - rcScreen.left,
+                                 ScaleForDpi(CSmallClipDlg::DEFAULT_WIDTH, nDpi));
+    const int nHeight = ValidSize(sizeStored.cy, rcScreen.bottom - rcScreen.top,
+                                  ScaleForDpi(CSmallClipDlg::DEFAULT_HEIGHT, nDpi));
     LONG x = ptCursor.x;
     if (ptCursor.x + nWidth > rcScreen.right) {
         x = ptCursor.x - nWidth;
@@ -58,7 +59,10 @@ bool CSmallClipDlg::Create(HWND hWndFrame) {
 
 BOOL CSmallClipDlg::OnInitDialog() {
     m_oList = CListCtrl(GetDlgItem(IDC_SMALLCLIP_LIST));
-    if (m_oImageList.Create(17, 13, ILC_COLOR32 | ILC_MASK, 1, 1)) {
+    // Columns and images as the resources give them at 96 DPI, scaled to this monitor's DPI.
+    const UINT nDpi = GetWindowDpi(m_hWnd);
+    if (m_oImageList.Create(ScaleForDpi(17, nDpi), ScaleForDpi(13, nDpi), ILC_COLOR32 | ILC_MASK, 1,
+                            1)) {
         m_nPlainImage = m_oImageList.AddBitmapResource(IDB_DOCUMENT, RGB(0, 132, 132));
         m_nBookmarkImage = m_oImageList.AddBitmapResource(IDB_BOOKMARK, RGB(0, 0, 0));
         // The list does not share its image lists: it destroys this one with itself.
@@ -66,10 +70,10 @@ BOOL CSmallClipDlg::OnInitDialog() {
     }
     m_oList.SetExtendedStyle(LIST_EXTENDED_STYLE);
     m_oList.InsertColumn(0, L"", LVCFMT_LEFT, 0);
-    m_oList.InsertColumn(1, L"", LVCFMT_LEFT, 20);
-    m_oList.InsertColumn(2, L"", LVCFMT_RIGHT, 25);
-    m_oList.InsertColumn(3, L"", LVCFMT_LEFT, 350);
-    m_oList.InsertColumn(4, L"", LVCFMT_LEFT, 115);
+    m_oList.InsertColumn(1, L"", LVCFMT_LEFT, ScaleForDpi(20, nDpi));
+    m_oList.InsertColumn(2, L"", LVCFMT_RIGHT, ScaleForDpi(25, nDpi));
+    m_oList.InsertColumn(3, L"", LVCFMT_LEFT, ScaleForDpi(350, nDpi));
+    m_oList.InsertColumn(4, L"", LVCFMT_LEFT, ScaleForDpi(115, nDpi));
     m_oCommands.RegisterShortcuts();
     Refresh(0);
     if (m_oList.GetItemCount() > 0) {
@@ -99,7 +103,12 @@ void CSmallClipDlg::Place() {
         CApplicationRegistry oSettings;
         oSettings.GetSmallWindowSize(nWidth, nHeight);
     }
-    const RECT rc = PlaceSmallClipWindow(ptCursor, SIZE{nWidth, nHeight}, rcScreen);
+    if (nWidth == DEFAULT_WIDTH && nHeight == DEFAULT_HEIGHT) {
+        // Nothing stored (or exactly the default): the default size at this monitor's DPI.
+        nWidth = nHeight = 0;
+    }
+    const RECT rc =
+        PlaceSmallClipWindow(ptCursor, SIZE{nWidth, nHeight}, rcScreen, GetWindowDpi(m_hWnd));
     SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_SHOWWINDOW);
     if (m_hWnd != nullptr && !m_bClosing) {
@@ -177,14 +186,11 @@ void CSmallClipDlg::OnDestroy() {
 }
 
 void CSmallClipDlg::StoreSize() {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof(wp);
-    if (!GetWindowPlacement(m_hWnd, &wp)) {
-        return;
+    SIZE size{};
+    if (GetNormalWindowSize(m_hWnd, size)) {
+        CApplicationRegistry oSettings;
+        oSettings.SetSmallWindowSize(size.cx, size.cy);
     }
-    const RECT& rc = wp.rcNormalPosition;
-    CApplicationRegistry oSettings;
-    oSettings.SetSmallWindowSize(rc.right - rc.left, rc.bottom - rc.top);
 }
 
 LRESULT CSmallClipDlg::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {

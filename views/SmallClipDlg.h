@@ -25,8 +25,8 @@
 // Where the window opens: at the cursor, or left of it / above it when it would pass the right /
 // bottom edge of rcScreen (the monitor under the cursor; ending exactly at the edge is not
 // passing it). A stored width or height that is 0, negative or larger than the screen falls back
-// to its default (415 by 250).
-RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen);
+// to its default (415 by 250 at 96 DPI, scaled to nDpi).
+RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen, UINT nDpi = 96);
 
 class CSmallClipDlg : public CDialog, private IItemCommandWindow {
 public:

@@ -1,6 +1,7 @@
 // The item editor "Clip Item" and the find dialog, opened from the main window, the small clip
 // window and the two hotkey messages, driven with the keys a user presses.
 
+#include "KorvexDialog.h"
 #include "KorvexScenario.h"
 #include "RemoteListView.h"
 #include "tests/support/win/Keyboard.h"
@@ -23,46 +24,9 @@ constexpr UINT kCmdFind = 32890;
 constexpr int kEditorBox = 1011, kAppend = 1018, kReplace = 1019;
 constexpr int kFindText = 1021, kMatchCase = 1022, kWholeWord = 1023;
 
-bool Press(const Keys& keys) {
-    std::vector<wintest::KeyStroke> vecStrokes;
-    for (const std::vector<WORD>& chord : keys) {
-        for (const WORD nKey : chord) {
-            vecStrokes.push_back(wintest::KeyDown(nKey));
-        }
-        for (auto it = chord.rbegin(); it != chord.rend(); ++it) {
-            vecStrokes.push_back(wintest::KeyUp(*it));
-        }
-    }
-    return wintest::InjectKeys(vecStrokes) == vecStrokes.size();
-}
-
-// Korvex's visible dialog with this title, once it has the focus; null when none comes.
+// Korvex's dialog with this title, once it is in the foreground; null when none comes.
 HWND WaitForDialog(DWORD nProcessId, const wchar_t* pszTitle) {
-    HWND hFound = nullptr;
-    PumpUntil([&] {
-        for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, L"#32770", pszTitle)) != nullptr;) {
-            DWORD nOwner = 0;
-            GetWindowThreadProcessId(h, &nOwner);
-            if (nOwner == nProcessId && IsWindowVisible(h) && GetForegroundWindow() == h) {
-                hFound = h;
-                return true;
-            }
-        }
-        return false;
-    });
-    return hFound;
-}
-
-std::wstring ControlText(HWND hDialog, int nId) {
-    const HWND hControl = GetDlgItem(hDialog, nId);
-    std::wstring strText(static_cast<size_t>(SendWithin(hControl, WM_GETTEXTLENGTH, 0, 0)) + 1, 0);
-    strText.resize(static_cast<size_t>(SendWithin(hControl, WM_GETTEXT, strText.size(),
-                                                  reinterpret_cast<LPARAM>(strText.data()))));
-    return strText;
-}
-
-bool IsTicked(HWND hDialog, int nId) {
-    return SendWithin(GetDlgItem(hDialog, nId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return e2e::WaitForDialog(nProcessId, pszTitle, 5000, true);
 }
 
 std::vector<int> SelectedRows(HWND hList) {

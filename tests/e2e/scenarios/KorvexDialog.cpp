@@ -1,5 +1,7 @@
 #include "KorvexDialog.h"
 
+#include "RemoteMemory.h"
+
 #include "tests/support/win/Keyboard.h"
 #include "tests/support/win/MessagePump.h"
 
@@ -20,17 +22,29 @@ std::vector<HWND> FindDialogs(DWORD nProcess, const wchar_t* pszTitle) {
     return vecFound;
 }
 
-HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs) {
-    std::vector<HWND> vecFound;
-    wintest::PumpUntil([&] { return !(vecFound = FindDialogs(nProcess, pszTitle)).empty(); },
-                       nTimeoutMs);
-    return vecFound.empty() ? nullptr : vecFound.front();
+HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs, bool bActive) {
+    HWND hFound = nullptr;
+    wintest::PumpUntil(
+        [&] {
+            for (const HWND hWnd : FindDialogs(nProcess, pszTitle)) {
+                if (!bActive || GetForegroundWindow() == hWnd) {
+                    hFound = hWnd;
+                    return true;
+                }
+            }
+            return false;
+        },
+        nTimeoutMs);
+    return hFound;
 }
 
 std::wstring ControlText(HWND hDlg, int nId) {
-    wchar_t aText[256] = {};
-    GetDlgItemTextW(hDlg, nId, aText, 256);
-    return aText;
+    // However long: the item editor shows whole entries.
+    const HWND hControl = GetDlgItem(hDlg, nId);
+    std::wstring strText(static_cast<size_t>(SendWithin(hControl, WM_GETTEXTLENGTH, 0, 0)) + 1, 0);
+    strText.resize(static_cast<size_t>(SendWithin(hControl, WM_GETTEXT, strText.size(),
+                                                  reinterpret_cast<LPARAM>(strText.data()))));
+    return strText;
 }
 
 bool IsTicked(HWND hDlg, int nId) {
@@ -46,19 +60,23 @@ std::wstring ComboSelection(HWND hDlg, int nId) {
     return aText;
 }
 
-::testing::AssertionResult TypeInto(HWND hWnd, const std::vector<std::vector<WORD>>& vecChords) {
-    SetForegroundWindow(hWnd);
-    if (!wintest::PumpUntil([&] { return GetForegroundWindow() == hWnd; })) {
-        return ::testing::AssertionFailure() << "the window did not come to the foreground";
-    }
-    // The system picks the window a key goes to as the key is queued, so a key typed behind one
-    // that moves the focus (a mnemonic, Tab) must wait until the program has moved it.
-    const DWORD nThread = GetWindowThreadProcessId(hWnd, nullptr);
-    const auto fnFocus = [nThread] {
+::testing::AssertionResult Press(const std::vector<std::vector<WORD>>& vecChords) {
+    // The system picks the window a key goes to as the key is queued: type only once the
+    // foreground window has put the focus on one of its controls, and type a key behind one that
+    // moves the focus (a mnemonic, Tab) only once the program has moved it.
+    const auto fnFocus = [] {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
-        return GetGUIThreadInfo(nThread, &info) ? info.hwndFocus : nullptr;
+        const HWND hForeground = GetForegroundWindow();
+        const DWORD nThread = GetWindowThreadProcessId(hForeground, nullptr);
+        return GetGUIThreadInfo(nThread, &info) &&
+                       (info.hwndFocus == hForeground || IsChild(hForeground, info.hwndFocus))
+                   ? info.hwndFocus
+                   : nullptr;
     };
+    if (!wintest::PumpUntil([&] { return fnFocus() != nullptr; })) {
+        return ::testing::AssertionFailure() << "no window of the foreground program has the focus";
+    }
     for (const std::vector<WORD>& vecChord : vecChords) {
         std::vector<wintest::KeyStroke> vecStrokes;
         for (const WORD nKey : vecChord) {
@@ -80,6 +98,14 @@ std::wstring ComboSelection(HWND hDlg, int nId) {
         }
     }
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult TypeInto(HWND hWnd, const std::vector<std::vector<WORD>>& vecChords) {
+    SetForegroundWindow(hWnd);
+    if (!wintest::PumpUntil([&] { return GetForegroundWindow() == hWnd; })) {
+        return ::testing::AssertionFailure() << "the window did not come to the foreground";
+    }
+    return Press(vecChords);
 }
 
 } // namespace e2e

@@ -14,8 +14,9 @@ namespace e2e {
 
 // The shown dialogs (and message boxes) of the process with that title.
 std::vector<HWND> FindDialogs(DWORD nProcess, const wchar_t* pszTitle);
-// Waits (bounded) until one is shown: its window, or NULL.
-HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs = 5000);
+// Waits (bounded) until one is shown (and, with bActive, in the foreground): its window, or NULL.
+HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs = 5000,
+                   bool bActive = false);
 
 // A control's text (a message box's text is control 0xFFFF), a check box's state, and the
 // selected entry of a drop-down list (empty when none is selected).
@@ -23,8 +24,10 @@ std::wstring ControlText(HWND hDlg, int nId);
 bool IsTicked(HWND hDlg, int nId);
 std::wstring ComboSelection(HWND hDlg, int nId);
 
-// Brings hWnd forward and types the chords into it one after the other ({VK_MENU, 'C'} is
+// Types the chords one after the other into the window that has the focus ({VK_MENU, 'C'} is
 // Alt+C); each chord's keys are pressed in order and released in reverse.
+::testing::AssertionResult Press(const std::vector<std::vector<WORD>>& vecChords);
+// Brings hWnd forward, then presses the chords.
 ::testing::AssertionResult TypeInto(HWND hWnd, const std::vector<std::vector<WORD>>& vecChords);
 
 } // namespace e2e

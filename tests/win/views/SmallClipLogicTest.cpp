@@ -12,6 +12,7 @@ struct PLACEMENT_CASE {
     SIZE sizeStored;
     RECT rcScreen;
     RECT rcExpected;
+    UINT nDpi = 96;
 };
 
 TEST(SmallClipPlacement, OpensAtTheCursorUnlessItWouldPassTheRightOrBottomEdge) {
@@ -27,12 +28,15 @@ TEST(SmallClipPlacement, OpensAtTheCursorUnlessItWouldPassTheRightOrBottomEdge) 
         // Stored sizes that cannot be right give the defaults.
         {{100, 100}, {0, -5}, rcFullHd, {100, 100, 515, 350}},
         {{100, 100}, {5000, 250}, rcFullHd, {100, 100, 515, 350}},
+        // The default size is given at 96 DPI; a stored size is pixels as it stands.
+        {{100, 100}, {0, 0}, rcFullHd, {100, 100, 723, 475}, 144},
+        {{100, 100}, {300, 200}, rcFullHd, {100, 100, 400, 300}, 144},
         // A monitor right of the primary one: its own edges count.
         {{3700, 100}, {415, 250}, {1920, 0, 3840, 1080}, {3285, 100, 3700, 350}},
         {{2000, 100}, {415, 250}, {1920, 0, 3840, 1080}, {2000, 100, 2415, 350}},
     };
     for (const PLACEMENT_CASE& c : cases) {
-        const RECT rc = PlaceSmallClipWindow(c.ptCursor, c.sizeStored, c.rcScreen);
+        const RECT rc = PlaceSmallClipWindow(c.ptCursor, c.sizeStored, c.rcScreen, c.nDpi);
         EXPECT_TRUE(EqualRect(&rc, &c.rcExpected))
             << "cursor " << c.ptCursor.x << "," << c.ptCursor.y << ": got " << rc.left << ","
             << rc.top << "-" << rc.right << "," << rc.bottom;
