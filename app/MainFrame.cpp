@@ -355,6 +355,10 @@ void CMainFrame::OnTrayNotify(LPARAM nMouseMessage) {
 }
 
 void CMainFrame::ShowTrayMenu() {
+    // One menu at a time: any program can post the tray icon's notice while the menu is open.
+    if (m_bTrayMenuOpen) {
+        return;
+    }
     POINT pt{};
     GetCursorPos(&pt);
     CMenu menu;
@@ -368,7 +372,9 @@ void CMainFrame::ShowTrayMenu() {
     SetDefaultMenuItem(hPopup, 0);
     // In the foreground, so that the menu closes when the user clicks elsewhere.
     BringToForeground();
+    m_bTrayMenuOpen = true;
     TrackPopup(hPopup, pt, m_hWnd, 0);
+    m_bTrayMenuOpen = false;
     PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
 
@@ -444,6 +450,11 @@ void CMainFrame::OnExit() {
 }
 
 void CMainFrame::OnClearList() {
+    // One box at a time: while one is open the window is disabled, so only a command posted by
+    // some program gets here, and boxes stacked without end would exhaust the stack.
+    if (IsModalLoopActive()) {
+        return;
+    }
     if (KorvexMessageBox(m_hWnd, L"Are you sure you want to clear the list?",
                          MB_YESNO | MB_ICONQUESTION) == IDYES) {
         m_rDoc.ClearList();
@@ -456,6 +467,9 @@ void CMainFrame::OnToggleDoPaste() {
 }
 
 void CMainFrame::OnAbout() {
+    if (IsModalLoopActive()) {
+        return; // one box at a time, as for Clear List
+    }
     CAboutDlg dlg;
     dlg.DoModal();
 }

@@ -85,5 +85,6 @@ private:
     CWnd m_wndMarker;
     HICON m_hTrayImage = nullptr;
     CTrayIcon m_oTrayIcon;
+    bool m_bTrayMenuOpen = false;
     UINT m_nTaskbarCreatedMessage = 0;
 };

@@ -4,6 +4,7 @@
 #include "framework/CmdUI.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
+#include "framework/ModalState.h"
 #include "history/DateTimeStamps.h"
 #include "res/resource.h"
 
@@ -408,6 +409,10 @@ void CKorvexListView::OnPrevBookmark() {
 }
 
 void CKorvexListView::OnClearBookmarks() {
+    // One box at a time: with one open, only a command posted by some program gets here.
+    if (IsModalLoopActive()) {
+        return;
+    }
     if (KorvexMessageBox(m_hWnd, L"Are you sure you want to clear all bookmarks?",
                          MB_YESNO | MB_ICONQUESTION) == IDYES) {
         m_rDoc.ClearBookmarks();
@@ -427,8 +432,10 @@ void CKorvexListView::OnInvertItems() {
         return;
     }
     if (!IsContiguous(arrIndexes)) {
-        KorvexMessageBox(m_hWnd, L"You have to select contiguous items.",
-                         MB_OK | MB_ICONINFORMATION);
+        if (!IsModalLoopActive()) { // one box at a time
+            KorvexMessageBox(m_hWnd, L"You have to select contiguous items.",
+                             MB_OK | MB_ICONINFORMATION);
+        }
         return;
     }
     m_rDoc.InvertItems(arrIndexes);
