@@ -62,7 +62,10 @@ protected:
     bool OnReflectedNotify(NMHDR* pnm, LRESULT* pResult) override;
 
 private:
-    void FillRow(int nRow, const CLIP_ITEM& item);
+    // Rows hold no texts of their own: the list asks for the cells it shows (LVN_GETDISPINFO),
+    // so a new entry costs one new row however long the history is.
+    void InsertRows(int nFirst, int nCount);
+    void OnGetDispInfo(LVITEMW& rItem);
     void RegisterShortcuts();
     void OnClickRow();
     void OnContextMenu();
@@ -85,4 +88,6 @@ private:
     int m_nPlainImage = -1;
     int m_nBookmarkImage = -1;
     CHistoryObserver m_oObserver;
+    // The entries the rows stood for at the last update, row 0 first: compared, never read.
+    std::vector<const CLIP_ITEM*> m_arrShown;
 };

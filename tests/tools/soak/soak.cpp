@@ -7,11 +7,12 @@
 // ways: from this program 20 ms apart (40%), from this program back to back in bursts of 50 with
 // no pause between the copies of a burst (50%), and through xclip, a Linux program, 20 ms after
 // Wine has taken each one over (10%). It then reads Korvex's list and prints, per way: recorded,
-// missing, doubled and out of order. A text lost in a burst was replaced by the next one before
-// Korvex could read it; the figures say how long such texts stayed on the clipboard. Finally
-// it copies a fifth more, so that the history is full and trims, and prints korvex.exe's memory
-// and its USER and GDI object counts at the start, with the history full, and at the end.
-// Leaves "BufferSize" as it found it and ends Korvex.
+// missing, doubled and out of order. For each lost back-to-back text it tells whether the next
+// copy replaced it before an idle listener was even told of the change. With the history full it
+// copies more: bursts like the ones before while the idle listener also reads at every notice
+// (what it gets is what the platform lets any program get), then a fifth more 20 ms apart. It
+// prints korvex.exe's memory, its windows and its USER and GDI object counts at the start, with
+// the history full, and at the end; leaves "BufferSize" as it found it and ends Korvex.
 
 #include <windows.h>
 
@@ -124,6 +125,13 @@ public:
         const std::lock_guard<std::mutex> oLock(m_oMutex);
         return m_vecTimes;
     }
+    // From now on the listener also reads the clipboard at every notice, as fast as a program
+    // that does nothing else can, and keeps the texts "idle <n>" it finds.
+    void StartReading() { m_bReading = true; }
+    std::vector<int> TextsRead() {
+        const std::lock_guard<std::mutex> oLock(m_oMutex);
+        return m_vecRead;
+    }
 
 private:
     static LRESULT CALLBACK WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
@@ -131,6 +139,19 @@ private:
         if (nMsg == WM_CLIPBOARDUPDATE && pThis != nullptr) {
             const std::lock_guard<std::mutex> oLock(pThis->m_oMutex);
             pThis->m_vecTimes.push_back(NowUs());
+            if (pThis->m_bReading && OpenClipboard(hWnd)) {
+                HANDLE hData = GetClipboardData(CF_UNICODETEXT);
+                const auto* pText =
+                    hData ? static_cast<const wchar_t*>(GlobalLock(hData)) : nullptr;
+                int n = -1;
+                if (pText != nullptr && swscanf(pText, L"idle %d", &n) == 1) {
+                    pThis->m_vecRead.push_back(n);
+                }
+                if (pText != nullptr) {
+                    GlobalUnlock(hData);
+                }
+                CloseClipboard();
+            }
             return 0;
         }
         return DefWindowProcW(hWnd, nMsg, wParam, lParam);
@@ -140,7 +161,30 @@ private:
     std::atomic<DWORD> m_nThreadId = 0;
     std::mutex m_oMutex;
     std::vector<double> m_vecTimes;
+    std::atomic<bool> m_bReading = false;
+    std::vector<int> m_vecRead;
 };
+
+// Bursts of 50 copies with no pause between them: texts strPrefix + number, [nFirst, nEnd).
+// Each copy's times go to vecCopies[n] when given.
+void CopyInBursts(HWND hOwner, const wchar_t* pszPrefix, int nFirst, int nEnd,
+                  std::vector<COPY>* pCopies) {
+    for (int n = nFirst; n < nEnd;) {
+        for (int i = 0; i < 50 && n < nEnd; ++i, ++n) {
+            wchar_t aText[32];
+            swprintf(aText, 32, L"%ls %05d", pszPrefix, n);
+            double dPut = 0;
+            CopyText(hOwner, aText, &dPut);
+            if (pCopies != nullptr) {
+                (*pCopies)[n] = {kBurst, dPut};
+                if (i > 0) {
+                    (*pCopies)[n - 1].dReplacedUs = dPut;
+                }
+            }
+        }
+        wintest::PumpFor(300);
+    }
+}
 
 struct FIGURES {
     SIZE_T nCommitKb = 0;
@@ -260,16 +304,7 @@ int wmain(int argc, wchar_t** argv) {
         CopyText(hOwner, SoakText(n));
         wintest::PumpFor(20);
     }
-    for (int n = nSpacedEnd; n < nBurstEnd;) {
-        for (int i = 0; i < 50 && n < nBurstEnd; ++i, ++n) {
-            vecCopies[n] = {kBurst};
-            CopyText(hOwner, SoakText(n), &vecCopies[n].dPutUs);
-            if (i > 0) {
-                vecCopies[n - 1].dReplacedUs = vecCopies[n].dPutUs;
-            }
-        }
-        wintest::PumpFor(300);
-    }
+    CopyInBursts(hOwner, L"soak", nSpacedEnd, nBurstEnd, &vecCopies);
     CopyThroughXclip(nBurstEnd, nCount, vecCopies);
     wintest::PumpFor(2000); // the last copies reach the list
     std::printf("%d copies in %.0f s\n", nCount, (NowUs() - dStart) / 1e6);
@@ -333,8 +368,18 @@ int wmain(int argc, wchar_t** argv) {
                     nLostUnheard, nLostHeard, dLongestLostStay);
     }
 
-    // With the history full: a fifth more, 20 ms apart, each trimming the oldest entry.
+    // With the history full, more copies, each trimming the oldest entry: first bursts like the
+    // ones above while an idle program reads at every notice (what it gets is what the platform
+    // lets any program get), then a fifth more 20 ms apart.
     const FIGURES oFull = Measure(nProcessId);
+    const int nIdle = nCount / 10;
+    oListener.StartReading();
+    CopyInBursts(hOwner, L"idle", 0, nIdle, nullptr);
+    std::vector<int> vecIdleRead = oListener.TextsRead();
+    std::sort(vecIdleRead.begin(), vecIdleRead.end());
+    vecIdleRead.erase(std::unique(vecIdleRead.begin(), vecIdleRead.end()), vecIdleRead.end());
+    std::printf("an idle program reading at every notice got %zu of %d back-to-back texts\n",
+                vecIdleRead.size(), nIdle);
     for (int n = 0; n < nCount / 5; ++n) {
         CopyText(hOwner, L"full " + std::to_wstring(n));
         wintest::PumpFor(20);
