@@ -195,10 +195,17 @@ void CKorvexListView::OnUpdate(int32_t nHint) {
         while (list.GetItemCount() > nCount) {
             list.DeleteItem(list.GetItemCount() - 1);
         }
+        // Only the rows that have a state are touched: a state change of every row costs a
+        // notification per row.
         LVITEMW item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(&item));
+        const LRESULT nFocused =
+            SendMessageW(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+        const WPARAM nRows =
+            list.GetSelectedCount() > 0 ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(nFocused);
+        if (nFocused >= 0 || nRows == static_cast<WPARAM>(-1)) {
+            SendMessageW(m_hWnd, LVM_SETITEMSTATE, nRows, reinterpret_cast<LPARAM>(&item));
+        }
         SendMessageW(m_hWnd, LVM_SETSELECTIONMARK, 0, -1);
     } else {
         list.DeleteAllItems();

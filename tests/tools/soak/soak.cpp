@@ -251,7 +251,7 @@ void PrintFigures(const char* pszWhen, const FIGURES& oFigures) {
 void CopyThroughXclip(int nFirst, int nLast, std::vector<COPY>& vecCopies) {
     std::vector<std::unique_ptr<wintest::CX11ClipboardOwner>> vecOwners;
     for (int n = nFirst; n < nLast; ++n) {
-        vecCopies[n] = {kXclip};
+        vecCopies[n] = {kXclip, NowUs()};
         const DWORD nBefore = GetClipboardSequenceNumber();
         vecOwners.push_back(std::make_unique<wintest::CX11ClipboardOwner>());
         char aText[32];
@@ -300,7 +300,7 @@ int wmain(int argc, wchar_t** argv) {
     const int nBurstEnd = nCount * 9 / 10;
     const double dStart = NowUs();
     for (int n = 0; n < nSpacedEnd; ++n) {
-        vecCopies[n] = {kSpaced};
+        vecCopies[n] = {kSpaced, NowUs()};
         CopyText(hOwner, SoakText(n));
         wintest::PumpFor(20);
     }
@@ -358,6 +358,20 @@ int wmain(int argc, wchar_t** argv) {
         }
         std::printf("%-14s %9d %9d %9d %9d %13d\n", kWayNames[nWay], nCopied, nRecorded,
                     nCopied - nRecorded, arrDoubled[nWay], arrOutOfOrder[nWay]);
+    }
+    // A doubled text, with the change notices an idle listener got while it was the newest
+    // copy: two notices mean the platform itself changed the clipboard twice for it.
+    const std::vector<double> vecAllNotices = oListener.Times();
+    for (int n = 0; n < nCount; ++n) {
+        if (vecSeen[n] > 1) {
+            const double dEnd = n + 1 < nCount ? vecCopies[n + 1].dPutUs : NowUs();
+            std::printf("\"soak %05d\" (%s) recorded %d times; change notices while it was the "
+                        "newest copy: %td\n",
+                        n, kWayNames[vecCopies[n].nWay], vecSeen[n],
+                        std::lower_bound(vecAllNotices.begin(), vecAllNotices.end(), dEnd) -
+                            std::lower_bound(vecAllNotices.begin(), vecAllNotices.end(),
+                                             vecCopies[n].dPutUs));
+        }
     }
     if (nOther != 0) {
         std::printf("%d rows that are no soak text\n", nOther);
