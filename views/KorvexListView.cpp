@@ -187,31 +187,27 @@ void CKorvexListView::OnUpdate(int32_t nHint) {
         InvalidateRect(m_hWnd, nullptr, TRUE);
         return;
     }
-    SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
     if (bNewHead) {
         // A new entry at the head (the common case: a copy), the oldest ones trimmed: one new
-        // row, and the selection cleared as a rebuilt list would have it.
+        // row, and no row left selected, as a rebuilt list would have it. Nothing here passes over
+        // every row, so a copy costs the same however long the history is.
         InsertRows(0, 1);
         while (list.GetItemCount() > nCount) {
             list.DeleteItem(list.GetItemCount() - 1);
         }
-        // Only the rows that have a state are touched: a state change of every row costs a
-        // notification per row.
-        LVITEMW item{};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        const LRESULT nFocused =
-            SendMessageW(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
-        const WPARAM nRows =
-            list.GetSelectedCount() > 0 ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(nFocused);
-        if (nFocused >= 0 || nRows == static_cast<WPARAM>(-1)) {
-            SendMessageW(m_hWnd, LVM_SETITEMSTATE, nRows, reinterpret_cast<LPARAM>(&item));
+        if (list.GetSelectedCount() > 0) {
+            LVITEMW item{};
+            item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            SendMessageW(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(&item));
         }
         SendMessageW(m_hWnd, LVM_SETSELECTIONMARK, 0, -1);
     } else {
+        SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
         list.DeleteAllItems();
         InsertRows(0, nCount);
+        SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
     }
-    SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 

@@ -7,6 +7,8 @@
 #include "RemoteListView.h"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <random>
 
 namespace e2e {
@@ -121,6 +123,8 @@ TEST_F(e2eHostile, PostedMessagesWithAnyParametersAreSurvivedAndExitStillEndsKor
         return std::optional<LRESULT>();
     });
     hNextViewer = SetClipboardViewer(oNext.Handle());
+    const std::unique_ptr<void, std::function<void(void*)>> oLeaveChain(
+        &hNextViewer, [&](void*) { ChangeClipboardChain(oNext.Handle(), hNextViewer); });
     ASSERT_TRUE(StartKorvex());
     ASSERT_TRUE(CopyEach({L"alpha", L"beta"}));
     const DWORD nProcessId = m_korvex.ProcessId();
@@ -189,7 +193,6 @@ TEST_F(e2eHostile, PostedMessagesWithAnyParametersAreSurvivedAndExitStillEndsKor
     }
     ASSERT_TRUE(m_korvex.ExitWith(kCmdFileExit));
     EXPECT_EQ(0u, m_korvex.ExitCode());
-    ChangeClipboardChain(oNext.Handle(), hNextViewer);
 }
 
 } // namespace
