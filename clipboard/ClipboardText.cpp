@@ -12,10 +12,6 @@ namespace {
 // answer (the hook runs on the same thread).
 constexpr int kMaxTries = 10;
 constexpr DWORD kPauseMs = 10;
-// Before those, this many tries that only yield the processor: a program copying in a loop holds
-// the clipboard for a fraction of a millisecond at a time, and a 10 ms pause would miss every
-// text it puts there meanwhile.
-constexpr int kQuickTries = 50;
 
 // Texts longer than this (a block of 2 GB) are refused before anything is allocated.
 constexpr size_t kMaxWriteUnits = 0x3FFFFFFF;
@@ -33,17 +29,14 @@ public:
     CClipboardInUse& operator=(const CClipboardInUse&) = delete;
 };
 
-// Calls fnTry until it succeeds or the shared budget of tries is used up: the first tries only
-// yield the processor in between, the rest pause.
+// Calls fnTry until it succeeds or the shared budget of tries is used up.
 template <class F> bool TryBounded(int& nTriesLeft, F fnTry) {
     while (nTriesLeft > 0) {
         --nTriesLeft;
         if (fnTry()) {
             return true;
         }
-        if (nTriesLeft >= kMaxTries) {
-            SwitchToThread();
-        } else if (nTriesLeft > 0) {
+        if (nTriesLeft > 0) {
             Sleep(kPauseMs);
         }
     }
@@ -110,7 +103,7 @@ ClipboardWriteStatus WriteClipboardText(HWND hOwner, const std::u16string& strTe
         return ClipboardWriteStatus::FailedUnchanged;
     }
     CClipboardInUse oInUse;
-    int nTriesLeft = kQuickTries + kMaxTries;
+    int nTriesLeft = kMaxTries;
     if (!TryBounded(nTriesLeft, [&] { return TryOpenClipboard(hOwner); })) {
         GlobalFree(hBlock);
         return ClipboardWriteStatus::FailedUnchanged;
@@ -137,7 +130,7 @@ ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes) {
         return oRead;
     }
     CClipboardInUse oInUse;
-    int nTriesLeft = kQuickTries + kMaxTries;
+    int nTriesLeft = kMaxTries;
     if (!TryBounded(nTriesLeft, [&] { return TryOpenClipboard(hOwner); })) {
         oRead.nStatus = ClipboardReadStatus::Busy;
         return oRead;
