@@ -331,13 +331,18 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         }
         return true;
     case HM_PREVIEW_FIRST_ITEM:
-        if (bHasEntry) {
+    case HM_EDIT_FIRST_ITEM:
+        if (IsModalLoopActive()) {
+            // One dialog at a time: the open one comes forward instead.
+            BringToForeground();
+            return true;
+        }
+        if (nMsg == HM_EDIT_FIRST_ITEM) {
+            EditHistoryItem(m_rDoc, 0, m_hWnd, [](CViewItemDlg& dlg) { return dlg.DoModal(); });
+        } else if (bHasEntry) {
             CViewItemDlg dlg(CViewItemDlg::MODE_PREVIEW, m_rDoc.FindItem(0), m_hWnd);
             dlg.DoModal();
         }
-        return true;
-    case HM_EDIT_FIRST_ITEM:
-        EditHistoryItem(m_rDoc, 0, m_hWnd, [](CViewItemDlg& dlg) { return dlg.DoModal(); });
         return true;
     case HM_BOOKMARK_FIRST_ITEM:
         if (bHasEntry) {
@@ -421,6 +426,10 @@ void CMainFrame::OnTrayNotify(LPARAM nMouseMessage) {
 }
 
 void CMainFrame::ShowTrayMenu() {
+    // One menu at a time: any program can post the tray icon's notice while the menu is open.
+    if (m_bTrayMenuOpen) {
+        return;
+    }
     POINT pt{};
     GetCursorPos(&pt);
     CMenu menu;
@@ -434,7 +443,9 @@ void CMainFrame::ShowTrayMenu() {
     SetDefaultMenuItem(hPopup, 0);
     // In the foreground, so that the menu closes when the user clicks elsewhere.
     BringToForeground();
+    m_bTrayMenuOpen = true;
     TrackPopup(hPopup, pt, m_hWnd, 0);
+    m_bTrayMenuOpen = false;
     PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
 
@@ -502,6 +513,11 @@ void CMainFrame::OnExit() {
 }
 
 void CMainFrame::OnClearList() {
+    // One box at a time: while one is open the window is disabled, so only a command posted by
+    // some program gets here, and boxes stacked without end would exhaust the stack.
+    if (IsModalLoopActive()) {
+        return;
+    }
     if (KorvexMessageBox(m_hWnd, L"Are you sure you want to clear the list?",
                          MB_YESNO | MB_ICONQUESTION) == IDYES) {
         m_rDoc.ClearList();
@@ -514,27 +530,24 @@ void CMainFrame::OnToggleDoPaste() {
 }
 
 void CMainFrame::OnAbout() {
+    if (IsModalLoopActive()) {
+        return; // one box at a time, as for Clear List
+    }
     CAboutDlg dlg;
     dlg.DoModal();
 }
 
 void CMainFrame::OnOptions() {
-    if (m_bOptionsOpen) {
-        // The open one (or the editor it opened) comes forward instead.
-        if (HWND hPopup = GetLastActivePopup(m_hWnd); hPopup != nullptr && hPopup != m_hWnd) {
-            SetForegroundWindow(hPopup);
-        }
+    if (IsModalLoopActive()) {
+        // One dialog at a time, from either menu: the open one (or the hotkey editor that the
+        // options opened) comes forward instead.
+        BringToForeground();
         return;
     }
     const CKorvexApp* pApp = CKorvexApp::GetInstance();
     if (pApp == nullptr) {
         return;
     }
-    m_bOptionsOpen = true;
-    struct CLOSED {
-        bool& rOpen;
-        ~CLOSED() { rOpen = false; } // however the dialog ends
-    } oClosed{m_bOptionsOpen};
     COptionsDlg dlg(pApp->GetCommandTable(), gl_oKeyboardAccelerator, m_hWnd);
     dlg.DoModal();
 }

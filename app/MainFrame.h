@@ -79,11 +79,11 @@ private:
     RECT m_rcWorkArea{};
     POINT m_ptGrabOffset{};
     bool m_bCreated = false;
-    bool m_bOptionsOpen = false; // one options dialog at a time, from either menu
 
     CWnd m_wndMarker;
     HICON m_hTrayImage = nullptr;
     CTrayIcon m_oTrayIcon;
+    bool m_bTrayMenuOpen = false;
     UINT m_nTaskbarCreatedMessage = 0;
     std::unique_ptr<CSmallClipDlg> m_pSmallClip; // while it is open
 };

@@ -3,6 +3,7 @@
 //   hookbench [iterations]     (default 10,000,000)
 // Prints the time per key press in nanoseconds.
 
+#include "hotkeys/HookKey.h"
 #include "hotkeys/KeyboardAccelerator.h"
 
 #include <cstdio>
@@ -45,8 +46,8 @@ int wmain(int argc, wchar_t** argv) {
     LARGE_INTEGER nEnd;
     QueryPerformanceCounter(&nStart);
     for (long long i = 0; i < nIterations; ++i) {
-        nMatches +=
-            oAccelerator.ContainsMessageID(CKeyboardAccelerator::GetLiveConfiguration(nKey));
+        nMatches += oAccelerator.ContainsMessageID(
+            HookKeyConfiguration(nKey, GetLiveHookModifiers(), ForegroundLayoutHasAltGr));
     }
     QueryPerformanceCounter(&nEnd);
     const double dTotal = fnSeconds(nStart, nEnd);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "clipboard/ClipboardBlock.h"
+#include "clipboard/PrivateClip.h"
 
 namespace {
 
@@ -132,6 +133,13 @@ ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes) {
     int nTriesLeft = kMaxTries;
     if (!TryBounded(nTriesLeft, [&] { return TryOpenClipboard(hOwner); })) {
         oRead.nStatus = ClipboardReadStatus::Busy;
+        return oRead;
+    }
+    // A clip its source marked as private is not looked at any further.
+    if (IsClipboardMarkedPrivate()) {
+        oRead.nStatus = ClipboardReadStatus::Private;
+        oRead.nSequence = GetClipboardSequence();
+        CloseClipboard();
         return oRead;
     }
     // Unicode text first; 8-bit text only when no Unicode text can be had.

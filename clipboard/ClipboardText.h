@@ -15,7 +15,8 @@
 ClipboardWriteStatus WriteClipboardText(HWND hOwner, const std::u16string& strText);
 
 // Reads the offered text: CF_UNICODETEXT preferred, otherwise CF_TEXT converted from the ANSI code
-// page. A block larger than nMaxBytes is not read (TooLarge). Busy when the clipboard could not be
+// page. A block larger than nMaxBytes is not read (TooLarge); a clip marked as private
+// (clipboard/PrivateClip.h) is not read at all (Private). Busy when the clipboard could not be
 // opened in time, or when a read or write of this thread is already in progress (the clipboard is
 // then open, and a nested close would pull it away from under the outer operation).
 ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes);

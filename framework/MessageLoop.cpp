@@ -1,5 +1,6 @@
 #include "framework/MessageLoop.h"
 
+#include "framework/PostedMessageFilter.h"
 #include "framework/Wnd.h"
 
 #include <exception>
@@ -46,6 +47,9 @@ void PumpMessage(MSG& msg) {
 }
 
 int RunMessageLoop() {
+    // Whatever loop retrieves a message meanwhile (a modal box's, a menu's), a forged
+    // notification from another process never reaches a handler.
+    const CPostedMessageFilter oFilter;
     MSG msg;
     for (;;) {
         BOOL bGot = GetMessageW(&msg, nullptr, 0, 0);

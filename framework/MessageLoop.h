@@ -7,6 +7,7 @@
 // windows from the target window up through its parents to its top-level window (the first
 // that returns TRUE consumes the message), then TranslateMessage and DispatchMessage.
 // Modeless dialogs get their keyboard navigation through CDialog::PreTranslateMessage.
+// While it runs, forged notifications posted to the thread are dropped (PostedMessageFilter.h).
 int RunMessageLoop();
 
 // One message through the same steps as RunMessageLoop (used by the modal loops too).

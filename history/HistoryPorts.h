@@ -11,6 +11,7 @@ enum class ClipboardReadStatus {
     NoText,   // neither Unicode nor 8-bit text is offered (or the block could not be locked)
     TooLarge, // text is offered but its block is larger than the limit: ignored whole
     Busy,     // the clipboard could not be opened within the bounded retries; try again later
+    Private,  // the source marked the change as private: nothing of it was read
 };
 
 struct ClipboardRead {

@@ -62,6 +62,10 @@ CLIP_ITEM* CKorvexDoc::FindItem(int32_t nIndex) {
     return m_lstItems.IsNull(pos) ? nullptr : *pos;
 }
 
+std::vector<const CLIP_ITEM*> CKorvexDoc::GetItems() const {
+    return std::vector<const CLIP_ITEM*>(m_lstItems.begin(), m_lstItems.end());
+}
+
 CLIP_ITEM* CKorvexDoc::GetItem(int32_t nIndex) {
     return m_lstItems.GetAt(nIndex);
 }

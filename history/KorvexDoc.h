@@ -33,7 +33,9 @@ public:
 
     // Accessors.
     int32_t GetItemCount() const;
-    CLIP_ITEM* FindItem(int32_t nIndex);    // null when the index is out of range
+    CLIP_ITEM* FindItem(int32_t nIndex); // null when the index is out of range
+    // The entries, head first, in one pass (FindItem walks the list from the head each time).
+    std::vector<const CLIP_ITEM*> GetItems() const;
     CLIP_ITEM* GetItem(int32_t nIndex);     // CInvalidArgException when out of range
     FIND_CRITERIA& GetFindCriteria();       // writable, for the find dialog
     void NotifyItemChanged(int32_t nIndex); // -1 for the whole list: hint nIndex + 1

@@ -2,6 +2,7 @@
 // loaded. It runs on the thread that loaded the library (the host's user-interface thread), so
 // it shares gl_oKeyboardAccelerator with the host without any lock.
 
+#include "hotkeys/HookKey.h"
 #include "hotkeys/KeyboardAccelerator.h"
 #include "hotkeys/KorvexMainWindow.h"
 
@@ -10,7 +11,7 @@ namespace {
 HHOOK g_hKeyboardHook = nullptr;
 DWORD g_nKeyboardHookError = 0;
 
-// Every key press on the desktop waits for this procedure: an unbound key costs three key-state
+// Every key press on the desktop waits for this procedure: an unbound key costs four key-state
 // reads and one hash lookup, and the window search runs only after a match. The key is always
 // passed on, bound or not.
 LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
@@ -18,10 +19,11 @@ LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     if (nCode == HC_ACTION && wParam == WM_KEYDOWN) {
         const auto* pEvent = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         // The key is usually on its way to another program's queue, so the modifiers are
-        // those held on the keyboard now, not this thread's view of them.
-        const uint32_t nConfiguration = CKeyboardAccelerator::GetLiveConfiguration(
-            static_cast<uint16_t>(pEvent->vkCode & 0xFFFF));
-        if (gl_oKeyboardAccelerator.ContainsMessageID(nConfiguration) != 0) {
+        // those held on the keyboard now, not this thread's view of them. AltGr is not Ctrl+Alt.
+        const uint32_t nConfiguration =
+            HookKeyConfiguration(static_cast<uint16_t>(pEvent->vkCode & 0xFFFF),
+                                 GetLiveHookModifiers(), ForegroundLayoutHasAltGr);
+        if (nConfiguration != 0 && gl_oKeyboardAccelerator.ContainsMessageID(nConfiguration) != 0) {
             const HWND hMainWnd = FindKorvexMainWindow();
             if (hMainWnd != nullptr) {
                 gl_oKeyboardAccelerator.PostMessageIDConfiguration(hMainWnd, nConfiguration);

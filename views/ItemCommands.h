@@ -20,6 +20,7 @@
 
 #include "framework/CmdUI.h"
 #include "framework/ListCtrl.h"
+#include "framework/ModalState.h"
 #include "history/KorvexDoc.h"
 #include "hotkeys/KeyboardAccelerator.h"
 
@@ -126,8 +127,14 @@ public:
     int GetSelectedCount() const { return List().GetSelectedCount(); }
 
     // Runs a modal dialog or message box of a command with the window's modal-child flag set;
-    // the flag is cleared as soon as it returns, before the command acts on the answer.
+    // the flag is cleared as soon as it returns, before the command acts on the answer. One at a
+    // time: with one of ours open already (only a command posted by some program gets here
+    // then), the answer is Cancel and nothing opens.
     template <class F> auto RunModal(F&& fnModal) {
+        using RESULT = decltype(fnModal());
+        if (IsModalLoopActive()) {
+            return static_cast<RESULT>(IDCANCEL);
+        }
         CModalChildScope scope(m_rWindow);
         return fnModal();
     }

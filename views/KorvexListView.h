@@ -55,8 +55,10 @@ private:
     void AfterAppend() override {}
     void SetModalChild(bool) override {}
     void CreateImages();
-
-    void FillRow(int nRow, const CLIP_ITEM& item);
+    // Rows hold no texts of their own: the list asks for the cells it shows (LVN_GETDISPINFO),
+    // so a new entry costs one new row however long the history is.
+    void InsertRows(int nFirst, int nCount);
+    void OnGetDispInfo(LVITEMW& rItem);
 
     CKorvexDoc& m_rDoc;
     CItemCommands m_oCommands;
@@ -65,4 +67,6 @@ private:
     int m_nBookmarkImage = -1;
     UINT m_nDpi = 96;
     CHistoryObserver m_oObserver;
+    // The entries the rows stood for at the last update, row 0 first: compared, never read.
+    std::vector<const CLIP_ITEM*> m_arrShown;
 };

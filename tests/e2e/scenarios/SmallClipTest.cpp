@@ -231,8 +231,9 @@ TEST_F(e2eSmallClip, PickedEntriesLandInNotepadAtTheCaretOnlyWithThePasteOptionO
     ASSERT_TRUE(CopyEach({L"alpha", L"beta", L"gamma"}));
     ASSERT_TRUE(StartNotepad());
 
-    // Opens at the cursor with row 0 selected; Down, Enter with the option off: only the
-    // clipboard and the history change.
+    // Opens at the cursor (where the window fits right of it and below it) with row 0
+    // selected; Down, Enter with the option off: only the clipboard and the history change.
+    ASSERT_TRUE(SetCursorPos(200, 150));
     HWND hSmall = OpenWithHotkey();
     ASSERT_NE(hSmall, nullptr);
     POINT ptCursor{};

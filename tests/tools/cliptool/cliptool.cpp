@@ -4,13 +4,22 @@
 //   cliptool write-utf8 <text>     the argument as CF_UNICODETEXT
 //   cliptool write-file <path>     the UTF-8 contents of a file as CF_UNICODETEXT
 //   cliptool write-ansi <text>     the argument in the ANSI code page, as CF_TEXT only
-//   cliptool write-raw <hex>       the given bytes as a CF_UNICODETEXT block, unchanged
+//   cliptool write-raw <hex>       the given bytes as a CF_UNICODETEXT block, unchanged ("" for
+//                                  a block of no bytes)
 //   cliptool write-size <bytes>    a CF_UNICODETEXT block of exactly that many bytes: 'x'
 //                                  units, a NUL unit at the end (and a zero byte if odd)
+//   cliptool write-marked <marker> <text>
+//                                  the argument as CF_UNICODETEXT with a private marker:
+//                                  exclude, viewer-ignore, history-0, history-1 or
+//                                  history-short (a 2-byte "CanIncludeInClipboardHistory")
+//   cliptool write-delayed <ms>    offers CF_UNICODETEXT for delayed rendering, prints
+//                                  "holding", then renders nothing when asked for that long
+//   cliptool empty                 empties the clipboard
 //   cliptool read                  prints the Unicode text as UTF-8 (no newline added)
 //   cliptool read-hex              prints the whole CF_UNICODETEXT block as hex bytes
 //   cliptool hold <ms> [text]      opens the clipboard (puts the text on it if given), prints
 //                                  "holding", keeps it open that long, closes it
+//   cliptool seq                   prints the clipboard sequence number
 //
 // Exit codes: 0 done, 1 usage, 2 clipboard could not be opened, 3 the clipboard refused the
 // data, 4 no text on the clipboard, 5 unreadable input, 6 no memory.
@@ -24,6 +33,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -48,19 +58,18 @@ bool OpenClipboardPatiently(HWND hOwner) {
     return false;
 }
 
-// Empties the open clipboard and puts the bytes on it in the format.
-int Put(UINT nFormat, const std::string& strBytes) {
-    if (!EmptyClipboard()) {
-        return kRefused;
-    }
+// Adds the bytes to the open clipboard in the format.
+int PutBlock(UINT nFormat, const std::string& strBytes) {
     HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, strBytes.size());
     void* pBlock = hBlock ? GlobalLock(hBlock) : nullptr;
-    if (pBlock == nullptr) {
+    if (pBlock == nullptr && !strBytes.empty()) {
         GlobalFree(hBlock);
         return kNoMemory;
     }
-    std::memcpy(pBlock, strBytes.data(), strBytes.size());
-    GlobalUnlock(hBlock);
+    if (pBlock != nullptr) {
+        std::memcpy(pBlock, strBytes.data(), strBytes.size());
+        GlobalUnlock(hBlock);
+    }
     if (SetClipboardData(nFormat, hBlock) == nullptr) {
         GlobalFree(hBlock);
         return kRefused;
@@ -68,13 +77,82 @@ int Put(UINT nFormat, const std::string& strBytes) {
     return kDone;
 }
 
-int Write(HWND hOwner, UINT nFormat, const std::string& strBytes) {
+// Empties the open clipboard and puts the bytes on it in the format (with none, it stays empty).
+int Put(UINT nFormat, const std::optional<std::string>& optBytes) {
+    if (!EmptyClipboard()) {
+        return kRefused;
+    }
+    return optBytes ? PutBlock(nFormat, *optBytes) : kDone;
+}
+
+int Write(HWND hOwner, UINT nFormat, const std::optional<std::string>& optBytes) {
     if (!OpenClipboardPatiently(hOwner)) {
         return kNoOpen;
     }
-    const int nResult = Put(nFormat, strBytes);
+    const int nResult = Put(nFormat, optBytes);
     CloseClipboard();
     return nResult;
+}
+
+// The registered format and block of a private marker, as programs that copy secrets add them.
+std::optional<std::pair<UINT, std::string>> Marker(const std::wstring& strMarker) {
+    const std::string strZero(4, '\0');
+    const std::string strOne("\x01\0\0\0", 4);
+    const struct {
+        const wchar_t* pszMarker;
+        const wchar_t* pszFormat;
+        std::string strBlock;
+    } arrMarkers[] = {
+        {L"exclude", L"ExcludeClipboardContentFromMonitorProcessing", strZero},
+        {L"viewer-ignore", L"Clipboard Viewer Ignore", strZero},
+        {L"history-0", L"CanIncludeInClipboardHistory", strZero},
+        {L"history-1", L"CanIncludeInClipboardHistory", strOne},
+        {L"history-short", L"CanIncludeInClipboardHistory", std::string(2, '\0')},
+    };
+    for (const auto& oMarker : arrMarkers) {
+        if (strMarker == oMarker.pszMarker) {
+            return std::make_pair(RegisterClipboardFormatW(oMarker.pszFormat), oMarker.strBlock);
+        }
+    }
+    return std::nullopt;
+}
+
+// The text as CF_UNICODETEXT together with the marker, in one change of the clipboard.
+int WriteMarked(HWND hOwner, const std::wstring& strMarker, const std::string& strText) {
+    const auto optMarker = Marker(strMarker);
+    if (!optMarker) {
+        return kUsage;
+    }
+    if (!OpenClipboardPatiently(hOwner)) {
+        return kNoOpen;
+    }
+    int nResult = Put(CF_UNICODETEXT, strText);
+    if (nResult == kDone) {
+        nResult = PutBlock(optMarker->first, optMarker->second);
+    }
+    CloseClipboard();
+    return nResult;
+}
+
+// Offers CF_UNICODETEXT for delayed rendering and then renders nothing when asked, for nMs.
+int WriteDelayed(HWND hOwner, const wchar_t* pszMs) {
+    if (!OpenClipboardPatiently(hOwner)) {
+        return kNoOpen;
+    }
+    const bool bOffered = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, nullptr) == nullptr;
+    CloseClipboard();
+    std::printf("holding\n");
+    std::fflush(stdout);
+    // The owner window (a STATIC) answers WM_RENDERFORMAT without rendering anything.
+    const ULONGLONG nEnd = GetTickCount64() + wcstoul(pszMs, nullptr, 10);
+    for (ULONGLONG nNow; (nNow = GetTickCount64()) < nEnd;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(nEnd - nNow), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+    return bOffered ? kDone : kRefused;
 }
 
 // The text's UTF-16 units and a NUL, as a CF_UNICODETEXT block holds them.
@@ -122,7 +200,7 @@ std::optional<std::string> AnsiBlock(const std::wstring& strText) {
 }
 
 std::optional<std::string> HexBytes(const std::wstring& strHex) {
-    if (strHex.empty() || strHex.size() % 2 != 0 ||
+    if (strHex.size() % 2 != 0 ||
         strHex.find_first_not_of(L"0123456789abcdefABCDEF") != std::wstring::npos) {
         return std::nullopt;
     }
@@ -196,7 +274,7 @@ int Hold(HWND hOwner, const wchar_t* pszMs, const wchar_t* pszText) {
 // Writes the block when there is one, else reports the bad input.
 int WriteIfValid(HWND hOwner, UINT nFormat, const std::optional<std::string>& optBytes,
                  int nInvalid) {
-    return optBytes ? Write(hOwner, nFormat, *optBytes) : nInvalid;
+    return optBytes ? Write(hOwner, nFormat, optBytes) : nInvalid;
 }
 
 int Run(HWND hOwner, int argc, wchar_t** argv) {
@@ -218,11 +296,24 @@ int Run(HWND hOwner, int argc, wchar_t** argv) {
     if (strCommand == L"write-size" && pszArgument) {
         return WriteIfValid(hOwner, CF_UNICODETEXT, SizedBlock(pszArgument), kUsage);
     }
+    if (strCommand == L"write-marked" && argc == 4) {
+        return WriteMarked(hOwner, argv[2], UnicodeBlock(argv[3]));
+    }
+    if (strCommand == L"write-delayed" && pszArgument) {
+        return WriteDelayed(hOwner, pszArgument);
+    }
+    if (strCommand == L"empty" && argc == 2) {
+        return Write(hOwner, 0, std::nullopt);
+    }
     if ((strCommand == L"read" || strCommand == L"read-hex") && argc == 2) {
         return Read(hOwner, strCommand == L"read-hex");
     }
     if (strCommand == L"hold" && (argc == 3 || argc == 4)) {
         return Hold(hOwner, argv[2], argc == 4 ? argv[3] : nullptr);
+    }
+    if (strCommand == L"seq" && argc == 2) {
+        std::printf("%lu\n", GetClipboardSequenceNumber());
+        return kDone;
     }
     return kUsage;
 }
@@ -237,7 +328,8 @@ int wmain(int argc, wchar_t** argv) {
     const int nResult = Run(hOwner, argc, argv);
     if (nResult == kUsage) {
         std::fprintf(stderr, "usage: cliptool write-utf8|write-file|write-ansi|write-raw|"
-                             "write-size <arg> | read | read-hex | hold <ms> [text]\n");
+                             "write-size|write-delayed <arg> | write-marked <marker> <text> | "
+                             "empty | read | read-hex | hold <ms> [text] | seq\n");
     }
     if (hOwner != nullptr) {
         DestroyWindow(hOwner);
