@@ -2,13 +2,13 @@
 
 #include "AboutDlg.h"
 #include "Docking.h"
+#include "FirstItemCommands.h"
 #include "KorvexApp.h"
 #include "WindowPlacement.h"
 #include "framework/CmdUI.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/ModalState.h"
-#include "history/DateTimeStamps.h"
 #include "hotkeys/KeyboardAccelerator.h"
 #include "hotkeys/KorvexMainWindow.h"
 #include "res/KorvexMessages.h"
@@ -289,46 +289,9 @@ void CMainFrame::OnDpiChanged(UINT nDpi, const RECT& rcSuggested) {
 }
 
 bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    const bool bHasEntry = m_rDoc.GetItemCount() > 0;
     switch (nMsg) {
     case HM_SHOW_MAIN_WINDOW:
         ToggleShown();
-        return true;
-    case HM_REVERT_FIRST_ITEMS:
-        // The second entry goes to the head: the first two change places.
-        if (m_rDoc.GetItemCount() >= 2) {
-            m_rDoc.ActivateItem(1);
-        }
-        return true;
-    case HM_UPPERCASE_FIRST_ITEM:
-        if (bHasEntry) {
-            m_rDoc.ChangeCase(0, kCaseUpper, 0);
-        }
-        return true;
-    case HM_LOWERCASE_FIRST_ITEM:
-        if (bHasEntry) {
-            m_rDoc.ChangeCase(0, kCaseLower, 0);
-        }
-        return true;
-    case HM_TITLE_FIRST_ITEM:
-        if (bHasEntry) {
-            m_rDoc.ChangeCase(0, kCaseTitle, 0);
-        }
-        return true;
-    case HM_SMART_MAKE_OBJECT_FIRST_ITEM:
-        if (bHasEntry) {
-            m_rDoc.MakeObject(0, 0);
-        }
-        return true;
-    case HM_SMART_CONVERT_TO_ID_FIRST_ITEM:
-        if (bHasEntry) {
-            m_rDoc.ConvertToId(0, 0);
-        }
-        return true;
-    case HM_SMART_CONVERT_FROM_ID_FIRST_ITEM:
-        if (bHasEntry) {
-            m_rDoc.ConvertFromId(0, 0);
-        }
         return true;
     case HM_PREVIEW_FIRST_ITEM:
     case HM_EDIT_FIRST_ITEM:
@@ -339,23 +302,11 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         }
         if (nMsg == HM_EDIT_FIRST_ITEM) {
             EditHistoryItem(m_rDoc, 0, m_hWnd, [](CViewItemDlg& dlg) { return dlg.DoModal(); });
-        } else if (bHasEntry) {
+        } else if (m_rDoc.GetItemCount() > 0) {
             CViewItemDlg dlg(CViewItemDlg::MODE_PREVIEW, m_rDoc.FindItem(0), m_hWnd);
             dlg.DoModal();
         }
         return true;
-    case HM_BOOKMARK_FIRST_ITEM:
-        if (bHasEntry) {
-            m_rDoc.ToggleBookmark(0);
-        }
-        return true;
-    case HM_ACTIVATE_FIRST_BOOKMARK: {
-        const int32_t nIndex = m_rDoc.FindNextBookmark(-1);
-        if (nIndex >= 0) {
-            m_rDoc.ActivateItem(nIndex);
-        }
-        return true;
-    }
     case HM_PASTE_ACTIVATED_ITEM:
         OnToggleDoPaste();
         return true;
@@ -382,11 +333,7 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    if (nMsg >= HM_INSERT_DATE_DOTS && nMsg <= HM_INSERT_DATE_TIME_COMPACT) {
-        m_rDoc.CopyDateTime(DATE_TIME_PATTERNS[nMsg - HM_INSERT_DATE_DOTS]);
-        return true;
-    }
-    return false;
+    return RunFirstItemCommand(m_rDoc, nMsg);
 }
 
 void CMainFrame::ToggleSmallClip() {
