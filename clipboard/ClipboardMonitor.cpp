@@ -8,6 +8,7 @@ bool CClipboardMonitor::Start(HWND hWnd, UINT nRejoinPeriodMs) {
     m_pReadRetry = std::make_unique<CClipboardReadRetry>(m_rDoc, hWnd, TIMER_READ_RETRY);
     m_oChain.SetWindow(hWnd);
     m_oChain.Join();
+    m_nLastSequence = GetClipboardSequenceNumber();
     return StartRejoinTimer();
 }
 
@@ -35,15 +36,32 @@ void CClipboardMonitor::Rejoin() {
     if (m_hWnd == nullptr) {
         return;
     }
-    m_oChain.Join();
+    JoinAndCatchUp();
     StartRejoinTimer();
+}
+
+void CClipboardMonitor::JoinAndCatchUp() {
+    m_oChain.Join();
+    const DWORD nSequence = GetClipboardSequenceNumber();
+    if (nSequence != 0 && nSequence != m_nLastSequence) {
+        // The document knows the changes it has read already: a change it has seen is not
+        // recorded twice.
+        HandChange();
+    }
+}
+
+void CClipboardMonitor::HandChange() {
+    m_nLastSequence = GetClipboardSequenceNumber();
+    if (m_pReadRetry) {
+        ++m_nChanges;
+        m_pReadRetry->OnClipboardChanged();
+    }
 }
 
 void CClipboardMonitor::OnDrawClipboard() {
     // The rest of the chain hears of the change before we read the clipboard.
-    if (m_oChain.OnDrawClipboard() && m_pReadRetry) {
-        ++m_nChanges;
-        m_pReadRetry->OnClipboardChanged();
+    if (m_oChain.OnDrawClipboard()) {
+        HandChange();
     }
 }
 
@@ -54,7 +72,7 @@ void CClipboardMonitor::OnChangeCbChain(WPARAM wParam, LPARAM lParam) {
 bool CClipboardMonitor::OnTimer(UINT_PTR nIdEvent) {
     if (nIdEvent == TIMER_REJOIN) {
         if (m_hWnd != nullptr) {
-            m_oChain.Join();
+            JoinAndCatchUp();
         }
         return true;
     }

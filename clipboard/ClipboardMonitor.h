@@ -2,7 +2,9 @@
 // Korvex's watch on the clipboard: its window's place in the clipboard viewer chain, the periodic
 // re-join (a member that breaks the chain cuts us off for one period at most), and the hand-over
 // of each change to the history document, after the rest of the chain has heard of it. While
-// another program holds the clipboard, the read is tried again from a timer.
+// another program holds the clipboard, the read is tried again from a timer. A change that never
+// reached us (made while we were cut off, or in the moment of a re-join) is read at the re-join;
+// what the clipboard held when we started is never recorded.
 //
 // The window that owns the monitor hands it WM_DRAWCLIPBOARD, WM_CHANGECBCHAIN and WM_TIMER.
 
@@ -48,12 +50,17 @@ public:
 
 private:
     bool StartRejoinTimer();
+    // Joins again and reads a change that the chain did not tell us of meanwhile.
+    void JoinAndCatchUp();
+    void HandChange();
 
     CKorvexDoc& m_rDoc;
     HWND m_hWnd = nullptr;
     UINT m_nRejoinPeriodMs = 0;
     bool m_bRejoinTimer = false;
     int m_nChanges = 0;
+    // The clipboard's sequence number at the last change we were told of (or at the start).
+    DWORD m_nLastSequence = 0;
     CClipboardViewerChain m_oChain;
     std::unique_ptr<CClipboardReadRetry> m_pReadRetry;
 };

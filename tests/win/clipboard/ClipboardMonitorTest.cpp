@@ -141,3 +141,28 @@ TEST(ClipboardMonitor, ActivationConsumesExactlyOneNotification) {
     ASSERT_TRUE(oHistory.WaitForEntries(3));
     EXPECT_EQ(oHistory.EntryText(0), u"third");
 }
+
+TEST(ClipboardMonitor, AChangeThatNeverReachedUsIsReadAtTheRejoinWhatWasThereAtTheStartNever) {
+    ASSERT_NO_FATAL_FAILURE(ExpectToolWrites(L"write-utf8 before"));
+    CMonitoredHistory oHistory;
+    oHistory.Monitor().Rejoin();
+    wintest::PumpFor(kQuietMs);
+    EXPECT_EQ(oHistory.Doc().GetItemCount(), 0);
+
+    // A viewer that joins after us and passes nothing on: we miss the next change.
+    const wintest::CHandlerWindow oRude([](UINT nMsg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        return nMsg == WM_DRAWCLIPBOARD || nMsg == WM_CHANGECBCHAIN ? std::optional<LRESULT>(0)
+                                                                    : std::nullopt;
+    });
+    const HWND hAfterRude = SetClipboardViewer(oRude.Handle());
+    ASSERT_NO_FATAL_FAILURE(ExpectToolWrites(L"write-utf8 missed"));
+    wintest::PumpFor(kQuietMs);
+    EXPECT_EQ(oHistory.Doc().GetItemCount(), 0);
+    oHistory.Monitor().Rejoin();
+    EXPECT_TRUE(oHistory.WaitForEntries(1));
+    oHistory.Monitor().Rejoin(); // once only
+    wintest::PumpFor(kQuietMs);
+    EXPECT_EQ(oHistory.Doc().GetItemCount(), 1);
+    EXPECT_EQ(oHistory.EntryText(0), u"missed");
+    ChangeClipboardChain(oRude.Handle(), hAfterRude);
+}
