@@ -29,30 +29,26 @@ HWND WaitForDialog(DWORD nProcessId, const wchar_t* pszTitle) {
     return e2e::WaitForDialog(nProcessId, pszTitle, 5000, true);
 }
 
-std::vector<int> SelectedRows(HWND hList) {
-    std::vector<int> vecRows;
-    for (int i = 0, n = CRemoteListView(hList).RowCount(); i < n; ++i) {
-        if (SendWithin(hList, LVM_GETITEMSTATE, i, LVIS_SELECTED) != 0) {
-            vecRows.push_back(i);
-        }
+// The rows selected (once some are), after the selection was cleared and fnAct done.
+std::vector<int> SelectedAfter(HWND hList, const std::function<bool()>& fnAct) {
+    const CRemoteMemory oMemory(hList, sizeof(LVITEMW));
+    LVITEMW oClear{};
+    oClear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    std::vector<int> vecRows = {-1};
+    if (oMemory.Write(0, &oClear, sizeof oClear) &&
+        SendWithin(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), oMemory.At(0)) > 0 &&
+        fnAct()) {
+        PumpUntil([&] {
+            vecRows.clear();
+            for (int i = -1;
+                 (i = static_cast<int>(SendWithin(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(i),
+                                                  LVNI_SELECTED))) >= 0;) {
+                vecRows.push_back(i);
+            }
+            return !vecRows.empty();
+        });
     }
     return vecRows;
-}
-
-// Selects exactly these rows; the last one is the selection mark.
-bool SelectRows(HWND hList, const std::vector<int>& vecRows) {
-    const CRemoteMemory oMemory(hList, sizeof(LVITEMW));
-    LVITEMW oItem{};
-    oItem.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    bool bDone = oMemory.Write(0, &oItem, sizeof oItem) &&
-                 SendWithin(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), oMemory.At(0)) > 0;
-    oItem.state = LVIS_SELECTED | LVIS_FOCUSED;
-    for (const int nRow : vecRows) {
-        bDone = bDone && oMemory.Write(0, &oItem, sizeof oItem) &&
-                SendWithin(hList, LVM_SETITEMSTATE, nRow, oMemory.At(0)) > 0;
-    }
-    SendWithin(hList, LVM_SETSELECTIONMARK, 0, vecRows.empty() ? -1 : vecRows.back());
-    return bDone;
 }
 
 TEST_F(e2eEditorAndFind, PreviewHotkeyShowsTheHeadReadOnlyAndNeitherHotkeyOpensOnAnEmptyHistory) {
@@ -186,14 +182,6 @@ TEST_F(e2eEditorAndFind, FindDialogKeepsItsCriteriaAndFindsFromTheSelection) {
         return hFind != nullptr && Press(keys) && PumpUntil([&] { return !IsWindow(hFind); }) &&
                PumpUntil([&] { return GetForegroundWindow() == hMain; });
     };
-    auto selectsAfter = [&](std::vector<int> vecBefore, const Keys& keys,
-                            std::vector<int> vecAfter) {
-        std::vector<int> vecNow;
-        return SelectRows(hList, vecBefore) && Press(keys) &&
-                       PumpUntil([&] { return (vecNow = SelectedRows(hList)) == vecAfter; })
-                   ? ::testing::AssertionSuccess()
-                   : ::testing::AssertionFailure() << ::testing::PrintToString(vecNow);
-    };
 
     // Typed, ticked and left with Esc: kept, and F3 matches case ("HIT c" is passed over).
     RECT rcFind{};
@@ -204,38 +192,27 @@ TEST_F(e2eEditorAndFind, FindDialogKeepsItsCriteriaAndFindsFromTheSelection) {
     }));
     EXPECT_EQ(static_cast<DWORD>(rcFind.right - rcFind.left), Setting(L"FindWindow", L"Width"));
     EXPECT_EQ(static_cast<DWORD>(rcFind.bottom - rcFind.top), Setting(L"FindWindow", L"Height"));
-    EXPECT_TRUE(selectsAfter({}, {{VK_F3}}, {2}));
-    // Shown again; Enter is Find Next with the criteria just changed (case now ignored).
-    ASSERT_TRUE(SelectRows(hList, {}));
-    ASSERT_TRUE(find({{VK_MENU, 'C'}, {VK_RETURN}}, [&](HWND hFind) {
+    const auto fnF3 = [] { return static_cast<bool>(Press({{VK_F3}})); };
+    EXPECT_EQ(std::vector<int>{2}, SelectedAfter(hList, fnF3));
+    // Shown again; Enter is Find Next with the criteria just changed (case now ignored). (Where
+    // F3 and Shift+F3 go on from is the item commands' own test.)
+    const auto fnShownAgain = [&](HWND hFind) {
         EXPECT_EQ(L"hit", ControlText(hFind, kFindText));
         EXPECT_TRUE(IsTicked(hFind, kMatchCase));
         EXPECT_FALSE(IsTicked(hFind, kWholeWord));
-    }));
-    EXPECT_TRUE(PumpUntil([&] { return SelectedRows(hList) == std::vector<int>{1}; }));
-
-    const struct {
-        std::vector<int> vecBefore;
-        std::vector<WORD> chord;
-        std::vector<int> vecAfter;
-    } aCases[] = {
-        // From the top or the bottom, from the row after or before the one, or not at all.
-        {{}, {VK_F3}, {1}},        {{}, {VK_SHIFT, VK_F3}, {4}},
-        {{2}, {VK_F3}, {4}},       {{4}, {VK_SHIFT, VK_F3}, {2}},
-        {{0, 2}, {VK_F3}, {0, 2}}, {{0, 2}, {VK_SHIFT, VK_F3}, {0, 2}},
+        // Right after the dialog came forward the desktop can drop the injected Alt: the "c"
+        // typed then is taken back and Alt+C pressed again.
+        for (int nTry = 0; nTry < 3 && IsTicked(hFind, kMatchCase); ++nTry) {
+            SetDlgItemTextW(hFind, kFindText, L"hit");
+            Press({{VK_MENU, 'C'}});
+            PumpUntil([&] { return !IsTicked(hFind, kMatchCase); }, 1000);
+        }
+        EXPECT_EQ(L"hit", ControlText(hFind, kFindText));
     };
-    for (const auto& oCase : aCases) {
-        SCOPED_TRACE(::testing::PrintToString(oCase.vecBefore) + " " +
-                     ::testing::PrintToString(oCase.chord));
-        EXPECT_TRUE(selectsAfter(oCase.vecBefore, {oCase.chord}, oCase.vecAfter));
-    }
-
-    // A search that finds nothing leaves the former row unselected.
-    ASSERT_TRUE(find({{VK_END}, {'Z'}, {VK_ESCAPE}}));
-    EXPECT_TRUE(selectsAfter({1}, {{VK_F3}}, {}));
-
+    EXPECT_EQ(std::vector<int>{1},
+              SelectedAfter(hList, [&] { return find({{VK_RETURN}}, fnShownAgain); }));
     // Bookmark All marks the three entries with "hit"; "bird" keeps its mark, "miss" gets none.
-    ASSERT_TRUE(find({{VK_END}, {VK_BACK}, {VK_MENU, 'B'}}));
+    ASSERT_TRUE(find({{VK_MENU, 'B'}}));
     const std::vector<int> vecExpected = {nBookmark, nBookmark, nBookmark, nPlain, nBookmark};
     std::vector<int> vecImages;
     EXPECT_TRUE(PumpUntil([&] {

@@ -3,6 +3,7 @@
 // first, and its history keeps its bound with the list rows numbered as its entries; Exit still
 // ends it cleanly.
 
+#include "KorvexDialog.h"
 #include "KorvexScenario.h"
 #include "RemoteListView.h"
 
@@ -93,29 +94,11 @@ HWND TargetWindow(const CKorvexProcess& oKorvex, Target nTarget, HWND hSmallClip
     }
 }
 
-// Korvex's top-level windows of a class ("#32770" dialogs and message boxes, "#32768" menus).
-std::vector<HWND> KorvexWindowsOfClass(DWORD nProcessId, const wchar_t* pszClass) {
-    struct FIND {
-        DWORD nProcessId;
-        const wchar_t* pszClass;
-        std::vector<HWND> vecFound;
-    } oFind{nProcessId, pszClass, {}};
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) {
-            auto& rFind = *reinterpret_cast<FIND*>(lParam);
-            DWORD nProcess = 0;
-            GetWindowThreadProcessId(hWnd, &nProcess);
-            wchar_t aClass[64] = {};
-            GetClassNameW(hWnd, aClass, 64);
-            // The small clip window is a dialog without a title: not a modal box.
-            if (nProcess == rFind.nProcessId && IsWindowVisible(hWnd) &&
-                wcscmp(aClass, rFind.pszClass) == 0 && GetWindowTextLengthW(hWnd) > 0) {
-                rFind.vecFound.push_back(hWnd);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&oFind));
-    return oFind.vecFound;
+// Korvex's shown modal boxes: its dialogs but the small clip window, which has no title.
+std::vector<HWND> ModalBoxes(DWORD nProcessId) {
+    std::vector<HWND> vecBoxes = ShownWindows(nProcessId, L"#32770");
+    std::erase_if(vecBoxes, [](HWND hWnd) { return GetWindowTextLengthW(hWnd) == 0; });
+    return vecBoxes;
 }
 
 TEST_F(e2eHostile, PostedMessagesWithAnyParametersAreSurvivedAndExitStillEndsKorvex) {
@@ -145,11 +128,8 @@ TEST_F(e2eHostile, PostedMessagesWithAnyParametersAreSurvivedAndExitStillEndsKor
     ASSERT_TRUE(CopyEach({L"alpha", L"beta"}));
     const DWORD nProcessId = m_korvex.ProcessId();
     ASSERT_TRUE(PostMessageW(m_korvex.MainWindow(), 0x402, 0, 0));
-    HWND hSmallClip = nullptr;
-    ASSERT_TRUE(PumpUntil([&] {
-        hSmallClip = FindWindowW(L"#32770", L"");
-        return hSmallClip != nullptr && IsWindowVisible(hSmallClip);
-    })) << "the small clip window did not open";
+    const HWND hSmallClip = WaitForDialog(nProcessId, L"");
+    ASSERT_NE(nullptr, hSmallClip) << "the small clip window did not open";
 
     std::vector<std::tuple<HWND, UINT, WPARAM, LPARAM>> vecPosts;
     for (const HOSTILE_ROW& oRow : HostileRows()) {
@@ -181,28 +161,17 @@ TEST_F(e2eHostile, PostedMessagesWithAnyParametersAreSurvivedAndExitStillEndsKor
                 PostMessageW(m_korvex.MainWindow(), WM_CHANGECBCHAIN, 0xC0FFEE, 0);
                 ASSERT_TRUE(PumpUntil([&] { return nMarkersBack >= nMarker; }, 60000))
                     << "Korvex fell behind or ended: running " << m_korvex.IsRunning();
-                const std::vector<HWND> vecDialogs = KorvexWindowsOfClass(nProcessId, L"#32770");
-                if (vecDialogs.size() > 1) {
-                    std::string strTitles;
-                    for (const HWND hDialog : vecDialogs) {
-                        wchar_t aTitle[64] = {};
-                        GetWindowTextW(hDialog, aTitle, 64);
-                        strTitles += " \"" + ToUtf8(aTitle) + "\"";
-                    }
-                    ADD_FAILURE() << "modal windows open at once:" << strTitles;
-                }
-                nMostMenus =
-                    std::max(nMostMenus, KorvexWindowsOfClass(nProcessId, L"#32768").size());
+                EXPECT_LE(ModalBoxes(nProcessId).size(), 1u) << "modal windows open at once";
+                nMostMenus = std::max(nMostMenus, ShownWindows(nProcessId, L"#32768").size());
             }
         }
         // Whatever box or menu the posts opened is closed again.
         PostMessageW(m_korvex.MainWindow(), WM_CANCELMODE, 0, 0);
         ASSERT_TRUE(PumpUntil([&] {
-            for (const HWND hDialog : KorvexWindowsOfClass(nProcessId, L"#32770")) {
+            for (const HWND hDialog : ModalBoxes(nProcessId)) {
                 PostMessageW(hDialog, WM_COMMAND, IDCANCEL, 0);
             }
-            return KorvexWindowsOfClass(nProcessId, L"#32770").empty() &&
-                   KorvexWindowsOfClass(nProcessId, L"#32768").empty();
+            return ModalBoxes(nProcessId).empty() && ShownWindows(nProcessId, L"#32768").empty();
         }));
     }
     EXPECT_LE(nMostMenus, 1u);

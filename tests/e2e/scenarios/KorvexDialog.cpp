@@ -9,10 +9,10 @@
 
 namespace e2e {
 
-std::vector<HWND> FindDialogs(DWORD nProcess, const wchar_t* pszTitle) {
+std::vector<HWND> ShownWindows(DWORD nProcess, const wchar_t* pszClass, const wchar_t* pszTitle) {
     std::vector<HWND> vecFound;
-    for (HWND hWnd = FindWindowExW(nullptr, nullptr, L"#32770", pszTitle); hWnd != nullptr;
-         hWnd = FindWindowExW(nullptr, hWnd, L"#32770", pszTitle)) {
+    for (HWND hWnd = FindWindowExW(nullptr, nullptr, pszClass, pszTitle); hWnd != nullptr;
+         hWnd = FindWindowExW(nullptr, hWnd, pszClass, pszTitle)) {
         DWORD nOwner = 0;
         GetWindowThreadProcessId(hWnd, &nOwner);
         if (nOwner == nProcess && IsWindowVisible(hWnd)) {
@@ -26,7 +26,7 @@ HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs, bo
     HWND hFound = nullptr;
     wintest::PumpUntil(
         [&] {
-            for (const HWND hWnd : FindDialogs(nProcess, pszTitle)) {
+            for (const HWND hWnd : ShownWindows(nProcess, L"#32770", pszTitle)) {
                 if (!bActive || GetForegroundWindow() == hWnd) {
                     hFound = hWnd;
                     return true;

@@ -12,8 +12,10 @@
 
 namespace e2e {
 
-// The shown dialogs (and message boxes) of the process with that title.
-std::vector<HWND> FindDialogs(DWORD nProcess, const wchar_t* pszTitle);
+// The process's shown top-level windows of the class ("#32770" dialogs and message boxes, "#32768"
+// menus) with that title (any title when null).
+std::vector<HWND> ShownWindows(DWORD nProcess, const wchar_t* pszClass,
+                               const wchar_t* pszTitle = nullptr);
 // Waits (bounded) until one is shown (and, with bActive, in the foreground): its window, or NULL.
 HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs = 5000,
                    bool bActive = false);

@@ -95,7 +95,7 @@ TEST_F(e2eOptions, FirstRunShowsTheDefaultsAndOnlyOneDialogOpensFromEitherMenu) 
     ASSERT_EQ(2u, wintest::InjectKeys(wintest::Chord({'O'})));
     ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(hMenu); }));
     ASSERT_TRUE(HandledSoFar(1));
-    EXPECT_EQ(1u, FindDialogs(nProcess, kOptionsTitle).size());
+    EXPECT_EQ(1u, ShownWindows(nProcess, L"#32770", kOptionsTitle).size());
     ASSERT_TRUE(TypeInto(hOptions, {{VK_ESCAPE}}));
     EXPECT_TRUE(Gone(hOptions));
 }
@@ -179,7 +179,6 @@ TEST_F(e2eOptions, SystemOptionsAreWrittenOnOkAndAppliedAtOnce) {
     ASSERT_TRUE(TypeInto(hNegative, {{VK_ESCAPE}}));
     ASSERT_TRUE(Gone(hNegative));
     struct STEP {
-        const wchar_t* pszClipboard; // copied before the dialog opens, or null
         DWORD nBufferSize;
         bool bRunValue;
         std::vector<std::wstring> vecRows;
@@ -187,34 +186,18 @@ TEST_F(e2eOptions, SystemOptionsAreWrittenOnOkAndAppliedAtOnce) {
     };
     const STEP aSteps[] = {
         // Fewer entries than there are: trimmed at once.
-        {nullptr,
-         2,
+        {2,
          false,
          {L"c", L"b"},
          {{ALT, 'I'}, {'2'}, {ALT, 'M'}, {'7'}, {ALT, 'P'}, {ALT, 'W'}, {VK_RETURN}}},
         // Cancel writes nothing.
-        {nullptr, 2, false, {L"c", L"b"}, {{ALT, 'I'}, {'9'}, {ALT, 'P'}, {ALT, 'W'}, {VK_ESCAPE}}},
+        {2, false, {L"c", L"b"}, {{ALT, 'I'}, {'9'}, {ALT, 'P'}, {ALT, 'W'}, {VK_ESCAPE}}},
         // An empty field stores 0; the Run value comes back.
-        {nullptr, 0, true, {}, {{ALT, 'I'}, {VK_DELETE}, {ALT, 'W'}, {VK_RETURN}}},
-        // Pasted text stores only what its digits say.
-        {L"-5", 5, true, {}, {{VK_RETURN}}},
+        {0, true, {}, {{ALT, 'I'}, {VK_DELETE}, {ALT, 'W'}, {VK_RETURN}}},
     };
     for (const STEP& oStep : aSteps) {
         SCOPED_TRACE(&oStep - aSteps);
-        if (oStep.pszClipboard != nullptr) {
-            ASSERT_TRUE(Copy(oStep.pszClipboard));
-            ASSERT_TRUE(PumpUntil([&] { return ReadClipboardText() == oStep.pszClipboard; }));
-        }
         const HWND hOptions = OpenOptions();
-        // Wine's clipboard manager may hold the clipboard for a moment after a copy: a paste
-        // that finds it busy pastes nothing, and the user pastes again.
-        for (int nTry = 0; oStep.pszClipboard != nullptr && nTry < 5 &&
-                           ControlText(hOptions, kIdItemsCount) != oStep.pszClipboard;
-             ++nTry) {
-            ASSERT_TRUE(TypeInto(hOptions, {{ALT, 'I'}, {CTRL, 'V'}}));
-            PumpUntil([&] { return ControlText(hOptions, kIdItemsCount) == oStep.pszClipboard; },
-                      1000);
-        }
         ASSERT_TRUE(TypeInto(hOptions, oStep.vecKeys));
         ASSERT_TRUE(Gone(hOptions));
         EXPECT_EQ(oStep.nBufferSize, Setting(L"Options", L"BufferSize"));

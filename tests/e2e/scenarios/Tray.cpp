@@ -1,5 +1,6 @@
 #include "Tray.h"
 
+#include "KorvexDialog.h"
 #include "Mouse.h"
 #include "RemoteMemory.h"
 #include "tests/support/win/Keyboard.h"
@@ -97,20 +98,11 @@ HWND OpenTrayMenu(DWORD nKorvexProcess) {
         SetCursorPos(pt.x, optIcon->top - 100);
         wintest::PumpUntil([&] { return WindowFromPoint(pt) == hTray; }, 3000);
     }
-    HWND hMenu = nullptr;
-    auto shown = [&] {
-        for (HWND hWnd = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); hWnd != nullptr;
-             hWnd = FindWindowExW(nullptr, hWnd, L"#32768", nullptr)) {
-            DWORD nOwner = 0;
-            GetWindowThreadProcessId(hWnd, &nOwner);
-            if (nOwner == nKorvexProcess && IsWindowVisible(hWnd)) {
-                hMenu = hWnd;
-                return true;
-            }
-        }
-        return false;
+    std::vector<HWND> vecMenus;
+    const auto fnShown = [&] {
+        return !(vecMenus = ShownWindows(nKorvexProcess, L"#32768")).empty();
     };
-    return ClickAt(pt, 1, true) && wintest::PumpUntil(shown, 3000) ? hMenu : nullptr;
+    return ClickAt(pt, 1, true) && wintest::PumpUntil(fnShown, 3000) ? vecMenus.front() : nullptr;
 }
 
 std::vector<uint32_t> CheckMarkStrip(HWND hMenu) {

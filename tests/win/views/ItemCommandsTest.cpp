@@ -225,6 +225,29 @@ TEST_F(ItemCommands, BookmarkNavigationWrapsAndNeedsAtMostOneSelectedRow) {
     }
 }
 
+TEST_F(ItemCommands, FindGoesOnFromTheOneSelectedRowAndANoHitLeavesNoneSelected) {
+    m_oDoc.GetItem(1)->strText = u"a HIT";
+    m_oDoc.GetItem(4)->strText = u"hit b";
+    struct CASE {
+        const char16_t* pszText;
+        Rows before;
+        std::initializer_list<BYTE> modifiers;
+        Rows after;
+    };
+    const CASE cases[] = {
+        {u"hit", {}, {}, {1}},        {u"hit", {}, {VK_SHIFT}, {4}},
+        {u"hit", {1}, {}, {4}},       {u"hit", {4}, {VK_SHIFT}, {1}},
+        {u"hit", {2, 5}, {}, {2, 5}}, {u"hit", {2, 5}, {VK_SHIFT}, {2, 5}},
+        {u"zzz", {1}, {}, {}},
+    };
+    for (const CASE& c : cases) {
+        m_oDoc.GetFindCriteria().strText = c.pszText;
+        Select(c.before);
+        EXPECT_TRUE(Press(VK_F3, c.modifiers));
+        EXPECT_EQ(Selected(), c.after) << "from " << ::testing::PrintToString(c.before);
+    }
+}
+
 TEST_F(ItemCommands, ACaseCommandCopiesOneRowAndChangesSeveralInPlace) {
     m_oDoc.AddItem(u"AbC");
     m_oDoc.AddItem(u"DeF");
