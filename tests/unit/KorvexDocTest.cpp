@@ -132,7 +132,14 @@ TEST_F(KorvexDoc, BookmarkNavigationWrapsAround) {
     m_pDoc->ToggleBookmark(2);
     m_pDoc->SetBookmark(1, 1);
     EXPECT_EQ(m_oRecorder.arrHints, (Hints{3, 5, 3, 2}));
-    // (The wrap with several bookmarks: the item commands' test, on this document.)
+    const std::pair<int32_t, int32_t> aNext[] = {{-1, 1}, {0, 1}, {1, 4}, {4, 1}};
+    const std::pair<int32_t, int32_t> aPrev[] = {{-1, 4}, {4, 1}, {1, 4}};
+    for (const auto& [nFrom, nFound] : aNext) {
+        EXPECT_EQ(m_pDoc->FindNextBookmark(nFrom), nFound) << "next from " << nFrom;
+    }
+    for (const auto& [nFrom, nFound] : aPrev) {
+        EXPECT_EQ(m_pDoc->FindPrevBookmark(nFrom), nFound) << "previous from " << nFrom;
+    }
     m_pDoc->ClearBookmarks();
     EXPECT_EQ(m_pDoc->FindPrevBookmark(0), -1);
 }
@@ -147,7 +154,10 @@ TEST_F(KorvexDoc, FindNextAndPreviousWrapAndBookmarkAll) {
     for (const auto& c : aNext) {
         EXPECT_EQ(m_pDoc->FindNext(c.nFrom, c.bWrap), c.nNext) << c.nFrom << " wrap " << c.bWrap;
     }
-    EXPECT_EQ(m_pDoc->FindPrev(0), 2); // backwards too (and on: the item commands' test)
+    const std::pair<int32_t, int32_t> aPrev[] = {{-1, 2}, {2, 0}, {1, 0}, {0, 2}};
+    for (const auto& [nFrom, nFound] : aPrev) {
+        EXPECT_EQ(m_pDoc->FindPrev(nFrom), nFound) << "previous from " << nFrom;
+    }
     m_pDoc->GetFindCriteria().bMatchCase = 1;
     EXPECT_EQ(m_pDoc->FindNext(-1, 1), -1);
     m_pDoc->GetFindCriteria() = {u"cat", 0, 1};
