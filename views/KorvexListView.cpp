@@ -125,7 +125,11 @@ void CKorvexListView::OnGetDispInfo(LVITEMW& rItem) {
         lstrcpynW(rItem.pszText, rItem.iSubItem >= 1 ? strCell.c_str() : L"", rItem.cchTextMax);
     }
     if ((rItem.mask & LVIF_IMAGE) != 0) {
-        rItem.iImage = row.bBookmark ? m_nBookmarkImage : m_nPlainImage;
+        // The mark stands in the "No" cell only. The other cells answer as if never asked, as
+        // cells without an image of their own do, so the list keeps no room for one.
+        rItem.iImage = rItem.iSubItem != COLUMN_NUMBER ? I_IMAGECALLBACK
+                       : row.bBookmark                 ? m_nBookmarkImage
+                                                       : m_nPlainImage;
     }
 }
 

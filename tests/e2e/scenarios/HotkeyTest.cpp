@@ -35,6 +35,8 @@ TEST_F(e2eHotkeys, HotkeysFromAnotherWindowToggleSwapConvertAndBookmark) {
         << "the head row's image did not change";
     EXPECT_LE(0, oList.Image(0, kColumnNo));
     EXPECT_EQ(nPlain, oList.Image(1, kColumnNo)) << "only the head row is bookmarked";
+    EXPECT_LT(oList.Image(0, kColumnText), 0) << "the mark stands in the \"No\" cell only";
+    EXPECT_LT(oList.Image(0, kColumnTime), 0);
 
     // None of this made a row of its own.
     ASSERT_TRUE(Copy(L"mark"));
