@@ -5,7 +5,8 @@ bool CClipboardMonitor::Start(HWND hWnd, UINT nRejoinPeriodMs) {
     m_hWnd = hWnd;
     m_nRejoinPeriodMs = nRejoinPeriodMs;
     m_nChanges = 0;
-    m_pReadRetry = std::make_unique<CClipboardReadRetry>(m_rDoc, hWnd, TIMER_READ_RETRY);
+    m_pReadRetry =
+        std::make_unique<CClipboardReadRetry>(m_rDoc, hWnd, TIMER_READ_RETRY, TIMER_READ_NOW);
     m_oChain.SetWindow(hWnd);
     m_oChain.Join();
     m_nLastSequence = GetClipboardSequenceNumber();

@@ -2,9 +2,9 @@
 // Korvex's watch on the clipboard: its window's place in the clipboard viewer chain, the periodic
 // re-join (a member that breaks the chain cuts us off for one period at most), and the hand-over
 // of each change to the history document, after the rest of the chain has heard of it. While
-// another program holds the clipboard, the read is tried again from a timer. A change that never
-// reached us (made while we were cut off, or in the moment of a re-join) is read at the re-join;
-// what the clipboard held when we started is never recorded.
+// another program holds the clipboard, the read is tried again from the message loop. A change that
+// never reached us (made while we were cut off, or in the moment of a re-join) is read at the
+// re-join; what the clipboard held when we started is never recorded.
 //
 // The window that owns the monitor hands it WM_DRAWCLIPBOARD, WM_CHANGECBCHAIN and WM_TIMER.
 
@@ -21,6 +21,8 @@ public:
     // The monitor's timers on its window.
     static constexpr UINT_PTR TIMER_REJOIN = 1;
     static constexpr UINT_PTR TIMER_READ_RETRY = 2;
+    // Not a timer: posted as WM_TIMER for a quick try of a busy read.
+    static constexpr UINT_PTR TIMER_READ_NOW = 3;
 
     explicit CClipboardMonitor(CKorvexDoc& rDoc) : m_rDoc(rDoc) {}
     ~CClipboardMonitor() { Stop(); }

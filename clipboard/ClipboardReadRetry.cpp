@@ -1,44 +1,62 @@
 #include "clipboard/ClipboardReadRetry.h"
 
-CClipboardReadRetry::CClipboardReadRetry(CKorvexDoc& rDoc, HWND hTimerWindow, UINT_PTR nTimerId)
-    : m_rDoc(rDoc), m_hTimerWindow(hTimerWindow), m_nTimerId(nTimerId) {}
+CClipboardReadRetry::CClipboardReadRetry(CKorvexDoc& rDoc, HWND hTimerWindow, UINT_PTR nTimerId,
+                                         UINT_PTR nQuickId)
+    : m_rDoc(rDoc), m_hTimerWindow(hTimerWindow), m_nTimerId(nTimerId), m_nQuickId(nQuickId) {}
 
 CClipboardReadRetry::~CClipboardReadRetry() {
-    StopTimer();
+    Stop();
 }
 
 void CClipboardReadRetry::OnClipboardChanged() {
-    m_nGiveUpAt = GetTickCount64() + kRetryBudgetMs;
+    const ULONGLONG nNow = GetTickCount64();
+    m_nQuickUntil = nNow + kQuickRetryMs;
+    m_nGiveUpAt = nNow + kRetryBudgetMs;
     Read();
 }
 
 bool CClipboardReadRetry::OnTimer(UINT_PTR nTimerId) {
-    if (nTimerId != m_nTimerId) {
+    if (nTimerId != m_nTimerId && nTimerId != m_nQuickId) {
         return false;
     }
-    if (!m_bTimerRunning) {
-        // A WM_TIMER that was already queued when the timer stopped.
-        return true;
+    if (nTimerId == m_nQuickId) {
+        m_bQuickPosted = false;
     }
-    Read();
+    if (m_bWaiting) {
+        Read();
+    }
     return true;
 }
 
 void CClipboardReadRetry::Read() {
     if (m_rDoc.ReadClipboard() == ReadClipboardResult::Handled) {
-        StopTimer();
+        Stop();
         return;
     }
-    if (GetTickCount64() >= m_nGiveUpAt) {
-        StopTimer(); // the clipboard stayed busy: this change is given up
+    const ULONGLONG nNow = GetTickCount64();
+    if (nNow >= m_nGiveUpAt) {
+        Stop(); // the clipboard stayed busy: this change is given up
         return;
+    }
+    m_bWaiting = true;
+    if (nNow < m_nQuickUntil) {
+        if (!m_bQuickPosted) {
+            m_bQuickPosted = PostMessageW(m_hTimerWindow, WM_TIMER, m_nQuickId, 0) != FALSE;
+        }
+        if (m_bQuickPosted) {
+            return;
+        }
     }
     if (!m_bTimerRunning) {
         m_bTimerRunning = SetTimer(m_hTimerWindow, m_nTimerId, kRetryPeriodMs, nullptr) != 0;
     }
+    if (!m_bTimerRunning && !m_bQuickPosted) {
+        Stop(); // neither way to try again: give up rather than wait forever
+    }
 }
 
-void CClipboardReadRetry::StopTimer() {
+void CClipboardReadRetry::Stop() {
+    m_bWaiting = false;
     if (m_bTimerRunning) {
         KillTimer(m_hTimerWindow, m_nTimerId);
         m_bTimerRunning = false;

@@ -7,9 +7,10 @@
 
 namespace {
 
-// One operation tries at most this often, with this pause in between: about 100 ms in all,
-// well under the time after which the system drops a low-level keyboard hook that does not
-// answer (the hook runs on the same thread).
+// A write tries at most this often, with this pause in between: about 100 ms in all, well
+// under the time after which the system drops a low-level keyboard hook that does not answer
+// (the hook runs on the same thread). A read tries once: its caller tries again later from the
+// message loop.
 constexpr int kMaxTries = 10;
 constexpr DWORD kPauseMs = 10;
 
@@ -130,8 +131,7 @@ ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes) {
         return oRead;
     }
     CClipboardInUse oInUse;
-    int nTriesLeft = kMaxTries;
-    if (!TryBounded(nTriesLeft, [&] { return TryOpenClipboard(hOwner); })) {
+    if (!TryOpenClipboard(hOwner)) {
         oRead.nStatus = ClipboardReadStatus::Busy;
         return oRead;
     }

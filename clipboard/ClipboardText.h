@@ -1,7 +1,8 @@
 #pragma once
-// Text transfer on the real Win32 clipboard. Every operation gives up after a short, bounded
-// number of tries (well under a quarter of a second in total), so a clipboard that another
-// program holds open never stalls the user-interface thread or the keyboard hook running on it.
+// Text transfer on the real Win32 clipboard. A clipboard that another program holds open never
+// stalls the user-interface thread or the keyboard hook running on it: a read tries once and
+// reports Busy, a write gives up after a short, bounded number of tries (well under a quarter
+// of a second in total).
 
 #include <windows.h>
 
@@ -16,8 +17,8 @@ ClipboardWriteStatus WriteClipboardText(HWND hOwner, const std::u16string& strTe
 
 // Reads the offered text: CF_UNICODETEXT preferred, otherwise CF_TEXT converted from the ANSI code
 // page. A block larger than nMaxBytes is not read (TooLarge); a clip marked as private
-// (clipboard/PrivateClip.h) is not read at all (Private). Busy when the clipboard could not be
-// opened in time, or when a read or write of this thread is already in progress (the clipboard is
+// (clipboard/PrivateClip.h) is not read at all (Private). Busy when another window holds the
+// clipboard open, or when a read or write of this thread is already in progress (the clipboard is
 // then open, and a nested close would pull it away from under the outer operation).
 ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes);
 
