@@ -8,6 +8,7 @@
 #include <ctime>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -92,8 +93,8 @@ void CKorvexDoc::EscapeText(std::u16string& strText) {
 
 // ---- Entry operations -------------------------------------------------------------------------
 
-void CKorvexDoc::AddItem(const std::u16string& strText) {
-    auto pItem = std::make_unique<CLIP_ITEM>(strText);
+void CKorvexDoc::AddItem(std::u16string strText) {
+    auto pItem = std::make_unique<CLIP_ITEM>(std::move(strText));
     m_lstItems.AddHead(pItem.get());
     pItem.release();
     TrimToBufferSize();
@@ -346,7 +347,7 @@ ReadClipboardResult CKorvexDoc::ReadClipboardOnce() {
     // notification for that newer number must not record the same text again.
     m_nHandledSequence = oRead.nSequence != 0 ? oRead.nSequence : nSequence;
     if (oRead.nStatus == ClipboardReadStatus::Text) {
-        AddItem(oRead.strText);
+        AddItem(std::move(oRead.strText));
     }
     return ReadClipboardResult::Handled;
 }

@@ -42,7 +42,7 @@ public:
     static void EscapeText(std::u16string& strText);
 
     // Entry operations. Index arrays are ascending.
-    void AddItem(const std::u16string& strText);
+    void AddItem(std::u16string strText); // moved into the entry: a large text is held once
     int32_t ActivateItem(int32_t nIndex);
     int32_t ActivateItems(const std::vector<int32_t>& arrIndexes);
     void InvertItems(const std::vector<int32_t>& arrIndexes); // contiguous, at least two
