@@ -1,31 +1,95 @@
 #include "HistoryRows.h"
 
-void RefreshHistoryRows(CListCtrl list, CKorvexDoc& rDoc, int32_t nHint,
-                        const std::function<void(int nRow, const CLIP_ITEM& item)>& fnFillRow) {
-    const HWND hList = list.GetSafeHwnd();
-    if (hList == nullptr) {
+#include <algorithm>
+
+#include "ListRowText.h"
+
+void CHistoryRows::Refresh(int32_t nHint) {
+    if (m_hList == nullptr) {
         return;
     }
-    const int32_t nCount = rDoc.GetItemCount();
-    if (nHint >= 1) {
-        const CLIP_ITEM* pItem = rDoc.FindItem(nHint - 1);
-        if (pItem != nullptr && list.GetItemCount() == nCount) {
-            fnFillRow(nHint - 1, *pItem);
-            return;
-        }
-    }
-    if (list.GetItemCount() == nCount) {
-        for (int32_t i = 0; i < nCount; ++i) {
-            fnFillRow(i, *rDoc.FindItem(i));
-        }
+    const int nRows = ListView_GetItemCount(m_hList);
+    std::vector<const CLIP_ITEM*> arrItems = m_rDoc.GetItems();
+    const int nCount = static_cast<int>(arrItems.size());
+    if (nHint >= 1 && nHint <= nCount && nRows == nCount && arrItems == m_arrShown) {
+        ListView_RedrawItems(m_hList, nHint - 1, nHint - 1);
         return;
     }
-    SendMessageW(hList, WM_SETREDRAW, FALSE, 0);
-    list.DeleteAllItems();
-    for (int32_t i = 0; i < nCount; ++i) {
-        list.InsertItem(i, L"");
-        fnFillRow(i, *rDoc.FindItem(i));
+    const int nShown = static_cast<int>(m_arrShown.size());
+    const bool bNewHead = nCount >= 1 && nCount - 1 <= nShown && nRows == nShown &&
+                          std::equal(arrItems.begin() + 1, arrItems.end(), m_arrShown.begin());
+    m_arrShown = std::move(arrItems);
+    if (nRows == nCount) {
+        // The cells are asked again; the selection stays by row number.
+        InvalidateRect(m_hList, nullptr, TRUE);
+        return;
     }
-    SendMessageW(hList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hList, nullptr, TRUE);
+    if (bNewHead) {
+        // The common case, a copy: one new row, the trimmed ones gone, no row left selected as a
+        // rebuilt list would have it. Nothing here passes over every row.
+        InsertRows(1);
+        for (int nRow = ListView_GetItemCount(m_hList) - 1; nRow >= nCount; --nRow) {
+            ListView_DeleteItem(m_hList, nRow);
+        }
+        if (ListView_GetSelectedCount(m_hList) > 0) {
+            ListView_SetItemState(m_hList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        }
+        ListView_SetSelectionMark(m_hList, -1);
+    } else {
+        SendMessageW(m_hList, WM_SETREDRAW, FALSE, 0);
+        ListView_DeleteAllItems(m_hList);
+        InsertRows(nCount);
+        SendMessageW(m_hList, WM_SETREDRAW, TRUE, 0);
+    }
+    InvalidateRect(m_hList, nullptr, TRUE);
+}
+
+void CHistoryRows::InsertRows(int nCount) {
+    // Rows go in at the top, the last one first.
+    const int nColumns =
+        std::max({m_columns.nImage, m_columns.nNumber, m_columns.nText, m_columns.nCreated});
+    for (int nRow = nCount - 1; nRow >= 0; --nRow) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(L"");
+        SendMessageW(m_hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        for (int nColumn = 1; nColumn <= nColumns; ++nColumn) {
+            item.mask = nColumn == m_columns.nImage ? LVIF_TEXT | LVIF_IMAGE : LVIF_TEXT;
+            item.iSubItem = nColumn;
+            item.pszText = LPSTR_TEXTCALLBACKW;
+            item.iImage = I_IMAGECALLBACK;
+            SendMessageW(m_hList, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+}
+
+bool CHistoryRows::OnNotify(NMHDR* pnm, LRESULT* pResult) {
+    if (pnm == nullptr || pnm->hwndFrom != m_hList || pnm->code != LVN_GETDISPINFOW) {
+        return false;
+    }
+    *pResult = 0;
+    FillCell(reinterpret_cast<NMLVDISPINFOW*>(pnm)->item);
+    return true;
+}
+
+void CHistoryRows::FillCell(LVITEMW& rItem) {
+    // Asked of the document itself: between a change and its refresh the rows may stand for
+    // entries that are gone.
+    const CLIP_ITEM* pItem = m_rDoc.FindItem(rItem.iItem);
+    const LIST_ROW_TEXT row = pItem ? MakeListRowText(rItem.iItem, *pItem) : LIST_ROW_TEXT{};
+    if ((rItem.mask & LVIF_TEXT) != 0 && rItem.pszText != nullptr && rItem.cchTextMax > 0) {
+        const int nColumn = rItem.iSubItem;
+        const wchar_t* pszCell = nColumn == m_columns.nNumber    ? row.strNumber.c_str()
+                                 : nColumn == m_columns.nText    ? row.strText.c_str()
+                                 : nColumn == m_columns.nCreated ? row.strCreated.c_str()
+                                                                 : L"";
+        lstrcpynW(rItem.pszText, pszCell, rItem.cchTextMax);
+    }
+    if ((rItem.mask & LVIF_IMAGE) != 0) {
+        // The mark stands in the image column only. The other cells answer as if never asked, as
+        // cells without an image of their own do, so the list keeps no room for one.
+        rItem.iImage = rItem.iSubItem != m_columns.nImage ? I_IMAGECALLBACK
+                       : row.bBookmark                    ? m_nBookmarkImage
+                                                          : m_nPlainImage;
+    }
 }

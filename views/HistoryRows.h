@@ -1,16 +1,59 @@
 #pragma once
-// Bringing a history list's rows in line with the document after a change.
+// The rows of a history list (the main window's and the small clip window's): one row per entry,
+// newest first. The rows hold no texts of their own: the list asks for the cells it draws
+// (LVN_GETDISPINFO) and they are made then from the document, so a new entry, a trim or an
+// activation costs the same however long the history is.
+
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdint>
-#include <functional>
+#include <vector>
 
-#include "framework/ListCtrl.h"
 #include "history/KorvexDoc.h"
 
-// nHint 0: the whole list may have changed: with as many rows as entries every row is rewritten
-// in place (the selection stays by row number), otherwise the rows are rebuilt (no row stays
-// selected). nHint n >= 1: only row n - 1 is rewritten; a hint for a row that no longer exists
-// (hints can arrive late, and any process can post one) refreshes the whole list instead.
-// fnFillRow writes the cells of one existing row.
-void RefreshHistoryRows(CListCtrl list, CKorvexDoc& rDoc, int32_t nHint,
-                        const std::function<void(int nRow, const CLIP_ITEM& item)>& fnFillRow);
+// Where a list shows what: the columns of the bookmark image, the number, the text and the
+// creation time (the image and the number may share a column).
+struct HISTORY_ROW_COLUMNS {
+    int nImage;
+    int nNumber;
+    int nText;
+    int nCreated;
+};
+
+class CHistoryRows {
+public:
+    CHistoryRows(CKorvexDoc& rDoc, HISTORY_ROW_COLUMNS columns)
+        : m_rDoc(rDoc), m_columns(columns) {}
+
+    // The report-style list control whose rows these are, and its two images.
+    void SetList(HWND hList) { m_hList = hList; }
+    void SetImages(int nPlainImage, int nBookmarkImage) {
+        m_nPlainImage = nPlainImage;
+        m_nBookmarkImage = nBookmarkImage;
+    }
+
+    // Brings the rows in line with the document after a change. nHint 0: the whole list may have
+    // changed; nHint n >= 1: only the entry at n - 1. A hint for a row that no longer exists
+    // (hints can arrive late, and any process can post one) refreshes the whole list. With as
+    // many rows as entries the rows are redrawn in place and the selection stays by row number;
+    // a new entry at the head (the oldest ones trimmed) adds one row and leaves none selected;
+    // anything else rebuilds the rows, none selected.
+    void Refresh(int32_t nHint);
+
+    // The list's LVN_GETDISPINFOW: fills the cell it asks for. False for any other notification.
+    bool OnNotify(NMHDR* pnm, LRESULT* pResult);
+
+private:
+    void InsertRows(int nCount);
+    void FillCell(LVITEMW& rItem);
+
+    CKorvexDoc& m_rDoc;
+    HISTORY_ROW_COLUMNS m_columns;
+    HWND m_hList = nullptr;
+    int m_nPlainImage = -1;
+    int m_nBookmarkImage = -1;
+    // The entries the rows stood for at the last refresh, row 0 first: compared, never read.
+    std::vector<const CLIP_ITEM*> m_arrShown;
+};

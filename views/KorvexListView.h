@@ -13,6 +13,7 @@
 #include "framework/ListCtrl.h"
 #include "framework/Wnd.h"
 #include "HistoryObserver.h"
+#include "HistoryRows.h"
 #include "history/KorvexDoc.h"
 #include "ItemCommands.h"
 
@@ -55,10 +56,6 @@ private:
     void AfterAppend() override {}
     void SetModalChild(bool) override {}
     void CreateImages();
-    // Rows hold no texts of their own: the list asks for the cells it shows (LVN_GETDISPINFO),
-    // so a new entry costs one new row however long the history is.
-    void InsertRows(int nFirst, int nCount);
-    void OnGetDispInfo(LVITEMW& rItem);
 
     CKorvexDoc& m_rDoc;
     CItemCommands m_oCommands;
@@ -66,7 +63,6 @@ private:
     int m_nPlainImage = -1;
     int m_nBookmarkImage = -1;
     UINT m_nDpi = 96;
+    CHistoryRows m_oRows;
     CHistoryObserver m_oObserver;
-    // The entries the rows stood for at the last update, row 0 first: compared, never read.
-    std::vector<const CLIP_ITEM*> m_arrShown;
 };

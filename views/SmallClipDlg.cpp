@@ -1,7 +1,5 @@
 #include "SmallClipDlg.h"
 
-#include "HistoryRows.h"
-#include "ListRowText.h"
 #include "clipboard/PasteIntoTarget.h"
 #include "framework/Dpi.h"
 #include "res/KorvexMessages.h"
@@ -15,6 +13,7 @@ constexpr DWORD LIST_EXTENDED_STYLE = LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELEC
 
 // The image column, where a click toggles the bookmark.
 constexpr int COLUMN_IMAGE = 1;
+constexpr HISTORY_ROW_COLUMNS ROW_COLUMNS{COLUMN_IMAGE, 2, 3, 4};
 
 int ValidSize(LONG nStored, LONG nScreen, int nDefault) {
     return (nStored <= 0 || nStored > nScreen) ? nDefault : static_cast<int>(nStored);
@@ -45,7 +44,8 @@ CSmallClipDlg::CHandlerScope::~CHandlerScope() {
 }
 
 CSmallClipDlg::CSmallClipDlg(CKorvexDoc& rDoc)
-    : CDialog(IDD_SMALLCLIP), m_oCommands(rDoc, *this, ItemCommandIds::ContextOnly), m_rDoc(rDoc) {}
+    : CDialog(IDD_SMALLCLIP), m_oCommands(rDoc, *this, ItemCommandIds::ContextOnly),
+      m_oRows(rDoc, ROW_COLUMNS) {}
 
 CSmallClipDlg::~CSmallClipDlg() = default;
 
@@ -59,12 +59,13 @@ bool CSmallClipDlg::Create(HWND hWndFrame) {
 
 BOOL CSmallClipDlg::OnInitDialog() {
     m_oList = CListCtrl(GetDlgItem(IDC_SMALLCLIP_LIST));
+    m_oRows.SetList(m_oList.GetSafeHwnd());
     // Columns and images as the resources give them at 96 DPI, scaled to this monitor's DPI.
     const UINT nDpi = GetWindowDpi(m_hWnd);
     if (m_oImageList.Create(ScaleForDpi(17, nDpi), ScaleForDpi(13, nDpi), ILC_COLOR32 | ILC_MASK, 1,
                             1)) {
-        m_nPlainImage = m_oImageList.AddBitmapResource(IDB_DOCUMENT, RGB(0, 132, 132));
-        m_nBookmarkImage = m_oImageList.AddBitmapResource(IDB_BOOKMARK, RGB(0, 0, 0));
+        const int nPlainImage = m_oImageList.AddBitmapResource(IDB_DOCUMENT, RGB(0, 132, 132));
+        m_oRows.SetImages(nPlainImage, m_oImageList.AddBitmapResource(IDB_BOOKMARK, RGB(0, 0, 0)));
         // The list does not share its image lists: it destroys this one with itself.
         m_oList.SetImageList(m_oImageList.Detach(), LVSIL_SMALL);
     }
@@ -117,21 +118,12 @@ void CSmallClipDlg::Place() {
     }
 }
 
-void CSmallClipDlg::FillRow(int nRow, const CLIP_ITEM& item) {
-    const LIST_ROW_TEXT row = MakeListRowText(nRow, item);
-    m_oList.SetItem(nRow, 1, L"", row.bBookmark ? m_nBookmarkImage : m_nPlainImage);
-    m_oList.SetItemText(nRow, 2, row.strNumber.c_str());
-    m_oList.SetItemText(nRow, 3, row.strText.c_str());
-    m_oList.SetItemText(nRow, 4, row.strCreated.c_str());
-}
-
 void CSmallClipDlg::Refresh(int32_t nHint) {
     CHandlerScope scope(*this);
     if (m_hWnd == nullptr || m_bClosing) {
         return;
     }
-    RefreshHistoryRows(m_oList, m_rDoc, nHint,
-                       [this](int nRow, const CLIP_ITEM& item) { FillRow(nRow, item); });
+    m_oRows.Refresh(nHint);
 }
 
 void CSmallClipDlg::Close() {
@@ -169,7 +161,7 @@ bool CSmallClipDlg::OnCommand(UINT nId) {
 
 bool CSmallClipDlg::OnNotify(NMHDR* pnm, LRESULT* pResult) {
     return pnm->idFrom == IDC_SMALLCLIP_LIST &&
-           m_oCommands.OnListNotify(pnm, pResult, COLUMN_IMAGE);
+           (m_oRows.OnNotify(pnm, pResult) || m_oCommands.OnListNotify(pnm, pResult, COLUMN_IMAGE));
 }
 
 void CSmallClipDlg::OnSize(UINT nType, int cx, int cy) {

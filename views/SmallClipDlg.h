@@ -16,6 +16,7 @@
 
 #include <cstdint>
 
+#include "HistoryRows.h"
 #include "ItemCommands.h"
 #include "framework/Dialog.h"
 #include "framework/ImageList.h"
@@ -85,17 +86,14 @@ private:
     void AfterAppend() override;
     void SetModalChild(bool bOpen) override { m_bModalChild = bOpen; }
 
-    void FillRow(int nRow, const CLIP_ITEM& item);
     void StoreSize();
     void RequestRelease();
 
     CItemCommands m_oCommands;
     CImageList m_oImageList;
-    CKorvexDoc& m_rDoc;
     bool m_bModalChild = false;
-    int m_nPlainImage = -1;
-    int m_nBookmarkImage = -1;
     CListCtrl m_oList;
+    CHistoryRows m_oRows;
 
     HWND m_hWndFrame = nullptr;
     HWND m_hWndTarget = nullptr; // in the foreground before this window opened: the paste's target

@@ -3,6 +3,7 @@
 
 #include "framework/MessageBox.h"
 #include "res/resource.h"
+#include "tests/support/win/HandlerWindow.h"
 #include "tests/support/win/Keyboard.h"
 #include "tests/unit/FakePorts.h"
 #include "views/HistoryObserver.h"
@@ -45,18 +46,15 @@ protected:
     void SetUp() override {
         s_pTest = this;
         m_pfnPreviousBox = SetMessageBoxFunction(&AnswerBox);
-        m_hParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
-                                    nullptr, nullptr);
         m_oWindow.hList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 400,
-                                          300, m_hParent, nullptr, nullptr, nullptr);
+                                          300, m_oParent.Handle(), nullptr, nullptr, nullptr);
         ASSERT_NE(m_oWindow.hList, nullptr);
-        List().InsertColumn(0, L"", LVCFMT_LEFT, 100);
-        m_oRows.SetHandler([this](int32_t nHint) {
-            RefreshHistoryRows(List(), m_oDoc, nHint, [this](int nRow, const CLIP_ITEM& item) {
-                List().SetItemText(nRow, 0, reinterpret_cast<const wchar_t*>(item.strText.c_str()));
-            });
-        });
-        m_oRows.Connect(m_oDoc);
+        for (int nColumn = 0; nColumn < 4; ++nColumn) {
+            List().InsertColumn(nColumn, L"", LVCFMT_LEFT, 100);
+        }
+        m_oRows.SetList(m_oWindow.hList);
+        m_oObserver.SetHandler([this](int32_t nHint) { m_oRows.Refresh(nHint); });
+        m_oObserver.Connect(m_oDoc);
         m_oCommands.RegisterShortcuts();
         Reset();
     }
@@ -72,9 +70,9 @@ protected:
         m_oWindow.nAfterActivate = 0;
     }
     void TearDown() override {
-        m_oRows.Disconnect();
+        m_oObserver.Disconnect();
         SetMessageBoxFunction(m_pfnPreviousBox);
-        DestroyWindow(m_hParent);
+        DestroyWindow(m_oWindow.hList);
         s_pTest = nullptr;
     }
 
@@ -106,12 +104,18 @@ protected:
 
     static inline ItemCommands* s_pTest = nullptr;
     MessageBoxFunction m_pfnPreviousBox = nullptr;
-    HWND m_hParent = nullptr;
     CTestWindow m_oWindow;
     CFakeClipboard m_oClipboard;
     CFakeSettings m_oSettings;
     CTestDoc m_oDoc{m_oClipboard, m_oSettings};
-    CHistoryObserver m_oRows;
+    CHistoryRows m_oRows{m_oDoc, {1, 1, 2, 3}};
+    CHistoryObserver m_oObserver;
+    wintest::CHandlerWindow m_oParent{[this](UINT nMsg, WPARAM, LPARAM lParam) {
+        LRESULT lResult = 0;
+        return nMsg == WM_NOTIFY && m_oRows.OnNotify(reinterpret_cast<NMHDR*>(lParam), &lResult)
+                   ? std::optional<LRESULT>(lResult)
+                   : std::nullopt;
+    }};
     CItemCommands m_oCommands{m_oDoc, m_oWindow, ItemCommandIds::EditAndContext};
     std::vector<BOX_SEEN> m_arrBoxes;
     std::function<void()> m_fnDuringBox;
@@ -294,15 +298,13 @@ TEST_F(ItemCommands, TheWindowsStepsFollowOnlyWhatActedAndEachWindowBindsItsOwnI
 
 TEST_F(ItemCommands, AHintForARowThatIsGoneRefreshesTheWholeList) {
     // The rows as a late hint finds them: the document has lost entries since.
-    m_oRows.Disconnect();
+    m_oObserver.Disconnect();
     m_oDoc.RemoveItems({0, 1, 2});
     for (const int32_t nHint : {8, 6, 100, -5}) {
-        RefreshHistoryRows(List(), m_oDoc, nHint, [this](int nRow, const CLIP_ITEM& item) {
-            List().SetItemText(nRow, 0, reinterpret_cast<const wchar_t*>(item.strText.c_str()));
-        });
+        m_oRows.Refresh(nHint);
         std::vector<std::wstring> rows;
         for (int i = 0; i < List().GetItemCount(); ++i) {
-            rows.push_back(List().GetItemText(i, 0));
+            rows.push_back(List().GetItemText(i, 2));
         }
         EXPECT_EQ(rows, (std::vector<std::wstring>{L"e3", L"e4", L"e5", L"e6", L"e7"}))
             << "hint " << nHint;
