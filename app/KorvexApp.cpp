@@ -6,6 +6,7 @@
 #include "framework/MessageLoop.h"
 #include "hotkeys/KeyboardAccelerator.h"
 #include "hotkeys/KorvexMainWindow.h"
+#include "res/KorvexMessages.h"
 #include "settings/ApplicationRegistry.h"
 #include "settings/HotkeyCommands.h"
 #include "settings/SmartRegistry.h"
@@ -60,9 +61,6 @@ BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
     // The history starts empty on every run; it reads its limits from the settings.
     m_pDoc = std::make_unique<CKorvexDoc>(m_oClipboardPort, m_oHistorySettings);
 
-    CKorvexCommandLineInfo oCommandLine;
-    oCommandLine.ParseCommandLine(pszCommandLine);
-
     m_pMainFrame = std::make_unique<CMainFrame>(*m_pDoc, m_oClipboardPort);
     if (!m_pMainFrame->Create()) {
         m_pMainFrame.reset();
@@ -70,8 +68,27 @@ BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
     }
     CWnd::SetMainWindow(m_pMainFrame.get());
 
+    // The window records copies and answers as soon as it exists; the rest follows on the first
+    // turn of the message loop.
+    m_strCommandLine = pszCommandLine != nullptr ? pszCommandLine : L"";
+    m_pMainFrame->SetStartUpStep([this] { FinishStartUp(); });
+    if (!PostMessageW(m_pMainFrame->GetSafeHwnd(), WM_KORVEX_FINISH_START_UP, 0, 0)) {
+        FinishStartUp();
+    }
+    return TRUE;
+}
+
+void CKorvexApp::FinishStartUp() {
+    if (m_bStartUpFinished || !m_pMainFrame) {
+        return;
+    }
+    m_bStartUpFinished = true;
+    m_pMainFrame->AddTrayIcon();
+
     // Hidden in the notification area unless the start asked for the window; shown, it counts
     // as shown, so the first Close, Esc or minimise hides it.
+    CKorvexCommandLineInfo oCommandLine;
+    oCommandLine.ParseCommandLine(m_strCommandLine.c_str());
     if (oCommandLine.m_bShowAtStart) {
         m_pMainFrame->ToggleShown();
     }
@@ -85,7 +102,6 @@ BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
                                      GetSystemErrorText(GetKeyboardHookError());
         KorvexMessageBox(nullptr, strText.c_str(), MB_OK | MB_ICONWARNING);
     }
-    return TRUE;
 }
 
 void CKorvexApp::FirstRunStep() {

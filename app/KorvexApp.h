@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "clipboard/Win32ClipboardPort.h"
 #include "history/KorvexDoc.h"
@@ -36,6 +37,8 @@ public:
     const CCommandTable& GetCommandTable() const { return m_oCommandTable; }
 
 private:
+    // Start-up's second half, run once the window answers.
+    void FinishStartUp();
     void FirstRunStep();
 
     CCommandTable m_oCommandTable;
@@ -43,4 +46,6 @@ private:
     CRegistryHistorySettings m_oHistorySettings;
     std::unique_ptr<CKorvexDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pMainFrame;
+    std::wstring m_strCommandLine;
+    bool m_bStartUpFinished = false;
 };

@@ -23,6 +23,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <utility>
+
 namespace {
 
 // The product's web page.
@@ -90,13 +92,9 @@ int CMainFrame::OnCreate(CREATESTRUCTW* pcs) {
 
     m_rDoc.LoadSettings();
 
-    // The notification-area icon.
-    m_hTrayImage = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    // The notification-area icon is added once the window answers (AddTrayIcon).
     m_nTaskbarCreatedMessage = RegisterWindowMessageW(TASKBAR_CREATED_MESSAGE_NAME);
     m_oTrayIcon.SetOwner(m_hWnd);
-    m_oTrayIcon.Add(m_hTrayImage);
     m_oTrayIcon.SetTooltip(KORVEX_PROGRAM_NAME);
     m_oTrayIcon.SetCallbackMessage(WM_KORVEX_TRAY_NOTIFY);
 
@@ -119,6 +117,16 @@ int CMainFrame::OnCreate(CREATESTRUCTW* pcs) {
     }
     m_bCreated = true;
     return 0;
+}
+
+void CMainFrame::AddTrayIcon() {
+    if (m_hTrayImage != nullptr) {
+        return;
+    }
+    m_hTrayImage = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    m_oTrayIcon.Add(m_hTrayImage);
 }
 
 void CMainFrame::OnDestroy() {
@@ -325,6 +333,11 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     case WM_KORVEX_RELEASE_SMALL_CLIP:
         ReleaseSmallClip();
         return true;
+    case WM_KORVEX_FINISH_START_UP:
+        if (auto fnStep = std::exchange(m_fnStartUpStep, nullptr)) {
+            fnStep();
+        }
+        return 0;
     case WM_HISTORY_CHANGED:
         if (m_pSmallClip) {
             m_pSmallClip->Refresh(static_cast<int32_t>(wParam));

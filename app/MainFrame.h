@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include <memory>
 
 #include "TrayIcon.h"
@@ -24,8 +26,12 @@ public:
     CMainFrame(CKorvexDoc& rDoc, CWin32ClipboardPort& rClipboardPort);
     ~CMainFrame() override;
 
-    // Creates the window (hidden) with its view, tray icon, chain membership, timer and marker.
+    // Creates the window (hidden) with its view, chain membership, timer and marker.
     bool Create();
+    // What WM_KORVEX_FINISH_START_UP runs, once.
+    void SetStartUpStep(std::function<void()> fnStep) { m_fnStartUpStep = std::move(fnStep); }
+    // Puts the icon in the notification area.
+    void AddTrayIcon();
 
     // Shows and activates the window when the shown flag is clear, hides it when it is set;
     // returns the new shown flag.
@@ -83,6 +89,7 @@ private:
     CWnd m_wndMarker;
     HICON m_hTrayImage = nullptr;
     CTrayIcon m_oTrayIcon;
+    std::function<void()> m_fnStartUpStep;
     bool m_bTrayMenuOpen = false;
     UINT m_nTaskbarCreatedMessage = 0;
     std::unique_ptr<CSmallClipDlg> m_pSmallClip; // while it is open

@@ -27,10 +27,7 @@ BOOL CTrayIcon::Add(HICON hIcon) {
         return FALSE;
     }
     m_hIcon = hIcon;
-    NOTIFYICONDATAW nid = MakeRecord();
-    nid.uFlags = NIF_ICON;
-    nid.hIcon = m_hIcon;
-    return Shell_NotifyIconW(NIM_ADD, &nid);
+    return Restore();
 }
 
 BOOL CTrayIcon::SetTooltip(const wchar_t* pszText) {
@@ -38,6 +35,9 @@ BOOL CTrayIcon::SetTooltip(const wchar_t* pszText) {
     const size_t nCapacity = sizeof(nid.szTip) / sizeof(nid.szTip[0]) - 1;
     const size_t nLength = std::min(std::wcslen(pszText), nCapacity);
     m_strTooltip.assign(pszText, nLength);
+    if (m_hIcon == nullptr) {
+        return TRUE; // goes with the icon when it is added
+    }
     std::wmemcpy(nid.szTip, m_strTooltip.c_str(), nLength + 1);
     nid.uFlags = NIF_TIP;
     return Shell_NotifyIconW(NIM_MODIFY, &nid);
@@ -45,6 +45,9 @@ BOOL CTrayIcon::SetTooltip(const wchar_t* pszText) {
 
 BOOL CTrayIcon::SetCallbackMessage(UINT nMessage) {
     m_nCallbackMessage = nMessage;
+    if (m_hIcon == nullptr) {
+        return TRUE; // goes with the icon when it is added
+    }
     NOTIFYICONDATAW nid = MakeRecord();
     nid.uFlags = NIF_MESSAGE;
     nid.uCallbackMessage = nMessage;
@@ -61,6 +64,7 @@ BOOL CTrayIcon::Restore() {
         return FALSE;
     }
     NOTIFYICONDATAW nid = MakeRecord();
+    // Everything in one call: each call to the shell waits for the notification area.
     nid.uFlags = NIF_ICON | NIF_TIP | (m_nCallbackMessage != 0 ? NIF_MESSAGE : 0);
     nid.hIcon = m_hIcon;
     nid.uCallbackMessage = m_nCallbackMessage;

@@ -17,10 +17,12 @@ public:
     // The window that gets the callback messages. With an icon set, the icon is removed from
     // the notification area first; if that fails the old owner stays and FALSE is returned.
     BOOL SetOwner(HWND hWndOwner);
-    // Adds the icon (not owned: the caller loads and destroys it). Refused without a call to
-    // the system when an icon is already set.
+    // Adds the icon (not owned: the caller loads and destroys it) with the tooltip and callback
+    // message set so far, in one call to the shell. Refused without a call to the system when
+    // an icon is already set.
     BOOL Add(HICON hIcon);
-    // The tooltip, cut to the record's capacity (127 characters).
+    // The tooltip, cut to the record's capacity (127 characters), and the callback message.
+    // Before Add they are only kept, to go with the icon.
     BOOL SetTooltip(const wchar_t* pszText);
     BOOL SetCallbackMessage(UINT nMessage);
     // Takes the icon out of the notification area; the stored icon stays set.

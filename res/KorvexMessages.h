@@ -50,6 +50,10 @@ enum KorvexMessage : uint32_t {
     // when the whole list may have changed. Forwarded to the small clip window, which refreshes
     // everything for a row that no longer exists.
     WM_HISTORY_CHANGED = 0x07EC,
+    // Posted once by start-up: what the window does not need in order to answer (the tray icon,
+    // the command line's switch, the first-run step, the hotkeys) is done on the first turn of
+    // the message loop. Any later one does nothing.
+    WM_KORVEX_FINISH_START_UP = 0x07ED,
 };
 
 // Registered by name: sent to every top-level window when the notification area is re-created.

@@ -20,12 +20,14 @@ TEST(TrayIcon, AddedOnceGoneWhenRemovedAndBackWithItsTooltip) {
     CTrayIcon oTray;
     EXPECT_FALSE(oTray.Restore()); // no icon was ever added
     ASSERT_TRUE(oTray.SetOwner(oOwner.Handle()));
-    ASSERT_TRUE(oTray.Add(hIcon));
-    EXPECT_FALSE(oTray.Add(hIcon));
+    // Set before the icon is added, they go with it.
     EXPECT_TRUE(oTray.SetTooltip(std::wstring(300, L't').c_str())); // cut to the record's size
     EXPECT_TRUE(oTray.SetTooltip(L"Korvex"));                       // what the taskbar looks for
     EXPECT_TRUE(oTray.SetCallbackMessage(0x7E9));
+    ASSERT_TRUE(oTray.Add(hIcon));
+    EXPECT_FALSE(oTray.Add(hIcon));
     EXPECT_TRUE(PumpUntil([] { return e2e::FindTrayIcon().has_value(); }));
+    EXPECT_TRUE(oTray.SetTooltip(L"Korvex"));
     EXPECT_TRUE(oTray.Remove());
     EXPECT_FALSE(oTray.SetCallbackMessage(0x7E9)); // gone
     EXPECT_TRUE(PumpUntil([] { return !e2e::FindTrayIcon(); }));
