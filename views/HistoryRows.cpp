@@ -19,14 +19,10 @@ void CHistoryRows::Refresh(int32_t nHint) {
     const bool bNewHead = nCount >= 1 && nCount - 1 <= nShown && nRows == nShown &&
                           std::equal(arrItems.begin() + 1, arrItems.end(), m_arrShown.begin());
     m_arrShown = std::move(arrItems);
-    if (nRows == nCount) {
-        // The cells are asked again; the selection stays by row number.
-        InvalidateRect(m_hList, nullptr, TRUE);
-        return;
-    }
     if (bNewHead) {
-        // The common case, a copy: one new row, the trimmed ones gone, no row left selected as a
-        // rebuilt list would have it. Nothing here passes over every row.
+        // The common case, a copy: one new row, the trimmed ones gone, and no row left selected
+        // (the rows selected before stand for other entries now). Nothing here passes over
+        // every row.
         InsertRows(1);
         for (int nRow = ListView_GetItemCount(m_hList) - 1; nRow >= nCount; --nRow) {
             ListView_DeleteItem(m_hList, nRow);
@@ -35,6 +31,10 @@ void CHistoryRows::Refresh(int32_t nHint) {
             ListView_SetItemState(m_hList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         }
         ListView_SetSelectionMark(m_hList, -1);
+    } else if (nRows == nCount) {
+        // The cells are asked again; the selection stays by row number.
+        InvalidateRect(m_hList, nullptr, TRUE);
+        return;
     } else {
         SendMessageW(m_hList, WM_SETREDRAW, FALSE, 0);
         ListView_DeleteAllItems(m_hList);

@@ -52,6 +52,7 @@ protected:
         for (int nColumn = 0; nColumn < 4; ++nColumn) {
             List().InsertColumn(nColumn, L"", LVCFMT_LEFT, 100);
         }
+        ListView_SetExtendedListViewStyle(m_oWindow.hList, LVS_EX_SUBITEMIMAGES);
         m_oRows.SetList(m_oWindow.hList);
         m_oObserver.SetHandler([this](int32_t nHint) { m_oRows.Refresh(nHint); });
         m_oObserver.Connect(m_oDoc);
@@ -294,6 +295,50 @@ TEST_F(ItemCommands, TheWindowsStepsFollowOnlyWhatActedAndEachWindowBindsItsOwnI
     EXPECT_FALSE(contextOnly.OnCommand(ID_EDIT_ACTIVATE));
     EXPECT_TRUE(contextOnly.OnCommand(ID_ITEM_ACTIVATE));
     EXPECT_TRUE(m_oCommands.OnCommand(ID_EDIT_ACTIVATE));
+}
+
+TEST_F(ItemCommands, RowsShowTheDocumentAfterEveryKindOfChange) {
+    m_oSettings.nBufferSize = 8;
+    m_oDoc.LoadSettings();
+    m_oRows.SetImages(10, 11);
+    // Each step, then what the rows show (the number and its image, the text) and which rows
+    // stay selected.
+    const struct {
+        const char* pszStep;
+        std::function<void()> fnStep;
+        Rows selectedAfter;
+    } arrSteps[] = {
+        {"new head, oldest trimmed", [&] { m_oDoc.AddItem(u"new"); }, {}},
+        {"activation", [&] { m_oDoc.ActivateItem(5); }, {2, 3}},
+        {"bookmark", [&] { m_oDoc.SetBookmark(1, 1); }, {2, 3}},
+        {"removal",
+         [&] {
+             m_oDoc.RemoveItems({0, 7});
+         },
+         {}},
+    };
+    for (const auto& step : arrSteps) {
+        Select({2, 3});
+        step.fnStep();
+        std::vector<std::wstring> rows;
+        std::vector<std::wstring> shown;
+        for (int i = 0; i < m_oDoc.GetItemCount(); ++i) {
+            const CLIP_ITEM& item = *m_oDoc.GetItem(i);
+            rows.push_back(std::to_wstring(i + 1) + (item.bBookmark ? L"*" : L" ") +
+                           reinterpret_cast<const wchar_t*>(item.strText.c_str()));
+        }
+        for (int i = 0; i < List().GetItemCount(); ++i) {
+            LVITEMW item{};
+            item.mask = LVIF_IMAGE;
+            item.iItem = i;
+            item.iSubItem = 1;
+            ListView_GetItem(List().GetSafeHwnd(), &item);
+            shown.push_back(List().GetItemText(i, 1) + (item.iImage == 11 ? L"*" : L" ") +
+                            List().GetItemText(i, 2));
+        }
+        EXPECT_EQ(shown, rows) << step.pszStep;
+        EXPECT_EQ(Selected(), step.selectedAfter) << step.pszStep;
+    }
 }
 
 TEST_F(ItemCommands, AHintForARowThatIsGoneRefreshesTheWholeList) {
