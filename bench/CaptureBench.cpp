@@ -289,10 +289,12 @@ struct SAMPLES {
 struct RESULTS {
     SAMPLES arrWineCopy[kLevelCount];
     SAMPLES arrXclipCopy[kLevelCount];
+    SAMPLES arrXclipTaken[kLevelCount]; // from the moment Wine has taken the X11 copy over
     SAMPLES arrCpuPerCopy[kLevelCount];
     SAMPLES oIdleCpu; // ms in kIdleMs, with a full history
     SAMPLES o500Kb;
     SAMPLES o5Mb;
+    SAMPLES oCpu5Mb;
     SAMPLES arrRecorded[kSpacingCount];
     SAMPLES arrDoubled[kSpacingCount];
     SAMPLES arrOutOfOrder[kSpacingCount];
@@ -346,14 +348,18 @@ public:
                 Add(m_rResults.arrWineCopy[nLevel], WineCopyToRow(NextText(L"w")));
             }
             for (int i = 0; i < kRowSamples; ++i) {
-                Add(m_rResults.arrXclipCopy[nLevel], XclipCopyToRow());
+                XclipCopyToRow(m_rResults.arrXclipCopy[nLevel], m_rResults.arrXclipTaken[nLevel]);
             }
             for (int i = 0; i < kCpuRuns; ++i) {
                 Add(m_rResults.arrCpuPerCopy[nLevel], CpuPerCopy(kLevels[nLevel]));
             }
         }
         for (int i = 0; i < kLargeSamples; ++i) {
-            Add(m_rResults.o5Mb, WineCopyToRow(LargeText(5000000), kRowCharacters));
+            std::optional<double> optMs;
+            const std::optional<double> optCpuMs =
+                CpuDuring([&] { optMs = WineCopyToRow(LargeText(5000000), kRowCharacters); });
+            Add(m_rResults.o5Mb, optMs);
+            Add(m_rResults.oCpu5Mb, optMs ? optCpuMs : std::nullopt);
             if (i == 0) {
                 wintest::PumpFor(500);
                 m_rResults.oAfter5Mb = bench::ReadMemory(m_rRecorder.ProcessId());
@@ -391,11 +397,16 @@ private:
     }
 
     // Bounded: the moment row 0 shows the text (its first nCompare characters; 0: all of it).
-    std::optional<double> WaitForRow0(const std::wstring& strText, size_t nCompare = 0) {
+    // fnEachPoll runs before each look at the row.
+    std::optional<double> WaitForRow0(const std::wstring& strText, size_t nCompare = 0,
+                                      const std::function<void()>& fnEachPoll = {}) {
         const std::wstring strWanted = nCompare != 0 ? strText.substr(0, nCompare) : strText;
         const double dDeadline = NowUs() + kRowTimeoutMs * 1000.0;
         for (;;) {
             wintest::PumpPending();
+            if (fnEachPoll) {
+                fnEachPoll();
+            }
             if (m_oList.Text(0, e2e::kColumnText) == strWanted) {
                 return NowUs();
             }
@@ -417,20 +428,31 @@ private:
         return optShown ? std::optional<double>((*optShown - dStart) / 1000) : std::nullopt;
     }
 
-    // Milliseconds from the start of xclip to its text in row 0.
-    std::optional<double> XclipCopyToRow() {
+    // Milliseconds from the start of xclip to its text in row 0 (to rFromStart), and from the
+    // moment Wine has taken the copy over (the clipboard's number changed) to it (to rFromWine).
+    void XclipCopyToRow(SAMPLES& rFromStart, SAMPLES& rFromWine) {
         const std::wstring strText = NextText(L"x");
+        const DWORD nBefore = GetClipboardSequenceNumber();
+        double dTakenOver = 0;
         const double dStart = NowUs();
         m_vecOwners.push_back(std::make_unique<wintest::CX11ClipboardOwner>());
-        if (!m_vecOwners.back()->Copy(std::string(strText.begin(), strText.end()))) {
-            return std::nullopt;
+        std::optional<double> optShown;
+        if (m_vecOwners.back()->Copy(std::string(strText.begin(), strText.end()))) {
+            optShown = WaitForRow0(strText, 0, [&] {
+                if (dTakenOver == 0 && GetClipboardSequenceNumber() != nBefore) {
+                    dTakenOver = NowUs();
+                }
+            });
         }
-        const std::optional<double> optShown = WaitForRow0(strText);
         wintest::PumpFor(20);
         if (m_vecOwners.size() > 2) { // the older ones have lost the selection
             m_vecOwners.erase(m_vecOwners.begin());
         }
-        return optShown ? std::optional<double>((*optShown - dStart) / 1000) : std::nullopt;
+        Add(rFromStart,
+            optShown ? std::optional<double>((*optShown - dStart) / 1000) : std::nullopt);
+        Add(rFromWine, optShown && dTakenOver != 0
+                           ? std::optional<double>((*optShown - dTakenOver) / 1000)
+                           : std::nullopt);
     }
 
     // Copies until the list holds nEntries with the bound at nEntries.
@@ -561,20 +583,29 @@ private:
 
 // ---- The table ---------------------------------------------------------------------------------
 
-std::string Figure(const SAMPLES& rSamples, int nDecimals) {
+std::optional<double> Median(const SAMPLES& rSamples) {
     if (rSamples.vecValues.empty()) {
-        return rSamples.nMissed != 0 ? "none of " + std::to_string(rSamples.nMissed) + " shown"
-                                     : "n/a";
+        return std::nullopt;
     }
     std::vector<double> vecSorted = rSamples.vecValues;
     std::sort(vecSorted.begin(), vecSorted.end());
     const size_t nCount = vecSorted.size();
-    const double dMedian = nCount % 2 != 0
-                               ? vecSorted[nCount / 2]
-                               : (vecSorted[nCount / 2 - 1] + vecSorted[nCount / 2]) / 2;
+    return nCount % 2 != 0 ? vecSorted[nCount / 2]
+                           : (vecSorted[nCount / 2 - 1] + vecSorted[nCount / 2]) / 2;
+}
+
+std::string Figure(const SAMPLES& rSamples, int nDecimals) {
+    const std::optional<double> optMedian = Median(rSamples);
+    if (!optMedian) {
+        return rSamples.nMissed != 0 ? "none of " + std::to_string(rSamples.nMissed) + " shown"
+                                     : "n/a";
+    }
+    const auto [itMin, itMax] =
+        std::minmax_element(rSamples.vecValues.begin(), rSamples.vecValues.end());
+    const double dMedian = *optMedian;
     char aText[128];
     std::snprintf(aText, sizeof aText, "%.*f (%.*f\xE2\x80\x93%.*f)", nDecimals, dMedian, nDecimals,
-                  vecSorted.front(), nDecimals, vecSorted.back());
+                  *itMin, nDecimals, *itMax);
     std::string strFigure = aText;
     if (rSamples.nMissed != 0) {
         strFigure += ", " + std::to_string(rSamples.nMissed) + " not shown";
@@ -605,11 +636,14 @@ void PrintTable(const RESULTS& rKorvex, const RESULTS& rFloor) {
     };
     Rows("copy to row 0, ms, by a Wine program", &RESULTS::arrWineCopy, 1);
     Rows("copy to row 0, ms, by xclip (from its start)", &RESULTS::arrXclipCopy, 1);
+    Rows("copy to row 0, ms, by xclip (from Wine taking it over)", &RESULTS::arrXclipTaken, 1);
     Rows("CPU per recorded copy, ms (copies 20 ms apart)", &RESULTS::arrCpuPerCopy, 2);
-    Row("CPU at rest, ms in " + std::to_string(kIdleMs / 1000) + " s, 999 entries",
+    Row("CPU at rest, ms in " + std::to_string(kIdleMs / 1000) + " s (10 ms steps), 999 entries",
         Figure(rKorvex.oIdleCpu, 0), Figure(rFloor.oIdleCpu, 0));
     Row("copy to row 0, ms, 500 KB text", Figure(rKorvex.o500Kb, 1), Figure(rFloor.o500Kb, 1));
     Row("copy to row 0, ms, 5 MB text", Figure(rKorvex.o5Mb, 1), Figure(rFloor.o5Mb, 1));
+    Row("CPU per copy, ms (10 ms steps), 5 MB text", Figure(rKorvex.oCpu5Mb, 0),
+        Figure(rFloor.oCpu5Mb, 0));
     for (int nSpacing = 0; nSpacing < kSpacingCount; ++nSpacing) {
         char aSpacing[80];
         std::snprintf(aSpacing, sizeof aSpacing,
@@ -643,6 +677,32 @@ void PrintTable(const RESULTS& rKorvex, const RESULTS& rFloor) {
         std::snprintf(aMeasure, sizeof aMeasure, "spacing kept for %g ms, ms",
                       kBurstSpacingsMs[nSpacing]);
         Row(aMeasure, Figure(oKorvex, 2), Figure(oFloor, 2));
+    }
+}
+
+// Says so when a recorder's CPU readings cannot be right: none for a copy, a 5 MB text costing
+// no more than a short one, or more at rest than during a run of copies.
+void CheckCpu(const char* pszName, const RESULTS& rResults) {
+    std::string strWrong;
+    for (int nLevel = 0; nLevel < kLevelCount; ++nLevel) {
+        const std::optional<double> optPerCopy = Median(rResults.arrCpuPerCopy[nLevel]);
+        if (!optPerCopy || *optPerCopy <= 0) {
+            strWrong +=
+                " no CPU time for a copy with " + std::to_string(kLevels[nLevel]) + " entries;";
+        }
+    }
+    const std::optional<double> optShort = Median(rResults.arrCpuPerCopy[kLevelCount - 1]);
+    const std::optional<double> optLarge = Median(rResults.oCpu5Mb);
+    if (optShort && optLarge && *optLarge <= *optShort) {
+        strWrong += " a 5 MB text costs no more than a short one;";
+    }
+    const std::optional<double> optIdle = Median(rResults.oIdleCpu);
+    if (optShort && optIdle && *optIdle >= *optShort * kCpuCopies) {
+        strWrong += " more CPU time at rest than during a run of copies;";
+    }
+    if (!strWrong.empty()) {
+        std::fprintf(stderr, "capturebench: %s: the CPU readings look wrong:%s\n", pszName,
+                     strWrong.c_str());
     }
 }
 
@@ -718,6 +778,8 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     PrintTable(oKorvexResults, oFloorResults);
+    CheckCpu("korvex.exe", oKorvexResults);
+    CheckCpu("floor", oFloorResults);
     std::fprintf(stderr, "capturebench: %.0f s\n", (NowUs() - dStart) / 1e6);
     return 0;
 }
