@@ -7,11 +7,13 @@
 // For each recorder in turn it starts it fresh and, with the history holding 10, 200 and 999
 // entries (the bound set to that many, so that each further copy trims the oldest), measures
 // the time from a copy to its text in row 0 of the recorder's list, made by this program and by
-// xclip, and the recorder's CPU time per recorded copy (copies 20 ms apart, the list left alone
-// meanwhile). With 999 entries it then measures 500 KB and 5 MB texts, and bursts of 100
-// distinct copies 0.5, 2 and 20 ms apart (recorded, doubled, out of order, read from the list
-// afterwards). It reads the recorder's working set and peak just after start, with the history
-// full, and after the first 5 MB text. It prints one markdown table: korvex.exe | floor.
+// xclip (from xclip's start and from the moment Wine has taken the copy over), and the
+// recorder's CPU time per recorded copy (copies 20 ms apart, the list left alone meanwhile).
+// With 999 entries it then measures its CPU time at rest, 500 KB and 5 MB texts, and bursts of
+// 100 distinct copies 0.5, 2 and 20 ms apart (recorded, doubled, out of order, read from the
+// list afterwards). It reads the recorder's working set and peak just after start, with the
+// history full, and after the first 5 MB text. It prints one markdown table: korvex.exe | floor;
+// a failure to start or fill a recorder is printed instead, with a non-zero exit code.
 // Korvex's "BufferSize" and "MaxClipboardCopySize" are raised for the run and left as found.
 
 #include <windows.h>
