@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BenchClipboard.h"
 #include "tests/e2e/scenarios/KorvexContract.h"
 #include "tests/e2e/scenarios/KorvexProcess.h"
 #include "tests/e2e/scenarios/RemoteListView.h"
@@ -36,6 +37,9 @@
 #include "tests/support/win/X11Clipboard.h"
 
 namespace {
+
+using bench::CopyText;
+using bench::NowUs;
 
 enum Way { kSpaced, kBurst, kXclip, kWays };
 const char* const kWayNames[kWays] = {"20 ms apart", "back to back", "through xclip"};
@@ -46,48 +50,10 @@ struct COPY {
     double dReplacedUs = 0; // when the next copy replaced it (bursts; 0: not measured)
 };
 
-double NowUs() {
-    static LARGE_INTEGER s_nFrequency = [] {
-        LARGE_INTEGER n;
-        QueryPerformanceFrequency(&n);
-        return n;
-    }();
-    LARGE_INTEGER n;
-    QueryPerformanceCounter(&n);
-    return static_cast<double>(n.QuadPart) * 1e6 / static_cast<double>(s_nFrequency.QuadPart);
-}
-
 std::wstring SoakText(int n) {
     wchar_t aText[32];
     swprintf(aText, 32, L"soak %05d", n);
     return aText;
-}
-
-// One copy as any program makes it; false when the clipboard stayed busy for a second.
-// pdEmptiedUs gets the moment the text before it left the clipboard.
-bool CopyText(HWND hOwner, const std::wstring& strText, double* pdEmptiedUs = nullptr) {
-    for (int nTry = 0; !OpenClipboard(hOwner); ++nTry) {
-        if (nTry == 1000) {
-            return false;
-        }
-        Sleep(1);
-    }
-    EmptyClipboard();
-    if (pdEmptiedUs != nullptr) {
-        *pdEmptiedUs = NowUs();
-    }
-    const size_t nBytes = (strText.size() + 1) * sizeof(wchar_t);
-    HGLOBAL hBlock = GlobalAlloc(GMEM_MOVEABLE, nBytes);
-    if (void* pBlock = hBlock ? GlobalLock(hBlock) : nullptr) {
-        memcpy(pBlock, strText.c_str(), nBytes);
-        GlobalUnlock(hBlock);
-    }
-    const bool bDone = hBlock != nullptr && SetClipboardData(CF_UNICODETEXT, hBlock) != nullptr;
-    if (!bDone && hBlock != nullptr) {
-        GlobalFree(hBlock);
-    }
-    CloseClipboard();
-    return bDone;
 }
 
 // An idle program that only listens: the moments at which the platform tells a program of a
@@ -222,15 +188,12 @@ int CountWindows(DWORD nProcessId) {
 
 FIGURES Measure(DWORD nProcessId) {
     FIGURES oFigures;
-    HANDLE hProcess = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, nProcessId);
+    const bench::MEMORY oMemory = bench::ReadMemory(nProcessId);
+    oFigures.nCommitKb = oMemory.nCommitKb;
+    oFigures.nWorkingSetKb = oMemory.nWorkingSetKb;
+    HANDLE hProcess = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, nProcessId);
     if (hProcess == nullptr) {
         return oFigures;
-    }
-    PROCESS_MEMORY_COUNTERS_EX oMemory{};
-    if (GetProcessMemoryInfo(hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&oMemory),
-                             sizeof(oMemory))) {
-        oFigures.nCommitKb = oMemory.PagefileUsage / 1024;
-        oFigures.nWorkingSetKb = oMemory.WorkingSetSize / 1024;
     }
     oFigures.nUser = GetGuiResources(hProcess, GR_USEROBJECTS);
     oFigures.nGdi = GetGuiResources(hProcess, GR_GDIOBJECTS);
