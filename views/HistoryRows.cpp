@@ -1,6 +1,7 @@
 #include "HistoryRows.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "ListRowText.h"
 
@@ -20,11 +21,12 @@ void CHistoryRows::Refresh(int32_t nHint) {
                           std::equal(arrItems.begin() + 1, arrItems.end(), m_arrShown.begin());
     m_arrShown = std::move(arrItems);
     if (bNewHead) {
-        // The common case, a copy: one new row, the trimmed ones gone, and no row left selected
-        // (the rows selected before stand for other entries now). Nothing here passes over
-        // every row.
-        InsertRows(1);
-        for (int nRow = ListView_GetItemCount(m_hList) - 1; nRow >= nCount; --nRow) {
+        // The common case, a copy. The rows hold no texts, so only their number changes: one
+        // more at the end (none when the oldest entry was trimmed), and every shown cell is asked
+        // again. No row stays selected: the rows selected before stand for other entries now.
+        // Nothing here passes over every row.
+        AppendRows(nCount - nRows);
+        for (int nRow = nRows - 1; nRow >= nCount; --nRow) {
             ListView_DeleteItem(m_hList, nRow);
         }
         if (ListView_GetSelectedCount(m_hList) > 0) {
@@ -38,21 +40,22 @@ void CHistoryRows::Refresh(int32_t nHint) {
     } else {
         SendMessageW(m_hList, WM_SETREDRAW, FALSE, 0);
         ListView_DeleteAllItems(m_hList);
-        InsertRows(nCount);
+        AppendRows(nCount);
         SendMessageW(m_hList, WM_SETREDRAW, TRUE, 0);
     }
     InvalidateRect(m_hList, nullptr, TRUE);
 }
 
-void CHistoryRows::InsertRows(int nCount) {
-    // Rows go in at the top, the last one first.
+void CHistoryRows::AppendRows(int nCount) {
     const int nColumns =
         std::max({m_columns.nImage, m_columns.nNumber, m_columns.nText, m_columns.nCreated});
-    for (int nRow = nCount - 1; nRow >= 0; --nRow) {
+    for (int i = 0; i < nCount; ++i) {
         LVITEMW item{};
         item.mask = LVIF_TEXT;
+        item.iItem = INT_MAX; // at the end
         item.pszText = const_cast<wchar_t*>(L"");
-        SendMessageW(m_hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        item.iItem = static_cast<int>(
+            SendMessageW(m_hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
         for (int nColumn = 1; nColumn <= nColumns; ++nColumn) {
             item.mask = nColumn == m_columns.nImage ? LVIF_TEXT | LVIF_IMAGE : LVIF_TEXT;
             item.iSubItem = nColumn;

@@ -46,7 +46,8 @@ public:
     bool OnNotify(NMHDR* pnm, LRESULT* pResult);
 
 private:
-    void InsertRows(int nCount);
+    // Adds nCount rows (none when nCount <= 0) at the end.
+    void AppendRows(int nCount);
     void FillCell(LVITEMW& rItem);
 
     CKorvexDoc& m_rDoc;
