@@ -66,9 +66,11 @@ const std::vector<HOSTILE_ROW>& HostileRows() {
         {Target::Main, Range(0x465, 0x479), kAnyWParams, kAnyLParams},
         // "Paste Activated Item" and the re-join of the viewer chain.
         {Target::Main, {0x4C9, 0x4CA}, kAnyWParams, kAnyLParams},
-        // The tray icon's notice, the small clip window's release, options changed, and the
-        // refresh hint (rows that exist and rows that do not).
-        {Target::Main, Range(0x7E9, 0x7EC), kAnyWParams, kAnyLParams},
+        // The tray icon's notice, the small clip window's release, options changed, the
+        // refresh hint (rows that exist and rows that do not), and start-up's second half.
+        {Target::Main, Range(0x7E9, 0x7ED), kAnyWParams, kAnyLParams},
+        // Timers: the re-join, the read retry and its quick tries, and a forged timer procedure.
+        {Target::Main, {WM_TIMER}, kAnyWParams, {0, 0x12345}},
         {Target::Main, {WM_COMMAND}, AnyCommands(), {0, 0x12345}},
         // Messages that carry a pointer, which only the system or a control sends.
         {Target::Main, {WM_NOTIFY, WM_MOVING, WM_SIZING}, {0, 1}, {0x12345, 0x7FFF0000}},
