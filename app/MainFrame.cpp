@@ -337,7 +337,7 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         if (auto fnStep = std::exchange(m_fnStartUpStep, nullptr)) {
             fnStep();
         }
-        return 0;
+        return true;
     case WM_HISTORY_CHANGED:
         if (m_pSmallClip) {
             m_pSmallClip->Refresh(static_cast<int32_t>(wParam));
