@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "clipboard/ClipboardText.h"
 #include "tests/support/win/ChildProcess.h"
+#include "tests/support/win/MessagePump.h"
 
 struct ClipToolResult {
     DWORD nExitCode; // STILL_ACTIVE when it did not start or end in time
@@ -34,4 +36,17 @@ inline std::string ToUtf8(const std::u16string& strText) {
     WideCharToMultiByte(CP_UTF8, 0, pWide, nWide, strUtf8.data(), static_cast<int>(strUtf8.size()),
                         nullptr, nullptr);
     return strUtf8;
+}
+
+// A read as Korvex makes it: tried again from the message loop while another window holds the
+// clipboard for a moment, for 2 s at most.
+inline ClipboardRead ReadWhenFree(HWND hOwner, uint64_t nMaxBytes) {
+    ClipboardRead oRead;
+    wintest::PumpUntil(
+        [&] {
+            oRead = ReadClipboardText(hOwner, nMaxBytes);
+            return oRead.nStatus != ClipboardReadStatus::Busy;
+        },
+        2000);
+    return oRead;
 }

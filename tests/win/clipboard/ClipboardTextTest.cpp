@@ -54,7 +54,7 @@ TEST(ClipboardText, ReadsTheTextAnotherProgramOffers) {
     };
     for (const auto& oCase : arrCases) {
         ASSERT_EQ(RunClipTool(oCase.pszArguments).nExitCode, 0u);
-        const ClipboardRead oRead = ReadClipboardText(oOwner.Handle(), kDefaultLimit);
+        const ClipboardRead oRead = ReadWhenFree(oOwner.Handle(), kDefaultLimit);
         EXPECT_EQ(oRead.nStatus, ClipboardReadStatus::Text);
         EXPECT_EQ(oRead.strText, oCase.strExpected);
     }

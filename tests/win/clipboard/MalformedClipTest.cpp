@@ -63,7 +63,7 @@ TEST(MalformedClip, EachBlockIsReadUpToItsFirstNulOrSkipped) {
             ASSERT_TRUE(oTool.WaitForExit(15000));
         }
         ASSERT_EQ(oTool.ExitCode(), oCase.nToolExit);
-        const ClipboardRead oRead = ReadClipboardText(oOwner.Handle(), kLimit);
+        const ClipboardRead oRead = ReadWhenFree(oOwner.Handle(), kLimit);
         EXPECT_EQ(oRead.nStatus, oCase.nStatus);
         if (oRead.nStatus == ClipboardReadStatus::Text) {
             EXPECT_EQ(oRead.strText, BlockTextSeenByOthers());
