@@ -1,0 +1,246 @@
+#include "history/ChaCha20Poly1305.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+__extension__ typedef unsigned __int128 uint128;
+
+uint32_t Load32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+uint64_t Load64(const uint8_t* p) {
+    return static_cast<uint64_t>(Load32(p)) | static_cast<uint64_t>(Load32(p + 4)) << 32;
+}
+
+void Store32(uint8_t* p, uint32_t n) {
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<uint8_t>(n >> (8 * i));
+    }
+}
+
+void Store64(uint8_t* p, uint64_t n) {
+    Store32(p, static_cast<uint32_t>(n));
+    Store32(p + 4, static_cast<uint32_t>(n >> 32));
+}
+
+constexpr uint32_t Rotl(uint32_t n, int s) {
+    return (n << s) | (n >> (32 - s));
+}
+
+#define KORVEX_QR(a, b, c, d)                                                                      \
+    a += b;                                                                                        \
+    d = Rotl(d ^ a, 16);                                                                           \
+    c += d;                                                                                        \
+    b = Rotl(b ^ c, 12);                                                                           \
+    a += b;                                                                                        \
+    d = Rotl(d ^ a, 8);                                                                            \
+    c += d;                                                                                        \
+    b = Rotl(b ^ c, 7)
+
+void ChaChaBlock(const uint32_t (&in)[16], uint8_t (&out)[64]) {
+    uint32_t x[16];
+    std::memcpy(x, in, sizeof x);
+    for (int i = 0; i < 10; ++i) {
+        KORVEX_QR(x[0], x[4], x[8], x[12]);
+        KORVEX_QR(x[1], x[5], x[9], x[13]);
+        KORVEX_QR(x[2], x[6], x[10], x[14]);
+        KORVEX_QR(x[3], x[7], x[11], x[15]);
+        KORVEX_QR(x[0], x[5], x[10], x[15]);
+        KORVEX_QR(x[1], x[6], x[11], x[12]);
+        KORVEX_QR(x[2], x[7], x[8], x[13]);
+        KORVEX_QR(x[3], x[4], x[9], x[14]);
+    }
+    for (int i = 0; i < 16; ++i) {
+        Store32(out + 4 * i, x[i] + in[i]);
+    }
+}
+
+#undef KORVEX_QR
+
+// Poly1305 in 64-bit limbs (2^44, 2^44, 2^42), fed block by block.
+class CPoly1305 {
+public:
+    explicit CPoly1305(std::span<const uint8_t, 32> key) {
+        const uint64_t t0 = Load64(key.data());
+        const uint64_t t1 = Load64(key.data() + 8);
+        m_r[0] = t0 & 0xffc0fffffffULL;
+        m_r[1] = ((t0 >> 44) | (t1 << 20)) & 0xfffffc0ffffULL;
+        m_r[2] = (t1 >> 24) & 0x00ffffffc0fULL;
+        m_pad[0] = Load64(key.data() + 16);
+        m_pad[1] = Load64(key.data() + 24);
+    }
+
+    // Whole 16-byte blocks; a last partial block is padded as the construction's length rule
+    // wants (zeros up to 16 bytes, which is what the AEAD feeds for aad and cipher text).
+    void Update(std::span<const uint8_t> data, bool bPadZeros) {
+        size_t i = 0;
+        for (; i + 16 <= data.size(); i += 16) {
+            Block(data.data() + i, 1);
+        }
+        if (i < data.size()) {
+            uint8_t last[16] = {};
+            std::memcpy(last, data.data() + i, data.size() - i);
+            if (!bPadZeros) {
+                last[data.size() - i] = 1;
+            }
+            Block(last, bPadZeros ? 1 : 0);
+        }
+    }
+
+    AeadTag Final() {
+        uint64_t h0 = m_h[0], h1 = m_h[1], h2 = m_h[2];
+        uint64_t c = h1 >> 44;
+        h1 &= 0xfffffffffffULL;
+        h2 += c;
+        c = h2 >> 42;
+        h2 &= 0x3ffffffffffULL;
+        h0 += c * 5;
+        c = h0 >> 44;
+        h0 &= 0xfffffffffffULL;
+        h1 += c;
+        c = h1 >> 44;
+        h1 &= 0xfffffffffffULL;
+        h2 += c;
+        c = h2 >> 42;
+        h2 &= 0x3ffffffffffULL;
+        h0 += c * 5;
+        c = h0 >> 44;
+        h0 &= 0xfffffffffffULL;
+        h1 += c;
+        // h - p, chosen when it does not borrow.
+        uint64_t g0 = h0 + 5;
+        c = g0 >> 44;
+        g0 &= 0xfffffffffffULL;
+        uint64_t g1 = h1 + c;
+        c = g1 >> 44;
+        g1 &= 0xfffffffffffULL;
+        uint64_t g2 = h2 + c - (1ULL << 42);
+        const uint64_t mask = (g2 >> 63) - 1;
+        h0 = (h0 & ~mask) | (g0 & mask);
+        h1 = (h1 & ~mask) | (g1 & mask);
+        h2 = (h2 & ~mask) | (g2 & mask);
+        // h + pad, mod 2^128.
+        const uint64_t lo = h0 | (h1 << 44);
+        const uint64_t hi = (h1 >> 20) | (h2 << 24);
+        const uint128 sumLo = static_cast<uint128>(lo) + m_pad[0];
+        const uint64_t outHi = hi + m_pad[1] + static_cast<uint64_t>(sumLo >> 64);
+        AeadTag tag;
+        Store64(tag.data(), static_cast<uint64_t>(sumLo));
+        Store64(tag.data() + 8, outHi);
+        return tag;
+    }
+
+private:
+    void Block(const uint8_t* p, uint64_t nHibit) {
+        const uint64_t t0 = Load64(p);
+        const uint64_t t1 = Load64(p + 8);
+        uint64_t h0 = m_h[0] + (t0 & 0xfffffffffffULL);
+        uint64_t h1 = m_h[1] + (((t0 >> 44) | (t1 << 20)) & 0xfffffffffffULL);
+        uint64_t h2 = m_h[2] + (((t1 >> 24)) & 0x3ffffffffffULL) + (nHibit << 40);
+        const uint64_t r0 = m_r[0], r1 = m_r[1], r2 = m_r[2];
+        const uint64_t s1 = r1 * (5 << 2), s2 = r2 * (5 << 2);
+        const uint128 d0 = static_cast<uint128>(h0) * r0 + static_cast<uint128>(h1) * s2 +
+                           static_cast<uint128>(h2) * s1;
+        uint128 d1 = static_cast<uint128>(h0) * r1 + static_cast<uint128>(h1) * r0 +
+                     static_cast<uint128>(h2) * s2;
+        uint128 d2 = static_cast<uint128>(h0) * r2 + static_cast<uint128>(h1) * r1 +
+                     static_cast<uint128>(h2) * r0;
+        uint64_t c = static_cast<uint64_t>(d0 >> 44);
+        h0 = static_cast<uint64_t>(d0) & 0xfffffffffffULL;
+        d1 += c;
+        c = static_cast<uint64_t>(d1 >> 44);
+        h1 = static_cast<uint64_t>(d1) & 0xfffffffffffULL;
+        d2 += c;
+        c = static_cast<uint64_t>(d2 >> 42);
+        h2 = static_cast<uint64_t>(d2) & 0x3ffffffffffULL;
+        h0 += c * 5;
+        c = h0 >> 44;
+        h0 &= 0xfffffffffffULL;
+        h1 += c;
+        m_h[0] = h0;
+        m_h[1] = h1;
+        m_h[2] = h2;
+    }
+
+    uint64_t m_r[3];
+    uint64_t m_h[3] = {0, 0, 0};
+    uint64_t m_pad[2];
+};
+
+void InitState(uint32_t (&state)[16], const AeadKey& key, const AeadNonce& nonce,
+               uint32_t nCounter) {
+    state[0] = 0x61707865;
+    state[1] = 0x3320646e;
+    state[2] = 0x79622d32;
+    state[3] = 0x6b206574;
+    for (int i = 0; i < 8; ++i) {
+        state[4 + i] = Load32(key.data() + 4 * i);
+    }
+    state[12] = nCounter;
+    for (int i = 0; i < 3; ++i) {
+        state[13 + i] = Load32(nonce.data() + 4 * i);
+    }
+}
+
+AeadTag AeadTagOf(const AeadKey& key, const AeadNonce& nonce, std::span<const uint8_t> aad,
+                  std::span<const uint8_t> cipherText) {
+    uint32_t state[16];
+    InitState(state, key, nonce, 0);
+    uint8_t block[64];
+    ChaChaBlock(state, block);
+    CPoly1305 mac(std::span<const uint8_t, 32>(block, 32));
+    mac.Update(aad, true);
+    mac.Update(cipherText, true);
+    uint8_t lengths[16];
+    Store64(lengths, aad.size());
+    Store64(lengths + 8, cipherText.size());
+    mac.Update(lengths, true);
+    return mac.Final();
+}
+
+} // namespace
+
+void ChaCha20Xor(const AeadKey& key, const AeadNonce& nonce, uint32_t nCounter,
+                 std::span<uint8_t> data) {
+    uint32_t state[16];
+    InitState(state, key, nonce, nCounter);
+    uint8_t block[64];
+    for (size_t i = 0; i < data.size(); i += 64) {
+        ChaChaBlock(state, block);
+        ++state[12];
+        const size_t n = std::min<size_t>(64, data.size() - i);
+        for (size_t j = 0; j < n; ++j) {
+            data[i + j] ^= block[j];
+        }
+    }
+}
+
+AeadTag Poly1305(std::span<const uint8_t, 32> oneTimeKey, std::span<const uint8_t> message) {
+    CPoly1305 mac(oneTimeKey);
+    mac.Update(message, false);
+    return mac.Final();
+}
+
+AeadTag AeadSeal(const AeadKey& key, const AeadNonce& nonce, std::span<const uint8_t> aad,
+                 std::span<uint8_t> data) {
+    ChaCha20Xor(key, nonce, 1, data);
+    return AeadTagOf(key, nonce, aad, data);
+}
+
+bool AeadOpen(const AeadKey& key, const AeadNonce& nonce, std::span<const uint8_t> aad,
+              std::span<uint8_t> data, const AeadTag& tag) {
+    const AeadTag expected = AeadTagOf(key, nonce, aad, data);
+    uint8_t diff = 0;
+    for (size_t i = 0; i < kAeadTagSize; ++i) {
+        diff |= static_cast<uint8_t>(expected[i] ^ tag[i]);
+    }
+    if (diff != 0) {
+        return false;
+    }
+    ChaCha20Xor(key, nonce, 1, data);
+    return true;
+}
