@@ -15,12 +15,12 @@ struct FIRST_ITEM_COMMAND {
 constexpr FIRST_ITEM_COMMAND FIRST_ITEM_COMMANDS[] = {
     // The second entry goes to the head (and to the clipboard): the first two change places.
     {HM_REVERT_FIRST_ITEMS, 2, [](CKorvexDoc& rDoc) { rDoc.ActivateItem(1); }},
-    {HM_UPPERCASE_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ChangeCase(0, kCaseUpper, 0); }},
-    {HM_LOWERCASE_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ChangeCase(0, kCaseLower, 0); }},
-    {HM_TITLE_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ChangeCase(0, kCaseTitle, 0); }},
-    {HM_SMART_MAKE_OBJECT_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.MakeObject(0, 0); }},
-    {HM_SMART_CONVERT_TO_ID_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ConvertToId(0, 0); }},
-    {HM_SMART_CONVERT_FROM_ID_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ConvertFromId(0, 0); }},
+    {HM_UPPERCASE_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ChangeCase(0, kCaseUpper, false); }},
+    {HM_LOWERCASE_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ChangeCase(0, kCaseLower, false); }},
+    {HM_TITLE_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ChangeCase(0, kCaseTitle, false); }},
+    {HM_SMART_MAKE_OBJECT_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.MakeObject(0, false); }},
+    {HM_SMART_CONVERT_TO_ID_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ConvertToId(0, false); }},
+    {HM_SMART_CONVERT_FROM_ID_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ConvertFromId(0, false); }},
     {HM_BOOKMARK_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ToggleBookmark(0); }},
     {HM_ACTIVATE_FIRST_BOOKMARK, 0,
      [](CKorvexDoc& rDoc) {

@@ -340,7 +340,7 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         return true;
     case WM_HISTORY_CHANGED:
         if (m_pSmallClip) {
-            m_pSmallClip->Refresh(static_cast<int32_t>(wParam));
+            m_pSmallClip->Refresh(HistoryHint::FromMessageParam(wParam));
         }
         return true;
     default:

@@ -13,7 +13,7 @@ std::u16string FormatLocalTime(int64_t t, const char* pszPattern);
 
 struct CLIP_ITEM {
     std::u16string strText;
-    int32_t bBookmark = 0;
+    bool bBookmark = false;
     int64_t tmCreated; // seconds since 1970-01-01 00:00:00 UTC, read once at construction
 
     CLIP_ITEM();

@@ -5,7 +5,7 @@
 #include <string>
 
 struct FIND_CRITERIA {
-    std::u16string strText; // the text to find
-    int32_t bMatchCase = 0; // compare case-sensitively
-    int32_t bWholeWord = 0; // the found text must stand as a whole word
+    std::u16string strText;  // the text to find
+    bool bMatchCase = false; // compare case-sensitively
+    bool bWholeWord = false; // the found text must stand as a whole word
 };

@@ -50,10 +50,41 @@ public:
     virtual uint32_t GetMaxClipboardCopySize() = 0; // "MaxClipboardCopySize", default 5
 };
 
-// An observer of the document: gets the hint of every change (0 the whole list, n the entry
-// at index n - 1), in the order in which the observers were added.
+// What a change of the history touched: the whole list (entries may have come, gone or
+// moved), or only the entry at one index (its text or its bookmark changed).
+class HistoryHint {
+public:
+    static HistoryHint WholeList() { return HistoryHint(kWholeList); }
+    // A negative index stands for no entry: the whole list.
+    static HistoryHint Entry(int32_t nIndex) {
+        return HistoryHint(nIndex < 0 ? kWholeList : nIndex);
+    }
+
+    bool IsWholeList() const { return m_nIndex == kWholeList; }
+    int32_t GetIndex() const { return m_nIndex; } // the entry's index; -1 for the whole list
+    bool operator==(const HistoryHint&) const = default;
+
+    // The hint as the number that a message between windows carries (WM_HISTORY_CHANGED's
+    // wParam): the entry's index + 1, or 0 for the whole list. Any process can post such a
+    // number, so every number that is not an entry's index + 1 reads as the whole list; whether
+    // that entry still exists is for the receiver to check.
+    uintptr_t ToMessageParam() const { return static_cast<uintptr_t>(m_nIndex + 1); }
+    static HistoryHint FromMessageParam(uintptr_t nParam) {
+        return nParam >= 1 && nParam <= uintptr_t{INT32_MAX}
+                   ? HistoryHint(static_cast<int32_t>(nParam - 1))
+                   : WholeList();
+    }
+
+private:
+    static constexpr int32_t kWholeList = -1;
+    explicit HistoryHint(int32_t nIndex) : m_nIndex(nIndex) {}
+    int32_t m_nIndex;
+};
+
+// An observer of the document: gets the hint of every change, in the order in which the
+// observers were added.
 class IHistoryObserver {
 public:
     virtual ~IHistoryObserver() = default;
-    virtual void OnHistoryChanged(int32_t nHint) = 0;
+    virtual void OnHistoryChanged(HistoryHint oHint) = 0;
 };

@@ -35,8 +35,8 @@ CKorvexDoc::CKorvexDoc(IClipboardPort& rClipboard, IHistorySettings& rSettings)
     LoadSettings();
     // Character classes and case mappings follow the user's locale.
     std::setlocale(LC_CTYPE, "");
-    m_lstItems.SetMatchFunction(&CKorvexDoc::MatchItem);
-    m_lstItems.SetMatchContext(&m_oFindCriteria);
+    m_lstItems.SetMatchFunction(
+        [this](const CLIP_ITEM& oItem) { return MatchesCriteria(oItem.strText, m_oFindCriteria); });
 }
 
 CKorvexDoc::~CKorvexDoc() = default;
@@ -67,7 +67,7 @@ std::vector<const CLIP_ITEM*> CKorvexDoc::GetItems() const {
     return std::vector<const CLIP_ITEM*>(m_lstItems.begin(), m_lstItems.end());
 }
 
-CLIP_ITEM* CKorvexDoc::GetItem(int32_t nIndex) {
+CLIP_ITEM* CKorvexDoc::GetItemOrThrow(int32_t nIndex) {
     return m_lstItems.GetAt(nIndex);
 }
 
@@ -75,20 +75,15 @@ FIND_CRITERIA& CKorvexDoc::GetFindCriteria() {
     return m_oFindCriteria;
 }
 
-void CKorvexDoc::NotifyItemChanged(int32_t nIndex) {
-    const int32_t nHint = nIndex < 0 ? 0 : nIndex + 1;
+void CKorvexDoc::NotifyItemChanged(HistoryHint oHint) {
     // An observer may remove another (or itself) while it is told: tell only those still added.
     const std::vector<IHistoryObserver*> arrObservers = m_arrObservers;
     for (IHistoryObserver* pObserver : arrObservers) {
         if (std::find(m_arrObservers.begin(), m_arrObservers.end(), pObserver) !=
             m_arrObservers.end()) {
-            pObserver->OnHistoryChanged(nHint);
+            pObserver->OnHistoryChanged(oHint);
         }
     }
-}
-
-void CKorvexDoc::EscapeText(std::u16string& strText) {
-    EscapeDisplayText(strText);
 }
 
 // ---- Entry operations -------------------------------------------------------------------------
@@ -98,39 +93,39 @@ void CKorvexDoc::AddItem(std::u16string strText) {
     m_lstItems.AddHead(pItem.get());
     pItem.release();
     TrimToBufferSize();
-    NotifyItemChanged(-1);
+    NotifyItemChanged(HistoryHint::WholeList());
 }
 
-int32_t CKorvexDoc::ActivateItem(int32_t nIndex) {
+bool CKorvexDoc::ActivateItem(int32_t nIndex) {
     const auto pos = m_lstItems.FindIndex(nIndex);
     if (m_lstItems.IsNull(pos)) {
-        return 1;
+        return true;
     }
     CLIP_ITEM* pItem = *pos;
-    m_bIgnoreClipboardChange = 1;
+    m_bIgnoreClipboardChange = true;
     if (WriteToClipboard(pItem->strText, WriteKind::Activation) != ClipboardWriteStatus::Written) {
-        return 0;
+        return false;
     }
     m_lstItems.RemoveAt(pos);
     m_lstItems.AddHead(pItem);
-    NotifyItemChanged(-1);
-    return 1;
+    NotifyItemChanged(HistoryHint::WholeList());
+    return true;
 }
 
-int32_t CKorvexDoc::ActivateItems(const std::vector<int32_t>& arrIndexes) {
+bool CKorvexDoc::ActivateItems(const std::vector<int32_t>& arrIndexes) {
     CheckIndexes(arrIndexes, false);
     std::u16string strJoined;
     for (size_t i = 0; i < arrIndexes.size(); ++i) {
         if (i > 0) {
             strJoined += u"\r\n";
         }
-        strJoined += GetItem(arrIndexes[i])->strText;
+        strJoined += GetItemOrThrow(arrIndexes[i])->strText;
     }
     if (WriteToClipboard(strJoined, WriteKind::Plain) != ClipboardWriteStatus::Written) {
-        return 0;
+        return false;
     }
-    NotifyItemChanged(-1);
-    return 1;
+    NotifyItemChanged(HistoryHint::WholeList());
+    return true;
 }
 
 void CKorvexDoc::InvertItems(const std::vector<int32_t>& arrIndexes) {
@@ -145,14 +140,14 @@ void CKorvexDoc::InvertItems(const std::vector<int32_t>& arrIndexes) {
     std::reverse(posFirst, posEnd);
     // A new head goes to the clipboard; the views must show the new order even if that fails.
     if (arrIndexes.front() != 0 || !ActivateItem(0)) {
-        NotifyItemChanged(-1);
+        NotifyItemChanged(HistoryHint::WholeList());
     }
 }
 
 void CKorvexDoc::RemoveItem(int32_t nIndex) {
     m_lstItems.DeleteAt(m_lstItems.FindIndex(nIndex));
     if (nIndex != 0 || m_lstItems.IsEmpty() || !ActivateItem(0)) {
-        NotifyItemChanged(-1);
+        NotifyItemChanged(HistoryHint::WholeList());
     }
 }
 
@@ -168,35 +163,35 @@ void CKorvexDoc::RemoveItems(const std::vector<int32_t>& arrIndexes) {
     }
     const bool bHeadRemoved = !arrSorted.empty() && arrSorted.front() == 0;
     if (!bHeadRemoved || m_lstItems.IsEmpty() || !ActivateItem(0)) {
-        NotifyItemChanged(-1);
+        NotifyItemChanged(HistoryHint::WholeList());
     }
 }
 
 void CKorvexDoc::ReplaceItemText(int32_t nIndex, const std::u16string& strText) {
-    GetItem(nIndex)->strText = strText;
+    GetItemOrThrow(nIndex)->strText = strText;
     if (nIndex != 0) {
-        NotifyItemChanged(nIndex);
+        NotifyItemChanged(HistoryHint::Entry(nIndex));
     } else if (!ActivateItem(0)) {
-        NotifyItemChanged(-1);
+        NotifyItemChanged(HistoryHint::WholeList());
     }
 }
 
-void CKorvexDoc::SetBookmark(int32_t nIndex, int32_t bBookmark) {
-    GetItem(nIndex)->bBookmark = bBookmark ? 1 : 0;
-    NotifyItemChanged(nIndex);
+void CKorvexDoc::SetBookmark(int32_t nIndex, bool bBookmark) {
+    GetItemOrThrow(nIndex)->bBookmark = bBookmark;
+    NotifyItemChanged(HistoryHint::Entry(nIndex));
 }
 
 void CKorvexDoc::ToggleBookmark(int32_t nIndex) {
-    CLIP_ITEM* pItem = GetItem(nIndex);
-    pItem->bBookmark = pItem->bBookmark ? 0 : 1;
-    NotifyItemChanged(nIndex);
+    CLIP_ITEM* pItem = GetItemOrThrow(nIndex);
+    pItem->bBookmark = !pItem->bBookmark;
+    NotifyItemChanged(HistoryHint::Entry(nIndex));
 }
 
 void CKorvexDoc::ClearBookmarks() {
     for (CLIP_ITEM* pItem : m_lstItems) {
-        pItem->bBookmark = 0;
+        pItem->bBookmark = false;
     }
-    NotifyItemChanged(-1);
+    NotifyItemChanged(HistoryHint::WholeList());
 }
 
 int32_t CKorvexDoc::FindNextBookmark(int32_t nStart) {
@@ -239,7 +234,7 @@ int32_t CKorvexDoc::FindPrevBookmark(int32_t nStart) {
 
 void CKorvexDoc::ClearList() {
     m_lstItems.DeleteAll();
-    NotifyItemChanged(-1);
+    NotifyItemChanged(HistoryHint::WholeList());
 }
 
 void CKorvexDoc::LoadSettings() {
@@ -247,7 +242,7 @@ void CKorvexDoc::LoadSettings() {
     m_nBufferSize = nBufferSize < 0 ? 0 : nBufferSize;
     m_nMaxClipboardCopySize = m_rSettings.GetMaxClipboardCopySize();
     TrimToBufferSize();
-    NotifyItemChanged(-1);
+    NotifyItemChanged(HistoryHint::WholeList());
 }
 
 void CKorvexDoc::TrimToBufferSize() {
@@ -280,7 +275,7 @@ ClipboardWriteStatus CKorvexDoc::WriteToClipboard(const std::u16string& strText,
     if (nKind == WriteKind::Activation) {
         if (nStatus == ClipboardWriteStatus::FailedUnchanged) {
             // Nothing changed, so no change of ours is coming: the next one is a real copy.
-            m_bIgnoreClipboardChange = 0;
+            m_bIgnoreClipboardChange = false;
         } else {
             // The change to ignore is the one this write made (a failed write emptied it).
             m_nIgnoreSequence = m_rClipboard.GetSequenceNumber();
@@ -289,12 +284,8 @@ ClipboardWriteStatus CKorvexDoc::WriteToClipboard(const std::u16string& strText,
     return nStatus;
 }
 
-int32_t CKorvexDoc::WriteClipboardText(const std::u16string& strText) {
-    return WriteToClipboard(strText, WriteKind::Plain) == ClipboardWriteStatus::Written ? 1 : 0;
-}
-
-int32_t CKorvexDoc::CopyText(const std::u16string& strText) {
-    return WriteClipboardText(strText);
+bool CKorvexDoc::WriteClipboardText(const std::u16string& strText) {
+    return WriteToClipboard(strText, WriteKind::Plain) == ClipboardWriteStatus::Written;
 }
 
 void CKorvexDoc::CopyDateTime(const char* pszPattern) {
@@ -330,7 +321,7 @@ ReadClipboardResult CKorvexDoc::ReadClipboardOnce() {
         return ReadClipboardResult::Handled;
     }
     if (m_bIgnoreClipboardChange) {
-        m_bIgnoreClipboardChange = 0;
+        m_bIgnoreClipboardChange = false;
         if (nSequence == 0 || m_nIgnoreSequence == 0 || nSequence == m_nIgnoreSequence) {
             // The change made by the activation's own write: the entry is at the head already.
             m_nHandledSequence = nSequence;
@@ -354,7 +345,7 @@ ReadClipboardResult CKorvexDoc::ReadClipboardOnce() {
 
 // ---- Transformations --------------------------------------------------------------------------
 
-void CKorvexDoc::SendResult(int32_t nIndex, const std::u16string& strText, int32_t bReplace) {
+void CKorvexDoc::SendResult(int32_t nIndex, const std::u16string& strText, bool bReplace) {
     if (bReplace) {
         ReplaceItemText(nIndex, strText);
     } else {
@@ -362,68 +353,61 @@ void CKorvexDoc::SendResult(int32_t nIndex, const std::u16string& strText, int32
     }
 }
 
-void CKorvexDoc::MakeObject(int32_t nIndex, int32_t bReplace) {
-    const std::u16string& strText = GetItem(nIndex)->strText;
+void CKorvexDoc::MakeObject(int32_t nIndex, bool bReplace) {
+    const std::u16string& strText = GetItemOrThrow(nIndex)->strText;
     if (!strText.empty()) {
         SendResult(nIndex, MakeObjectText(strText), bReplace);
     }
 }
 
-void CKorvexDoc::ConvertToId(int32_t nIndex, int32_t bReplace) {
-    SendResult(nIndex, ConvertToIdText(GetItem(nIndex)->strText), bReplace);
+void CKorvexDoc::ConvertToId(int32_t nIndex, bool bReplace) {
+    SendResult(nIndex, ConvertToIdText(GetItemOrThrow(nIndex)->strText), bReplace);
 }
 
-void CKorvexDoc::ConvertFromId(int32_t nIndex, int32_t bReplace) {
-    SendResult(nIndex, ConvertFromIdText(GetItem(nIndex)->strText), bReplace);
+void CKorvexDoc::ConvertFromId(int32_t nIndex, bool bReplace) {
+    SendResult(nIndex, ConvertFromIdText(GetItemOrThrow(nIndex)->strText), bReplace);
 }
 
-void CKorvexDoc::ChangeCase(int32_t nIndex, int32_t nMode, int32_t bReplace) {
-    SendResult(nIndex, ChangeCaseText(GetItem(nIndex)->strText, nMode), bReplace);
+void CKorvexDoc::ChangeCase(int32_t nIndex, int32_t nMode, bool bReplace) {
+    SendResult(nIndex, ChangeCaseText(GetItemOrThrow(nIndex)->strText, nMode), bReplace);
 }
 
 void CKorvexDoc::ConvertItemsToId(const std::vector<int32_t>& arrIndexes) {
     CheckIndexes(arrIndexes, false);
     for (const int32_t nIndex : arrIndexes) {
-        ConvertToId(nIndex, 1);
+        ConvertToId(nIndex, true);
     }
 }
 
 void CKorvexDoc::ConvertItemsFromId(const std::vector<int32_t>& arrIndexes) {
     CheckIndexes(arrIndexes, false);
     for (const int32_t nIndex : arrIndexes) {
-        ConvertFromId(nIndex, 1);
+        ConvertFromId(nIndex, true);
     }
 }
 
 void CKorvexDoc::ChangeItemsCase(const std::vector<int32_t>& arrIndexes, int32_t nMode) {
     CheckIndexes(arrIndexes, false);
     for (const int32_t nIndex : arrIndexes) {
-        ChangeCase(nIndex, nMode, 1);
+        ChangeCase(nIndex, nMode, true);
     }
 }
 
 // ---- Search -----------------------------------------------------------------------------------
 
-int32_t CKorvexDoc::MatchItem(void* pContext, uint32_t /*nParam*/, CLIP_ITEM* pItem) {
-    if (pContext == nullptr || pItem == nullptr) {
-        return 0;
-    }
-    return MatchesCriteria(pItem->strText, *static_cast<const FIND_CRITERIA*>(pContext)) ? 1 : 0;
-}
-
-int32_t CKorvexDoc::FindNext(int32_t nStart, int32_t bWrap) {
+int32_t CKorvexDoc::FindNext(int32_t nStart, bool bWrap) {
     if (m_oFindCriteria.strText.empty()) {
         return -1;
     }
     const int64_t nFrom = static_cast<int64_t>(nStart) + 1;
     if (nFrom <= std::numeric_limits<int32_t>::max()) {
-        const int32_t nFound = m_lstItems.FindMatchForward(0, static_cast<int32_t>(nFrom));
+        const int32_t nFound = m_lstItems.FindMatchForward(static_cast<int32_t>(nFrom));
         if (nFound != -1) {
             return nFound;
         }
     }
     // Wrapping searches from the top, the start entry included.
-    return bWrap ? m_lstItems.FindFirstMatch(0) : -1;
+    return bWrap ? m_lstItems.FindFirstMatch() : -1;
 }
 
 int32_t CKorvexDoc::FindPrev(int32_t nStart) {
@@ -432,16 +416,16 @@ int32_t CKorvexDoc::FindPrev(int32_t nStart) {
     }
     const int64_t nFrom = static_cast<int64_t>(nStart) - 1;
     if (nFrom >= 0 && nFrom <= std::numeric_limits<int32_t>::max()) {
-        const int32_t nFound = m_lstItems.FindMatchBackward(0, static_cast<int32_t>(nFrom));
+        const int32_t nFound = m_lstItems.FindMatchBackward(static_cast<int32_t>(nFrom));
         if (nFound != -1) {
             return nFound;
         }
     }
-    return m_lstItems.FindLastMatch(0);
+    return m_lstItems.FindLastMatch();
 }
 
 void CKorvexDoc::BookmarkAll() {
-    for (int32_t nIndex = FindNext(-1, 0); nIndex != -1; nIndex = FindNext(nIndex, 0)) {
-        SetBookmark(nIndex, 1);
+    for (int32_t nIndex = FindNext(-1, false); nIndex != -1; nIndex = FindNext(nIndex, false)) {
+        SetBookmark(nIndex, true);
     }
 }

@@ -33,23 +33,23 @@ public:
 
     // Accessors.
     int32_t GetItemCount() const;
-    CLIP_ITEM* FindItem(int32_t nIndex); // null when the index is out of range
+    CLIP_ITEM* FindItem(int32_t nIndex);       // null when the index is out of range
+    CLIP_ITEM* GetItemOrThrow(int32_t nIndex); // CInvalidArgException when out of range
     // The entries, head first, in one pass (FindItem walks the list from the head each time).
     std::vector<const CLIP_ITEM*> GetItems() const;
-    CLIP_ITEM* GetItem(int32_t nIndex);     // CInvalidArgException when out of range
-    FIND_CRITERIA& GetFindCriteria();       // writable, for the find dialog
-    void NotifyItemChanged(int32_t nIndex); // -1 for the whole list: hint nIndex + 1
-    static void EscapeText(std::u16string& strText);
+    FIND_CRITERIA& GetFindCriteria(); // writable, for the find dialog
+    void NotifyItemChanged(HistoryHint oHint);
 
     // Entry operations. Index arrays are ascending.
     void AddItem(std::u16string strText); // moved into the entry: a large text is held once
-    int32_t ActivateItem(int32_t nIndex);
-    int32_t ActivateItems(const std::vector<int32_t>& arrIndexes);
+    // False when the text could not be put on the clipboard; an index out of range does nothing.
+    bool ActivateItem(int32_t nIndex);
+    bool ActivateItems(const std::vector<int32_t>& arrIndexes);
     void InvertItems(const std::vector<int32_t>& arrIndexes); // contiguous, at least two
     void RemoveItem(int32_t nIndex);
     void RemoveItems(const std::vector<int32_t>& arrIndexes); // any order, each entry once
     void ReplaceItemText(int32_t nIndex, const std::u16string& strText);
-    void SetBookmark(int32_t nIndex, int32_t bBookmark);
+    void SetBookmark(int32_t nIndex, bool bBookmark);
     void ToggleBookmark(int32_t nIndex);
     void ClearBookmarks();
     int32_t FindNextBookmark(int32_t nStart);
@@ -59,38 +59,38 @@ public:
 
     // Clipboard.
     ReadClipboardResult ReadClipboard();
-    int32_t WriteClipboardText(const std::u16string& strText); // 1 when the text is on it
-    int32_t CopyText(const std::u16string& strText);
+    // Puts the text on the clipboard, not into the history (the clipboard monitor records it
+    // when it arrives there). True when the text is on it.
+    bool WriteClipboardText(const std::u16string& strText);
     void CopyDateTime(const char* pszPattern);
 
-    // Transformations: the result goes to the clipboard when bReplace is 0, else to the entry.
-    void MakeObject(int32_t nIndex, int32_t bReplace);
-    void ConvertToId(int32_t nIndex, int32_t bReplace);
-    void ConvertFromId(int32_t nIndex, int32_t bReplace);
-    void ChangeCase(int32_t nIndex, int32_t nMode, int32_t bReplace); // kCaseUpper, ...
+    // Transformations: the result replaces the entry's text when bReplace is true, else it goes
+    // to the clipboard.
+    void MakeObject(int32_t nIndex, bool bReplace);
+    void ConvertToId(int32_t nIndex, bool bReplace);
+    void ConvertFromId(int32_t nIndex, bool bReplace);
+    void ChangeCase(int32_t nIndex, int32_t nMode, bool bReplace); // kCaseUpper, ...
     void ConvertItemsToId(const std::vector<int32_t>& arrIndexes);
     void ConvertItemsFromId(const std::vector<int32_t>& arrIndexes);
     void ChangeItemsCase(const std::vector<int32_t>& arrIndexes, int32_t nMode);
 
     // Search with m_oFindCriteria.
-    int32_t FindNext(int32_t nStart, int32_t bWrap);
+    int32_t FindNext(int32_t nStart, bool bWrap);
     int32_t FindPrev(int32_t nStart);
     void BookmarkAll();
-    // The list's match function; pContext is the FIND_CRITERIA, nParam is not used.
-    static int32_t MatchItem(void* pContext, uint32_t nParam, CLIP_ITEM* pItem);
 
 protected:
     CSmartTypedPtrList<CLIP_ITEM> m_lstItems;
     int32_t m_nBufferSize = 0;
     uint32_t m_nMaxClipboardCopySize = 0;
-    int32_t m_bIgnoreClipboardChange = 0;
+    bool m_bIgnoreClipboardChange = false;
     FIND_CRITERIA m_oFindCriteria;
 
 private:
     enum class WriteKind { Plain, Activation };
     ClipboardWriteStatus WriteToClipboard(const std::u16string& strText, WriteKind nKind);
     ReadClipboardResult ReadClipboardOnce();
-    void SendResult(int32_t nIndex, const std::u16string& strText, int32_t bReplace);
+    void SendResult(int32_t nIndex, const std::u16string& strText, bool bReplace);
     void TrimToBufferSize();
     void CheckIndexes(const std::vector<int32_t>& arrIndexes, bool bStrictlyAscending);
 

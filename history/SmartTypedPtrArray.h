@@ -1,5 +1,5 @@
 #pragma once
-// A growable array of element pointers that owns its elements (unless built with 0) and can
+// A growable array of element pointers that owns its elements (unless built with false) and can
 // sort itself with a pluggable comparison function.
 
 #include "history/InvalidArgException.h"
@@ -13,12 +13,11 @@ public:
     // The order of two elements: (context, first, second) -> negative, zero or positive.
     using SortFunction = int32_t (*)(void* pContext, TYPE* pFirst, TYPE* pSecond);
 
-    int32_t m_bAutoDelete;
+    bool m_bAutoDelete;
     void* m_pSortContext = nullptr;
     SortFunction m_pfnSort = nullptr;
 
-    CSmartTypedPtrArray() : m_bAutoDelete(1) {}
-    explicit CSmartTypedPtrArray(int32_t bAutoDelete) : m_bAutoDelete(bAutoDelete ? 1 : 0) {}
+    explicit CSmartTypedPtrArray(bool bAutoDelete = true) : m_bAutoDelete(bAutoDelete) {}
     CSmartTypedPtrArray(const CSmartTypedPtrArray&) = delete;
     CSmartTypedPtrArray& operator=(const CSmartTypedPtrArray&) = delete;
     virtual ~CSmartTypedPtrArray() {

@@ -6,17 +6,18 @@
 #include "history/InvalidArgException.h"
 
 #include <cstdint>
+#include <functional>
 #include <list>
+#include <utility>
 
 template <typename TYPE> class CSmartTypedPtrList {
 public:
     using POSITION = typename std::list<TYPE*>::iterator;
-    // Decides whether an element matches: (context, parameter, element) -> 0 or 1.
-    using MatchFunction = int32_t (*)(void* pContext, uint32_t nParam, TYPE* pElement);
+    // Decides whether an element matches; it carries what it compares with.
+    using MatchFunction = std::function<bool(const TYPE& oElement)>;
 
-    int32_t m_bAutoDelete = 1;
-    void* m_pMatchContext = nullptr;
-    MatchFunction m_pfnMatch = nullptr;
+    bool m_bAutoDelete = true;
+    MatchFunction m_fnMatch; // none: nothing matches
 
     CSmartTypedPtrList() = default;
     CSmartTypedPtrList(const CSmartTypedPtrList&) = delete;
@@ -30,16 +31,11 @@ public:
     // Plain list operations; none of them deletes an element.
     int32_t GetCount() const { return static_cast<int32_t>(m_lst.size()); }
     bool IsEmpty() const { return m_lst.empty(); }
-    POSITION End() { return m_lst.end(); }
     bool IsNull(POSITION pos) const { return pos == m_lst.end(); }
     POSITION GetHeadPosition() { return m_lst.begin(); }
     POSITION GetTailPosition() { return m_lst.empty() ? m_lst.end() : std::prev(m_lst.end()); }
     POSITION AddHead(TYPE* pElement) { return m_lst.insert(m_lst.begin(), pElement); }
     POSITION AddTail(TYPE* pElement) { return m_lst.insert(m_lst.end(), pElement); }
-    POSITION InsertAfter(POSITION pos, TYPE* pElement) {
-        CheckPosition(pos);
-        return m_lst.insert(std::next(pos), pElement);
-    }
     // Unlinks the node at the position and returns its element, which the caller now holds.
     TYPE* RemoveAt(POSITION pos) {
         CheckPosition(pos);
@@ -47,9 +43,6 @@ public:
         m_lst.erase(pos);
         return pElement;
     }
-    TYPE* RemoveTail() { return RemoveAt(GetTailPosition()); }
-    // Unlinks every node without deleting the elements.
-    void RemoveAll() { m_lst.clear(); }
     // The position of the index, walking from the head; the null position when out of range.
     POSITION FindIndex(int32_t nIndex) {
         if (nIndex < 0 || nIndex >= GetCount()) {
@@ -82,13 +75,12 @@ public:
     void DeleteAt(POSITION pos) { delete RemoveAt(pos); }
     void DeleteTail() { DeleteAt(GetTailPosition()); }
 
-    void SetMatchFunction(MatchFunction pfnMatch) { m_pfnMatch = pfnMatch; }
-    void SetMatchContext(void* pContext) { m_pMatchContext = pContext; }
+    void SetMatchFunction(MatchFunction fnMatch) { m_fnMatch = std::move(fnMatch); }
 
     // The index of the first element from nStart towards the tail that matches, or -1. The walk
     // stops at a null element and does not wrap around.
-    int32_t FindMatchForward(uint32_t nParam, int32_t nStart) {
-        if (m_pfnMatch == nullptr) {
+    int32_t FindMatchForward(int32_t nStart) {
+        if (!m_fnMatch) {
             return -1;
         }
         int32_t nIndex = nStart;
@@ -96,17 +88,17 @@ public:
             if (*pos == nullptr) {
                 return -1;
             }
-            if (m_pfnMatch(m_pMatchContext, nParam, *pos)) {
+            if (m_fnMatch(**pos)) {
                 return nIndex;
             }
         }
         return -1;
     }
-    int32_t FindFirstMatch(uint32_t nParam) { return FindMatchForward(nParam, 0); }
+    int32_t FindFirstMatch() { return FindMatchForward(0); }
 
     // The same walk towards the head.
-    int32_t FindMatchBackward(uint32_t nParam, int32_t nStart) {
-        if (m_pfnMatch == nullptr) {
+    int32_t FindMatchBackward(int32_t nStart) {
+        if (!m_fnMatch) {
             return -1;
         }
         auto pos = FindIndex(nStart);
@@ -117,7 +109,7 @@ public:
             if (*pos == nullptr) {
                 return -1;
             }
-            if (m_pfnMatch(m_pMatchContext, nParam, *pos)) {
+            if (m_fnMatch(**pos)) {
                 return nIndex;
             }
             if (pos == m_lst.begin()) {
@@ -125,7 +117,7 @@ public:
             }
         }
     }
-    int32_t FindLastMatch(uint32_t nParam) { return FindMatchBackward(nParam, GetCount() - 1); }
+    int32_t FindLastMatch() { return FindMatchBackward(GetCount() - 1); }
 
 private:
     void CheckPosition(POSITION pos) const {

@@ -7,8 +7,9 @@
 // doc.RemoveObserver(this). Disconnect before the document goes (the document outlives the
 // windows in Korvex; a window disconnects in OnDestroy).
 //
-// CHistoryPoster posts WM_HISTORY_CHANGED (hint as wParam, lParam 0) to a window for each change,
-// for a window that must refresh later rather than inside the document's operation.
+// CHistoryPoster posts WM_HISTORY_CHANGED (HistoryHint::ToMessageParam as wParam, lParam 0) to a
+// window for each change, for a window that must refresh later rather than inside the document's
+// operation.
 
 #include <windows.h>
 
@@ -20,7 +21,7 @@
 
 class CHistoryObserver : public IHistoryObserver {
 public:
-    using Handler = std::function<void(int32_t nHint)>;
+    using Handler = std::function<void(HistoryHint oHint)>;
 
     CHistoryObserver() = default;
     explicit CHistoryObserver(Handler fnHandler) : m_fnHandler(std::move(fnHandler)) {}
@@ -46,9 +47,10 @@ public:
     }
     bool IsConnected() const { return static_cast<bool>(m_fnDisconnect); }
 
-    void OnHistoryChanged(int32_t nHint) override {
-        if (m_fnHandler)
-            m_fnHandler(nHint);
+    void OnHistoryChanged(HistoryHint oHint) override {
+        if (m_fnHandler) {
+            m_fnHandler(oHint);
+        }
     }
 
 private:
@@ -59,14 +61,15 @@ private:
 class CHistoryPoster : public CHistoryObserver {
 public:
     explicit CHistoryPoster(HWND hTarget = nullptr, UINT nMsg = WM_HISTORY_CHANGED)
-        : CHistoryObserver([this](int32_t nHint) { Post(nHint); }), m_hTarget(hTarget),
+        : CHistoryObserver([this](HistoryHint oHint) { Post(oHint); }), m_hTarget(hTarget),
           m_nMsg(nMsg) {}
     void SetTarget(HWND hTarget) { m_hTarget = hTarget; }
 
 private:
-    void Post(int32_t nHint) {
-        if (m_hTarget)
-            PostMessageW(m_hTarget, m_nMsg, static_cast<WPARAM>(nHint), 0);
+    void Post(HistoryHint oHint) {
+        if (m_hTarget) {
+            PostMessageW(m_hTarget, m_nMsg, oHint.ToMessageParam(), 0);
+        }
     }
     HWND m_hTarget;
     UINT m_nMsg;

@@ -5,15 +5,16 @@
 
 #include "ListRowText.h"
 
-void CHistoryRows::Refresh(int32_t nHint) {
+void CHistoryRows::Refresh(HistoryHint oHint) {
     if (m_hList == nullptr) {
         return;
     }
     const int nRows = ListView_GetItemCount(m_hList);
     std::vector<const CLIP_ITEM*> arrItems = m_rDoc.GetItems();
     const int nCount = static_cast<int>(arrItems.size());
-    if (nHint >= 1 && nHint <= nCount && nRows == nCount && arrItems == m_arrShown) {
-        ListView_RedrawItems(m_hList, nHint - 1, nHint - 1);
+    const int32_t nEntry = oHint.GetIndex();
+    if (!oHint.IsWholeList() && nEntry < nCount && nRows == nCount && arrItems == m_arrShown) {
+        ListView_RedrawItems(m_hList, nEntry, nEntry);
         return;
     }
     const int nShown = static_cast<int>(m_arrShown.size());

@@ -34,13 +34,12 @@ public:
         m_nBookmarkImage = nBookmarkImage;
     }
 
-    // Brings the rows in line with the document after a change. nHint 0: the whole list may have
-    // changed; nHint n >= 1: only the entry at n - 1. A hint for a row that no longer exists
-    // (hints can arrive late, and any process can post one) refreshes the whole list. With as
-    // many rows as entries the rows are redrawn in place and the selection stays by row number;
+    // Brings the rows in line with the document after a change. A hint for a row that no longer
+    // exists (hints can arrive late, and any process can post one) refreshes the whole list. With
+    // as many rows as entries the rows are redrawn in place and the selection stays by row number;
     // a new entry at the head (the oldest ones trimmed) adds one row and leaves none selected;
     // anything else rebuilds the rows, none selected.
-    void Refresh(int32_t nHint);
+    void Refresh(HistoryHint oHint);
 
     // The list's LVN_GETDISPINFOW: fills the cell it asks for. False for any other notification.
     bool OnNotify(NMHDR* pnm, LRESULT* pResult);

@@ -421,7 +421,7 @@ void CItemCommands::OnFind() {
 
 void CItemCommands::OnFindNext() {
     Navigate(NavigationOrder::ClearBeforeAsking,
-             [this](int32_t nStart) { return m_rDoc.FindNext(nStart, 1); });
+             [this](int32_t nStart) { return m_rDoc.FindNext(nStart, true); });
 }
 
 void CItemCommands::OnFindPrev() {
@@ -505,23 +505,23 @@ void CItemCommands::OnInvertAndActivateItems() {
 void CItemCommands::OnMakeObject() {
     const int nRow = GetOneSelectedRow();
     if (nRow >= 0) {
-        m_rDoc.MakeObject(nRow, 0);
+        m_rDoc.MakeObject(nRow, false);
     }
 }
 
 void CItemCommands::OnConvertFromId() {
-    ForSelection([this](int32_t nRow) { m_rDoc.ConvertFromId(nRow, 0); },
+    ForSelection([this](int32_t nRow) { m_rDoc.ConvertFromId(nRow, false); },
                  [this](const std::vector<int32_t>& arr) { m_rDoc.ConvertItemsFromId(arr); });
 }
 
 void CItemCommands::OnConvertToId() {
-    ForSelection([this](int32_t nRow) { m_rDoc.ConvertToId(nRow, 0); },
+    ForSelection([this](int32_t nRow) { m_rDoc.ConvertToId(nRow, false); },
                  [this](const std::vector<int32_t>& arr) { m_rDoc.ConvertItemsToId(arr); });
 }
 
 void CItemCommands::ChangeCase(int32_t nMode) {
     ForSelection(
-        [this, nMode](int32_t nRow) { m_rDoc.ChangeCase(nRow, nMode, 0); },
+        [this, nMode](int32_t nRow) { m_rDoc.ChangeCase(nRow, nMode, false); },
         [this, nMode](const std::vector<int32_t>& arr) { m_rDoc.ChangeItemsCase(arr, nMode); });
 }
 

@@ -18,7 +18,7 @@ constexpr HISTORY_ROW_COLUMNS ROW_COLUMNS{COLUMN_NUMBER, COLUMN_NUMBER, 2, 3};
 CKorvexListView::CKorvexListView(CKorvexDoc& rDoc)
     : m_rDoc(rDoc), m_oCommands(rDoc, *this, ItemCommandIds::EditAndContext),
       m_oRows(rDoc, ROW_COLUMNS) {
-    m_oObserver.SetHandler([this](int32_t nHint) { OnUpdate(nHint); });
+    m_oObserver.SetHandler([this](HistoryHint oHint) { OnUpdate(oHint); });
 }
 
 CKorvexListView::~CKorvexListView() {
@@ -60,7 +60,7 @@ void CKorvexListView::OnInitialUpdate() {
         list.InsertColumn(3, L"Created Time", LVCFMT_LEFT, ScaleForDpi(115, m_nDpi));
     }
     m_oCommands.RegisterShortcuts();
-    OnUpdate(0);
+    OnUpdate(HistoryHint::WholeList());
 }
 
 void CKorvexListView::CreateImages() {
@@ -97,8 +97,8 @@ BOOL CKorvexListView::PreTranslateMessage(MSG* pMsg) {
     return CWnd::PreTranslateMessage(pMsg);
 }
 
-void CKorvexListView::OnUpdate(int32_t nHint) {
-    m_oRows.Refresh(nHint);
+void CKorvexListView::OnUpdate(HistoryHint oHint) {
+    m_oRows.Refresh(oHint);
 }
 
 bool CKorvexListView::OnReflectedNotify(NMHDR* pnm, LRESULT* pResult) {

@@ -30,7 +30,7 @@ public:
     // Columns, images, shortcuts, then the rows. Called once after the frame and view exist.
     void OnInitialUpdate();
     // A change of the document: hint 0 for the whole list, n for the entry at index n - 1.
-    void OnUpdate(int32_t nHint);
+    void OnUpdate(HistoryHint oHint);
     // The window moved to a monitor of another DPI: columns and images follow.
     void OnDpiChanged(UINT nDpi);
 

@@ -26,10 +26,10 @@ LIST_ROW_TEXT MakeListRowText(int32_t nIndex, const CLIP_ITEM& item) {
         --nLength;
     }
     std::u16string strShown = item.strText.substr(0, nLength);
-    CKorvexDoc::EscapeText(strShown);
+    EscapeDisplayText(strShown);
     row.strText = ToWide(strShown);
 
     row.strCreated = ToWide(item.GetCreatedTimeText());
-    row.bBookmark = item.bBookmark != 0;
+    row.bBookmark = item.bBookmark;
     return row;
 }

@@ -76,7 +76,7 @@ BOOL CSmallClipDlg::OnInitDialog() {
     m_oList.InsertColumn(3, L"", LVCFMT_LEFT, ScaleForDpi(350, nDpi));
     m_oList.InsertColumn(4, L"", LVCFMT_LEFT, ScaleForDpi(115, nDpi));
     m_oCommands.RegisterShortcuts();
-    Refresh(0);
+    Refresh(HistoryHint::WholeList());
     if (m_oList.GetItemCount() > 0) {
         // Row 0 becomes the selection mark: Enter at once activates the head entry.
         m_oList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -118,12 +118,12 @@ void CSmallClipDlg::Place() {
     }
 }
 
-void CSmallClipDlg::Refresh(int32_t nHint) {
+void CSmallClipDlg::Refresh(HistoryHint oHint) {
     CHandlerScope scope(*this);
     if (m_hWnd == nullptr || m_bClosing) {
         return;
     }
-    m_oRows.Refresh(nHint);
+    m_oRows.Refresh(oHint);
 }
 
 void CSmallClipDlg::Close() {

@@ -43,7 +43,7 @@ public:
     // Moves it to the cursor with the stored size, topmost, shows it and gives it the focus.
     void Place();
     // A change of the document: hint 0 for the whole list, n for the entry at index n - 1.
-    void Refresh(int32_t nHint);
+    void Refresh(HistoryHint oHint);
     // Destroys the window, if it is not going already.
     void Close();
 

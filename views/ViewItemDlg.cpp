@@ -72,13 +72,13 @@ INT_PTR EditHistoryItem(CKorvexDoc& rDoc, int32_t nIndex, HWND hParent,
     CViewItemDlg dlg(CViewItemDlg::MODE_EDIT, pItem, hParent);
     const INT_PTR nResult = fnRunModal(dlg);
     if (nResult == CViewItemDlg::RESULT_APPEND) {
-        rDoc.CopyText(dlg.GetResultText());
+        rDoc.WriteClipboardText(dlg.GetResultText());
     } else if (nResult == CViewItemDlg::RESULT_REPLACE) {
         const std::vector<int32_t> arrNow = seen.FindNow();
         if (arrNow.size() == 1) {
             rDoc.ReplaceItemText(arrNow.front(), dlg.GetResultText());
         } else {
-            rDoc.CopyText(dlg.GetResultText()); // the entry went meanwhile: keep the text
+            rDoc.WriteClipboardText(dlg.GetResultText()); // the entry went meanwhile: keep the text
         }
     }
     return nResult;

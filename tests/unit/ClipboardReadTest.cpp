@@ -22,7 +22,7 @@ TEST_F(ClipboardReading, OneChangeGivesOneEntryBySequenceNumber) {
 TEST_F(ClipboardReading, WithoutSequenceNumbersTheFlagConsumesOneNotification) {
     m_oClipboard.bReportSequence = false;
     Reset({u"A", u"B"});
-    ASSERT_EQ(m_pDoc->ActivateItem(1), 1);
+    ASSERT_TRUE(m_pDoc->ActivateItem(1));
     Notify();
     m_oClipboard.CopyFromOtherProgram(u"C");
     Notify();
@@ -42,14 +42,14 @@ TEST_F(ClipboardReading, BusyClipboardAsksForARetry) {
 
 TEST_F(ClipboardReading, ActivationConsumesOnlyItsOwnChange) {
     Reset({u"A", u"B"});
-    ASSERT_EQ(m_pDoc->ActivateItem(1), 1);
+    ASSERT_TRUE(m_pDoc->ActivateItem(1));
     m_oClipboard.CopyFromOtherProgram(u"C"); // copied before the activation's notification came
     Notify();
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"C", u"B", u"A"}));
-    EXPECT_EQ(m_pDoc->m_bIgnoreClipboardChange, 0);
+    EXPECT_FALSE(m_pDoc->m_bIgnoreClipboardChange);
     // The notification arrives inside the write, before the write returned.
     m_oClipboard.fnDuringWrite = [&] { EXPECT_EQ(Read(), ReadClipboardResult::Retry); };
-    ASSERT_EQ(m_pDoc->ActivateItem(2), 1);
+    ASSERT_TRUE(m_pDoc->ActivateItem(2));
     Notify();
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"A", u"C", u"B"}));
 }
@@ -58,21 +58,21 @@ TEST_F(ClipboardReading, FailedActivationWritesLeaveTheNextCopyRecorded) {
     Reset({u"A", u"B"});
     // Gave up before touching the clipboard: no change of ours is coming.
     m_oClipboard.queWriteResults = {ClipboardWriteStatus::FailedUnchanged};
-    EXPECT_EQ(m_pDoc->ActivateItem(1), 0);
-    EXPECT_EQ(m_pDoc->m_bIgnoreClipboardChange, 0);
+    EXPECT_FALSE(m_pDoc->ActivateItem(1));
+    EXPECT_FALSE(m_pDoc->m_bIgnoreClipboardChange);
     m_oClipboard.CopyFromOtherProgram(u"C");
     Notify();
     // Emptied the clipboard, then failed: that change is consumed, the next copy is recorded.
     m_oClipboard.queWriteResults = {ClipboardWriteStatus::FailedChanged};
-    EXPECT_EQ(m_pDoc->ActivateItem(2), 0);
+    EXPECT_FALSE(m_pDoc->ActivateItem(2));
     m_oClipboard.optText = u"stale"; // would be recorded if the change were read
     Notify();
-    EXPECT_EQ(m_pDoc->m_bIgnoreClipboardChange, 0);
+    EXPECT_FALSE(m_pDoc->m_bIgnoreClipboardChange);
     m_oClipboard.CopyFromOtherProgram(u"D");
     Notify();
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"D", u"C", u"A", u"B"}));
     m_oClipboard.queWriteResults = {ClipboardWriteStatus::FailedUnchanged};
-    EXPECT_EQ(m_pDoc->CopyText(u"y"), 0);
+    EXPECT_FALSE(m_pDoc->WriteClipboardText(u"y"));
 }
 
 TEST_F(ClipboardReading, ChangeNotifiedDuringAReadIsReadAfterItNotInsideIt) {

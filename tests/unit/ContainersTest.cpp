@@ -76,7 +76,7 @@ TEST(SmartContainers, IndexOutOfRangeIsRefusedWithInvalidArgException) {
         {"list DeleteTail when empty", [&] { lstEmpty.DeleteTail(); }},
         {"list GetAt(-1)", [&] { lst.GetAt(-1); }},
         {"list GetAt(count)", [&] { lst.GetAt(1); }},
-        {"list DeleteAt(End)", [&] { lst.DeleteAt(lst.End()); }},
+        {"list DeleteAt(null position)", [&] { lst.DeleteAt(lst.FindIndex(1)); }},
         {"array GetAt(-1)", [&] { arr.GetAt(-1); }},
         {"array DeleteAt(count)", [&] { arr.DeleteAt(1); }},
         {"array AppendCopies of itself", [&] { arr.AppendCopies(arr); }},

@@ -90,12 +90,14 @@ public:
     uint32_t GetMaxClipboardCopySize() override { return nMaxCopySize; }
 };
 
-// Records the hints it gets, and hands each to fnAlso when one is set.
+// Records the hints it gets as the numbers a message carries (0 the whole list, n the entry at
+// n - 1), and hands each to fnAlso when one is set.
 class CHintRecorder : public IHistoryObserver {
 public:
     std::vector<int32_t> arrHints;
     std::function<void(int32_t)> fnAlso;
-    void OnHistoryChanged(int32_t nHint) override {
+    void OnHistoryChanged(HistoryHint oHint) override {
+        const auto nHint = static_cast<int32_t>(oHint.ToMessageParam());
         arrHints.push_back(nHint);
         if (fnAlso) {
             fnAlso(nHint);
@@ -112,7 +114,7 @@ public:
     std::vector<std::u16string> Texts() {
         std::vector<std::u16string> arrTexts;
         for (int32_t i = 0; i < GetItemCount(); ++i) {
-            arrTexts.push_back(GetItem(i)->strText);
+            arrTexts.push_back(GetItemOrThrow(i)->strText);
         }
         return arrTexts;
     }

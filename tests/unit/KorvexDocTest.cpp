@@ -23,11 +23,11 @@ TEST_F(KorvexDoc, TrimsAtTheBoundZeroAndNegativeIncluded) {
 
 TEST_F(KorvexDoc, ActivationMovesTheEntryAndConsumesExactlyOneNotification) {
     Reset({u"A", u"B", u"C"});
-    m_pDoc->GetItem(2)->tmCreated = 42;
-    EXPECT_EQ(m_pDoc->ActivateItem(2), 1);
+    m_pDoc->GetItemOrThrow(2)->tmCreated = 42;
+    EXPECT_TRUE(m_pDoc->ActivateItem(2));
     EXPECT_EQ(m_oClipboard.arrWrites, (Texts{u"C"}));
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"C", u"A", u"B"}));
-    EXPECT_EQ(m_pDoc->GetItem(0)->tmCreated, 42); // moved, not copied
+    EXPECT_EQ(m_pDoc->GetItemOrThrow(0)->tmCreated, 42); // moved, not copied
     Notify();
     Notify();
     EXPECT_EQ(m_pDoc->GetItemCount(), 3);
@@ -35,13 +35,13 @@ TEST_F(KorvexDoc, ActivationMovesTheEntryAndConsumesExactlyOneNotification) {
     m_oClipboard.CopyFromOtherProgram(u"C"); // the next copy, even of the same text, is recorded
     Notify();
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"C", u"C", u"A", u"B"}));
-    EXPECT_EQ(m_pDoc->ActivateItem(4), 1); // out of range: nothing
+    EXPECT_TRUE(m_pDoc->ActivateItem(4)); // out of range: nothing
     EXPECT_EQ(m_oClipboard.arrWrites.size(), 1u);
 }
 
 TEST_F(KorvexDoc, JoinedActivationAddsOneEntry) {
     Reset({u"A", u"B", u"C"});
-    EXPECT_EQ(m_pDoc->ActivateItems({0, 2}), 1);
+    EXPECT_TRUE(m_pDoc->ActivateItems({0, 2}));
     EXPECT_EQ(m_oClipboard.arrWrites, (Texts{u"A\r\nC"}));
     Notify();
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"A\r\nC", u"A", u"B", u"C"}));
@@ -85,11 +85,11 @@ TEST_F(KorvexDoc, RemoveAtTheHeadReactivatesAndReplaceAtTheHeadActivates) {
 
 TEST_F(KorvexDoc, IndexOutOfRangeIsRefusedWithInvalidArgException) {
     Reset({u"A", u"B", u"C"});
-    EXPECT_THROW(m_pDoc->GetItem(3), CInvalidArgException);
-    EXPECT_THROW(m_pDoc->GetItem(-1), CInvalidArgException);
+    EXPECT_THROW(m_pDoc->GetItemOrThrow(3), CInvalidArgException);
+    EXPECT_THROW(m_pDoc->GetItemOrThrow(-1), CInvalidArgException);
     EXPECT_EQ(m_pDoc->FindItem(3), nullptr);
     EXPECT_THROW(m_pDoc->RemoveItems({1, 3}), CInvalidArgException);
-    EXPECT_THROW(m_pDoc->ConvertToId(3, 0), CInvalidArgException);
+    EXPECT_THROW(m_pDoc->ConvertToId(3, false), CInvalidArgException);
     EXPECT_THROW(m_pDoc->ChangeItemsCase({0, 3}, kCaseLower), CInvalidArgException);
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"A", u"B", u"C"}));
 }
@@ -117,9 +117,25 @@ TEST_F(KorvexDoc, ObserversGetHintsInTheOrderAdded) {
     m_pDoc->AddItem(u"A");
     m_pDoc->ToggleBookmark(0);
     m_pDoc->RemoveObserver(&oView);
-    m_pDoc->NotifyItemChanged(-1);
+    m_pDoc->NotifyItemChanged(HistoryHint::WholeList());
     EXPECT_EQ(arrLog, (std::vector<std::string>{"view:0", "post:0", "view:1", "post:1", "post:0"}));
     m_pDoc->RemoveObserver(&oPoster);
+}
+
+TEST(HistoryHint, AMessageNumberThatIsNoEntryIndexPlusOneMeansTheWholeList) {
+    const std::pair<uintptr_t, int32_t> aCases[] = {
+        {0, -1},
+        {1, 0},
+        {uintptr_t{INT32_MAX}, INT32_MAX - 1},
+        {uintptr_t{INT32_MAX} + 1, -1},
+        {static_cast<uintptr_t>(-5), -1}, // a negative number posted by another process
+    };
+    for (const auto& [nParam, nIndex] : aCases) {
+        const HistoryHint oHint = HistoryHint::FromMessageParam(nParam);
+        EXPECT_EQ(oHint.GetIndex(), nIndex) << nParam;
+        EXPECT_EQ(oHint.IsWholeList() ? 0 : nParam, oHint.ToMessageParam()) << nParam;
+    }
+    EXPECT_EQ(HistoryHint::Entry(-3), HistoryHint::WholeList());
 }
 
 TEST_F(KorvexDoc, BookmarkNavigationWrapsAround) {
@@ -128,9 +144,9 @@ TEST_F(KorvexDoc, BookmarkNavigationWrapsAround) {
     m_pDoc->ToggleBookmark(2);
     EXPECT_EQ(m_pDoc->FindNextBookmark(2), 2); // the only one is found again
     EXPECT_EQ(m_pDoc->FindPrevBookmark(2), 2);
-    m_pDoc->SetBookmark(4, 1);
+    m_pDoc->SetBookmark(4, true);
     m_pDoc->ToggleBookmark(2);
-    m_pDoc->SetBookmark(1, 1);
+    m_pDoc->SetBookmark(1, true);
     EXPECT_EQ(m_oRecorder.arrHints, (Hints{3, 5, 3, 2}));
     const std::pair<int32_t, int32_t> aNext[] = {{-1, 1}, {0, 1}, {1, 4}, {4, 1}};
     const std::pair<int32_t, int32_t> aPrev[] = {{-1, 4}, {4, 1}, {1, 4}};
@@ -146,11 +162,13 @@ TEST_F(KorvexDoc, BookmarkNavigationWrapsAround) {
 
 TEST_F(KorvexDoc, FindNextAndPreviousWrapAndBookmarkAll) {
     Reset({u"x cat", u"dog", u"cat", u"bird"});
-    EXPECT_EQ(m_pDoc->FindNext(-1, 1), -1); // empty criteria find nothing
+    EXPECT_EQ(m_pDoc->FindNext(-1, true), -1); // empty criteria find nothing
     m_pDoc->GetFindCriteria().strText = u"CAT";
     const struct {
-        int32_t nFrom, bWrap, nNext;
-    } aNext[] = {{-1, 1, 0}, {0, 1, 2}, {2, 1, 0}, {2, 0, -1}, {3, 1, 0}};
+        int32_t nFrom;
+        bool bWrap;
+        int32_t nNext;
+    } aNext[] = {{-1, true, 0}, {0, true, 2}, {2, true, 0}, {2, false, -1}, {3, true, 0}};
     for (const auto& c : aNext) {
         EXPECT_EQ(m_pDoc->FindNext(c.nFrom, c.bWrap), c.nNext) << c.nFrom << " wrap " << c.bWrap;
     }
@@ -158,12 +176,12 @@ TEST_F(KorvexDoc, FindNextAndPreviousWrapAndBookmarkAll) {
     for (const auto& [nFrom, nFound] : aPrev) {
         EXPECT_EQ(m_pDoc->FindPrev(nFrom), nFound) << "previous from " << nFrom;
     }
-    m_pDoc->GetFindCriteria().bMatchCase = 1;
-    EXPECT_EQ(m_pDoc->FindNext(-1, 1), -1);
-    m_pDoc->GetFindCriteria() = {u"cat", 0, 1};
-    m_pDoc->GetItem(0)->strText = u"concatenate cat"; // the first occurrence is no word
-    EXPECT_EQ(m_pDoc->FindNext(2, 1), 2);             // the only match is found again
-    m_pDoc->GetItem(3)->bBookmark = 1;
+    m_pDoc->GetFindCriteria().bMatchCase = true;
+    EXPECT_EQ(m_pDoc->FindNext(-1, true), -1);
+    m_pDoc->GetFindCriteria() = {u"cat", false, true};
+    m_pDoc->GetItemOrThrow(0)->strText = u"concatenate cat"; // the first occurrence is no word
+    EXPECT_EQ(m_pDoc->FindNext(2, true), 2);                 // the only match is found again
+    m_pDoc->GetItemOrThrow(3)->bBookmark = true;
     m_pDoc->BookmarkAll();
     EXPECT_EQ(m_oRecorder.arrHints, (Hints{3})); // only the entry that changed
     EXPECT_EQ(m_pDoc->FindNextBookmark(-1), 2);
@@ -171,10 +189,10 @@ TEST_F(KorvexDoc, FindNextAndPreviousWrapAndBookmarkAll) {
 
 TEST_F(KorvexDoc, OneTransformationGoesToTheClipboardSeveralChangeTheEntries) {
     Reset({u"CFindDlg", u"", u"my_id"});
-    m_pDoc->MakeObject(1, 0); // an empty entry: nothing at all
-    m_pDoc->MakeObject(0, 0);
-    m_pDoc->ConvertFromId(2, 0);
-    m_pDoc->ChangeCase(0, kCaseUpper, 0);
+    m_pDoc->MakeObject(1, false); // an empty entry: nothing at all
+    m_pDoc->MakeObject(0, false);
+    m_pDoc->ConvertFromId(2, false);
+    m_pDoc->ChangeCase(0, kCaseUpper, false);
     EXPECT_EQ(m_oClipboard.arrWrites, (Texts{u"oFindDlg", u"MyId", u"CFINDDLG"}));
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"CFindDlg", u"", u"my_id"}));
     m_oClipboard.arrWrites.clear();
@@ -194,7 +212,7 @@ TEST_F(KorvexDoc, DateTimeGoesToTheClipboardAndClearListEmptiesTheHistory) {
     ASSERT_EQ(m_oClipboard.arrWrites.size(), 1u);
     EXPECT_EQ(m_oClipboard.arrWrites[0].size(), 14u);
     Notify();
-    EXPECT_EQ(m_pDoc->GetItem(0)->strText, m_oClipboard.arrWrites[0]);
+    EXPECT_EQ(m_pDoc->GetItemOrThrow(0)->strText, m_oClipboard.arrWrites[0]);
     m_pDoc->ClearList();
     EXPECT_EQ(m_pDoc->GetItemCount(), 0);
     EXPECT_EQ(m_oClipboard.arrWrites.size(), 1u);

@@ -109,14 +109,14 @@ TEST(TextSearch, FirstOccurrenceMatchCaseAndWholeWordOnTheFirstOccurrence) {
     EXPECT_EQ(FindFirstOccurrence(u"ab", u"abc"), std::u16string::npos);
     const struct {
         const char16_t* pszFind;
-        int32_t bMatchCase, bWholeWord;
+        bool bMatchCase, bWholeWord;
         const char16_t* pszText;
         bool bMatch;
     } aCases[] = {
-        {u"abc", 0, 0, u"xABCx", true},  {u"abc", 1, 0, u"xABCx", false},
-        {u"abc", 1, 0, u"ab", false},    {u"cat", 0, 1, u"concatenate cat", false},
-        {u"cat", 0, 1, u"a CAT.", true}, {u"cat", 0, 1, u"cats", false},
-        {u"id", 0, 1, u"item_id", true}, {u"id", 0, 1, u"2id", false},
+        {u"abc", false, false, u"xABCx", true}, {u"abc", true, false, u"xABCx", false},
+        {u"abc", true, false, u"ab", false},    {u"cat", false, true, u"concatenate cat", false},
+        {u"cat", false, true, u"a CAT.", true}, {u"cat", false, true, u"cats", false},
+        {u"id", false, true, u"item_id", true}, {u"id", false, true, u"2id", false},
     };
     for (const auto& c : aCases) {
         EXPECT_EQ(MatchesCriteria(c.pszText, {c.pszFind, c.bMatchCase, c.bWholeWord}), c.bMatch)

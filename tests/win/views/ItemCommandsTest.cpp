@@ -54,7 +54,7 @@ protected:
         }
         ListView_SetExtendedListViewStyle(m_oWindow.hList, LVS_EX_SUBITEMIMAGES);
         m_oRows.SetList(m_oWindow.hList);
-        m_oObserver.SetHandler([this](int32_t nHint) { m_oRows.Refresh(nHint); });
+        m_oObserver.SetHandler([this](HistoryHint oHint) { m_oRows.Refresh(oHint); });
         m_oObserver.Connect(m_oDoc);
         m_oCommands.RegisterShortcuts();
         Reset();
@@ -212,8 +212,8 @@ TEST_F(ItemCommands, InvertNeedsOneContiguousRunAndInvertAndActivateActivatesAny
 }
 
 TEST_F(ItemCommands, BookmarkNavigationWrapsAndNeedsAtMostOneSelectedRow) {
-    m_oDoc.SetBookmark(1, 1);
-    m_oDoc.SetBookmark(4, 1);
+    m_oDoc.SetBookmark(1, true);
+    m_oDoc.SetBookmark(4, true);
     struct CASE {
         Rows before;
         std::initializer_list<BYTE> modifiers;
@@ -231,8 +231,8 @@ TEST_F(ItemCommands, BookmarkNavigationWrapsAndNeedsAtMostOneSelectedRow) {
 }
 
 TEST_F(ItemCommands, FindGoesOnFromTheOneSelectedRowAndANoHitLeavesNoneSelected) {
-    m_oDoc.GetItem(1)->strText = u"a HIT";
-    m_oDoc.GetItem(4)->strText = u"hit b";
+    m_oDoc.GetItemOrThrow(1)->strText = u"a HIT";
+    m_oDoc.GetItemOrThrow(4)->strText = u"hit b";
     struct CASE {
         const char16_t* pszText;
         Rows before;
@@ -310,7 +310,7 @@ TEST_F(ItemCommands, RowsShowTheDocumentAfterEveryKindOfChange) {
     } arrSteps[] = {
         {"new head, oldest trimmed", [&] { m_oDoc.AddItem(u"new"); }, {}},
         {"activation", [&] { m_oDoc.ActivateItem(5); }, {2, 3}},
-        {"bookmark", [&] { m_oDoc.SetBookmark(1, 1); }, {2, 3}},
+        {"bookmark", [&] { m_oDoc.SetBookmark(1, true); }, {2, 3}},
         {"removal",
          [&] {
              m_oDoc.RemoveItems({0, 7});
@@ -323,7 +323,7 @@ TEST_F(ItemCommands, RowsShowTheDocumentAfterEveryKindOfChange) {
         std::vector<std::wstring> rows;
         std::vector<std::wstring> shown;
         for (int i = 0; i < m_oDoc.GetItemCount(); ++i) {
-            const CLIP_ITEM& item = *m_oDoc.GetItem(i);
+            const CLIP_ITEM& item = *m_oDoc.GetItemOrThrow(i);
             rows.push_back(std::to_wstring(i + 1) + (item.bBookmark ? L"*" : L" ") +
                            reinterpret_cast<const wchar_t*>(item.strText.c_str()));
         }
@@ -345,8 +345,9 @@ TEST_F(ItemCommands, AHintForARowThatIsGoneRefreshesTheWholeList) {
     // The rows as a late hint finds them: the document has lost entries since.
     m_oObserver.Disconnect();
     m_oDoc.RemoveItems({0, 1, 2});
-    for (const int32_t nHint : {8, 6, 100, -5}) {
-        m_oRows.Refresh(nHint);
+    for (const uintptr_t nHint :
+         {uintptr_t{8}, uintptr_t{6}, uintptr_t{100}, static_cast<uintptr_t>(-5)}) {
+        m_oRows.Refresh(HistoryHint::FromMessageParam(nHint));
         std::vector<std::wstring> rows;
         for (int i = 0; i < List().GetItemCount(); ++i) {
             rows.push_back(List().GetItemText(i, 2));
