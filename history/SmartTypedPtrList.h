@@ -17,7 +17,7 @@ public:
     using MatchFunction = std::function<bool(const TYPE& oElement)>;
 
     bool m_bAutoDelete = true;
-    MatchFunction m_fnMatch; // none: nothing matches
+    MatchFunction m_pfnMatch; // none: nothing matches
 
     CSmartTypedPtrList() = default;
     CSmartTypedPtrList(const CSmartTypedPtrList&) = delete;
@@ -75,12 +75,12 @@ public:
     void DeleteAt(POSITION pos) { delete RemoveAt(pos); }
     void DeleteTail() { DeleteAt(GetTailPosition()); }
 
-    void SetMatchFunction(MatchFunction fnMatch) { m_fnMatch = std::move(fnMatch); }
+    void SetMatchFunction(MatchFunction fnMatch) { m_pfnMatch = std::move(fnMatch); }
 
     // The index of the first element from nStart towards the tail that matches, or -1. The walk
     // stops at a null element and does not wrap around.
     int32_t FindMatchForward(int32_t nStart) {
-        if (!m_fnMatch) {
+        if (!m_pfnMatch) {
             return -1;
         }
         int32_t nIndex = nStart;
@@ -88,7 +88,7 @@ public:
             if (*pos == nullptr) {
                 return -1;
             }
-            if (m_fnMatch(**pos)) {
+            if (m_pfnMatch(**pos)) {
                 return nIndex;
             }
         }
@@ -98,7 +98,7 @@ public:
 
     // The same walk towards the head.
     int32_t FindMatchBackward(int32_t nStart) {
-        if (!m_fnMatch) {
+        if (!m_pfnMatch) {
             return -1;
         }
         auto pos = FindIndex(nStart);
@@ -109,7 +109,7 @@ public:
             if (*pos == nullptr) {
                 return -1;
             }
-            if (m_fnMatch(**pos)) {
+            if (m_pfnMatch(**pos)) {
                 return nIndex;
             }
             if (pos == m_lst.begin()) {
