@@ -20,7 +20,8 @@ constexpr FIRST_ITEM_COMMAND FIRST_ITEM_COMMANDS[] = {
     {HM_TITLE_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ChangeCase(0, kCaseTitle, false); }},
     {HM_SMART_MAKE_OBJECT_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.MakeObject(0, false); }},
     {HM_SMART_CONVERT_TO_ID_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ConvertToId(0, false); }},
-    {HM_SMART_CONVERT_FROM_ID_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ConvertFromId(0, false); }},
+    {HM_SMART_CONVERT_FROM_ID_FIRST_ITEM, 1,
+     [](CKorvexDoc& rDoc) { rDoc.ConvertFromId(0, false); }},
     {HM_BOOKMARK_FIRST_ITEM, 1, [](CKorvexDoc& rDoc) { rDoc.ToggleBookmark(0); }},
     {HM_ACTIVATE_FIRST_BOOKMARK, 0,
      [](CKorvexDoc& rDoc) {

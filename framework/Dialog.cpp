@@ -28,17 +28,20 @@ HWND CDialog::CreateFromTemplate(HWND hOwner) {
 }
 
 bool CDialog::Create(HWND hParent) {
-    if (m_hWnd)
+    if (m_hWnd) {
         return false;
-    if (hParent)
+    }
+    if (hParent) {
         m_hParent = hParent;
+    }
     m_bModal = false;
     return CreateFromTemplate(m_hParent) != nullptr;
 }
 
 INT_PTR CDialog::DoModal() {
-    if (m_hWnd)
+    if (m_hWnd) {
         return -1;
+    }
     CModalScope modal;
     HWND hOwner = CWnd::GetSafeOwner(m_hParent);
     bool bEnableOwner = false;
@@ -52,8 +55,9 @@ INT_PTR CDialog::DoModal() {
 
     HWND hWnd = CreateFromTemplate(hOwner);
     if (hWnd) {
-        if (!m_bEndModal) // OnInitDialog may already have ended it
+        if (!m_bEndModal) { // OnInitDialog may already have ended it
             ShowWindow(hWnd, SW_SHOW);
+        }
         MSG msg;
         while (!m_bEndModal && m_hWnd) {
             BOOL bGot = GetMessageW(&msg, nullptr, 0, 0);
@@ -61,18 +65,21 @@ INT_PTR CDialog::DoModal() {
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
             }
-            if (bGot == -1)
+            if (bGot == -1) {
                 break;
+            }
             PumpMessage(msg);
         }
     }
 
     // The owner is enabled before the dialog goes, so that the activation returns to it.
-    if (bEnableOwner && IsWindow(hOwner))
+    if (bEnableOwner && IsWindow(hOwner)) {
         EnableWindow(hOwner, TRUE);
+    }
     if (m_hWnd) {
-        if (hOwner && GetActiveWindow() == m_hWnd)
+        if (hOwner && GetActiveWindow() == m_hWnd) {
             SetActiveWindow(hOwner);
+        }
         DestroyWindow();
     }
     m_bModal = false;
@@ -83,23 +90,27 @@ void CDialog::EndDialog(int nResult) {
     if (m_bModal) {
         m_nResult = nResult;
         m_bEndModal = true;
-        if (m_hWnd)
+        if (m_hWnd) {
             PostMessageW(m_hWnd, WM_NULL, 0, 0); // wakes the modal loop up
+        }
     } else {
         DestroyWindow();
     }
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
-    if (!m_hWnd)
+    if (!m_hWnd) {
         return FALSE;
+    }
     // Keyboard and mouse input only: IsDialogMessage eats other messages for the dialog.
     bool bInput = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
                   (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);
-    if (!bInput)
+    if (!bInput) {
         return FALSE;
-    if (pMsg->hwnd != m_hWnd && !IsChild(m_hWnd, pMsg->hwnd))
+    }
+    if (pMsg->hwnd != m_hWnd && !IsChild(m_hWnd, pMsg->hwnd)) {
         return FALSE;
+    }
     return IsDialogMessageW(m_hWnd, pMsg);
 }
 
@@ -129,7 +140,8 @@ bool CDialog::OnCommand(UINT nId) {
 }
 
 LRESULT CDialog::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    if (nMsg == WM_INITDIALOG)
+    if (nMsg == WM_INITDIALOG) {
         return OnInitDialog();
+    }
     return CWnd::WindowProc(nMsg, wParam, lParam);
 }

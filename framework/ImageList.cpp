@@ -23,10 +23,12 @@ HBITMAP StretchBitmap(HBITMAP hBitmap, int cx, int cy) {
         SelectObject(hFrom, hOldFrom);
         SelectObject(hTo, hOldTo);
     }
-    if (hFrom != nullptr)
+    if (hFrom != nullptr) {
         DeleteDC(hFrom);
-    if (hTo != nullptr)
+    }
+    if (hTo != nullptr) {
         DeleteDC(hTo);
+    }
     return hStretched;
 }
 
@@ -43,8 +45,9 @@ bool CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow) {
 }
 
 int CImageList::Add(HBITMAP hBitmap, COLORREF crTransparent) {
-    if (!m_hImageList || !hBitmap)
+    if (!m_hImageList || !hBitmap) {
         return -1;
+    }
     return ImageList_AddMasked(m_hImageList, hBitmap, crTransparent);
 }
 
@@ -54,13 +57,16 @@ int CImageList::AddBitmapResource(UINT nId, COLORREF crTransparent) {
     int cx = 0;
     int cy = 0;
     HBITMAP hStretched = nullptr;
-    if (hBitmap && m_hImageList && ImageList_GetIconSize(m_hImageList, &cx, &cy))
+    if (hBitmap && m_hImageList && ImageList_GetIconSize(m_hImageList, &cx, &cy)) {
         hStretched = StretchBitmap(hBitmap, cx, cy);
+    }
     int nIndex = Add(hStretched ? hStretched : hBitmap, crTransparent);
-    if (hStretched)
+    if (hStretched) {
         DeleteObject(hStretched);
-    if (hBitmap)
+    }
+    if (hBitmap) {
         DeleteObject(hBitmap);
+    }
     return nIndex;
 }
 
@@ -75,7 +81,8 @@ HIMAGELIST CImageList::Detach() {
 }
 
 void CImageList::Destroy() {
-    if (m_hImageList)
+    if (m_hImageList) {
         ImageList_Destroy(m_hImageList);
+    }
     m_hImageList = nullptr;
 }

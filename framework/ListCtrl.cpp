@@ -84,8 +84,9 @@ int CListCtrl::GetItemImage(int nItem, int nSubItem) const {
     item.mask = LVIF_IMAGE;
     item.iItem = nItem;
     item.iSubItem = nSubItem;
-    if (!SendMessageW(m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+    if (!SendMessageW(m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
         return -1;
+    }
     return item.iImage;
 }
 
@@ -110,8 +111,9 @@ std::vector<int> CListCtrl::GetSelectedItems() const {
             SendMessageW(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(nItem), LVNI_SELECTED));
         // The guard keeps a misbehaving enumeration from looping for ever.
         if (nItem < 0 || static_cast<int>(vecItems.size()) >= nCount ||
-            (!vecItems.empty() && nItem <= vecItems.back()))
+            (!vecItems.empty() && nItem <= vecItems.back())) {
             break;
+        }
         vecItems.push_back(nItem);
     }
     return vecItems;
@@ -138,10 +140,12 @@ int CListCtrl::SubItemHitTest(POINT ptClient, int* pnSubItem) const {
     info.pt = ptClient;
     int nItem = static_cast<int>(
         SendMessageW(m_hWnd, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&info)));
-    if (nItem < 0)
+    if (nItem < 0) {
         info.iSubItem = -1;
-    if (pnSubItem)
+    }
+    if (pnSubItem) {
         *pnSubItem = info.iSubItem;
+    }
     return nItem < 0 ? -1 : nItem;
 }
 

@@ -11,8 +11,9 @@ bool CMenu::Load(UINT nId) {
 }
 
 void CMenu::Destroy() {
-    if (m_hMenu)
+    if (m_hMenu) {
         DestroyMenu(m_hMenu);
+    }
     m_hMenu = nullptr;
 }
 
@@ -30,13 +31,16 @@ void TrackPopup(HMENU hPopup, POINT ptScreen, HWND hOwner, UINT nFlags) {
 
 bool ShowPopupMenu(UINT nMenuId, int nPopupPos, POINT ptScreen, HWND hOwner, int nDefaultPos) {
     CMenu menu;
-    if (!menu.Load(nMenuId))
+    if (!menu.Load(nMenuId)) {
         return false;
+    }
     HMENU hPopup = menu.GetSubMenu(nPopupPos);
-    if (!hPopup)
+    if (!hPopup) {
         return false;
-    if (nDefaultPos >= 0)
+    }
+    if (nDefaultPos >= 0) {
         SetDefaultMenuItem(hPopup, nDefaultPos);
+    }
     TrackPopup(hPopup, ptScreen, hOwner);
     return true;
 }

@@ -30,18 +30,21 @@ bool PreTranslateMessageChain(MSG& msg) {
     // From the target up through its parents, stopping at its top-level window: a key in a
     // control reaches the control's object, then the dialog or view around it, then the frame.
     for (HWND hWnd = msg.hwnd; hWnd;) {
-        if (CWnd* pWnd = CWnd::FromHandle(hWnd); pWnd && PreTranslateSafely(pWnd, msg))
+        if (CWnd* pWnd = CWnd::FromHandle(hWnd); pWnd && PreTranslateSafely(pWnd, msg)) {
             return true;
-        if (!(GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD))
+        }
+        if (!(GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD)) {
             break;
+        }
         hWnd = GetParent(hWnd);
     }
     return false;
 }
 
 void PumpMessage(MSG& msg) {
-    if (PreTranslateMessageChain(msg))
+    if (PreTranslateMessageChain(msg)) {
         return;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }
@@ -53,10 +56,12 @@ int RunMessageLoop() {
     MSG msg;
     for (;;) {
         BOOL bGot = GetMessageW(&msg, nullptr, 0, 0);
-        if (bGot == 0)
+        if (bGot == 0) {
             return static_cast<int>(msg.wParam);
-        if (bGot == -1)
+        }
+        if (bGot == -1) {
             return -1;
+        }
         PumpMessage(msg);
     }
 }

@@ -25,18 +25,21 @@ CModalScope::CModalScope() {
 }
 
 CModalScope::~CModalScope() {
-    if (--g_nModalDepth > 0)
+    if (--g_nModalDepth > 0) {
         return;
+    }
     // Posted, not called: the closing dialog's caller is still on the stack.
     std::vector<PENDING_POST> vecPending;
     vecPending.swap(g_vecPending);
-    for (const PENDING_POST& post : vecPending)
+    for (const PENDING_POST& post : vecPending) {
         PostMessageW(post.hWnd, post.nMsg, post.wParam, post.lParam);
+    }
 }
 
 void PostWhenModalEnds(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    if (g_nModalDepth == 0)
+    if (g_nModalDepth == 0) {
         PostMessageW(hWnd, nMsg, wParam, lParam);
-    else
+    } else {
         g_vecPending.push_back({hWnd, nMsg, wParam, lParam});
+    }
 }

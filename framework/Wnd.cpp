@@ -49,11 +49,13 @@ public:
     // Cuts the tie: the window gets its previous procedure back, the object forgets it.
     static void Detach(CWnd* pWnd) {
         HWND hWnd = pWnd->m_hWnd;
-        if (!hWnd)
+        if (!hWnd) {
             return;
+        }
         if (pWnd->m_pfnSuper &&
-            reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == &WndProc)
+            reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == &WndProc) {
             SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pWnd->m_pfnSuper));
+        }
         t_mapWindows.erase(hWnd);
         pWnd->m_hWnd = nullptr;
     }
@@ -71,8 +73,9 @@ public:
 };
 
 LRESULT CALLBACK CWndInternals::CbtHook(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HCBT_CREATEWND)
+    if (nCode == HCBT_CREATEWND) {
         AttachPending(reinterpret_cast<HWND>(wParam));
+    }
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }
 
@@ -105,8 +108,9 @@ LRESULT CALLBACK CWndInternals::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPA
         return DefWindowProcW(hWnd, nMsg, wParam, lParam);
     }
     CWnd* pWnd = it->second;
-    if (nMsg != WM_NCDESTROY)
+    if (nMsg != WM_NCDESTROY) {
         return Dispatch(pWnd, hWnd, nMsg, wParam, lParam);
+    }
 
     // The window's last message: let the handlers see it, then cut the tie before the object
     // hears of it the last time (PostNcDestroy may delete the object).
@@ -125,10 +129,12 @@ LRESULT CALLBACK CWndInternals::WndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPA
 }
 
 CWnd::~CWnd() {
-    if (t_pWndInit == this)
+    if (t_pWndInit == this) {
         t_pWndInit = nullptr;
-    if (g_pMainWnd == this)
+    }
+    if (g_pMainWnd == this) {
         g_pMainWnd = nullptr;
+    }
     if (m_hWnd) {
         HWND hWnd = m_hWnd;
         CWndInternals::Detach(this);
@@ -137,8 +143,9 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {
-    if (!hWnd)
+    if (!hWnd) {
         return nullptr;
+    }
     auto it = t_mapWindows.find(hWnd);
     return it == t_mapWindows.end() ? nullptr : it->second;
 }
@@ -166,8 +173,9 @@ bool CWnd::PreCreateWindow(CREATESTRUCTW&) {
 
 bool CWnd::CreateEx(DWORD dwExStyle, const wchar_t* pszClassName, const wchar_t* pszTitle,
                     DWORD dwStyle, int x, int y, int cx, int cy, HWND hParent, UINT_PTR nIdOrMenu) {
-    if (m_hWnd)
+    if (m_hWnd) {
         return false;
+    }
     CREATESTRUCTW cs{};
     cs.dwExStyle = dwExStyle;
     cs.lpszClass = pszClassName ? pszClassName : DefaultClassName();
@@ -180,8 +188,9 @@ bool CWnd::CreateEx(DWORD dwExStyle, const wchar_t* pszClassName, const wchar_t*
     cs.hwndParent = hParent;
     cs.hMenu = reinterpret_cast<HMENU>(nIdOrMenu);
     cs.hInstance = GetModuleHandleW(nullptr);
-    if (!PreCreateWindow(cs))
+    if (!PreCreateWindow(cs)) {
         return false;
+    }
 
     HWND hWnd = nullptr;
     {
@@ -199,16 +208,19 @@ CWnd::CCreationHook::CCreationHook(CWnd* pWnd) : m_pWnd(pWnd), m_pPrevious(t_pWn
 }
 
 CWnd::CCreationHook::~CCreationHook() {
-    if (m_hHook)
+    if (m_hHook) {
         UnhookWindowsHookEx(m_hHook);
-    if (t_pWndInit == m_pWnd) // nothing was created
+    }
+    if (t_pWndInit == m_pWnd) { // nothing was created
         t_pWndInit = m_pPrevious;
+    }
 }
 
 bool CWnd::SubclassWindow(HWND hWnd) {
     if (m_hWnd || !IsWindow(hWnd) || t_mapWindows.count(hWnd) ||
-        GetWindowThreadProcessId(hWnd, nullptr) != GetCurrentThreadId())
+        GetWindowThreadProcessId(hWnd, nullptr) != GetCurrentThreadId()) {
         return false;
+    }
     CWndInternals::Attach(this, hWnd);
     return true;
 }
@@ -245,12 +257,15 @@ CWnd* CWnd::GetMainWindow() {
 
 HWND CWnd::GetSafeOwner(HWND hParent) {
     HWND hOwner = hParent;
-    if (!hOwner)
+    if (!hOwner) {
         hOwner = GetActiveWindow();
-    if (!hOwner && g_pMainWnd && g_pMainWnd->m_hWnd)
+    }
+    if (!hOwner && g_pMainWnd && g_pMainWnd->m_hWnd) {
         hOwner = GetLastActivePopup(g_pMainWnd->m_hWnd);
-    if (hOwner)
+    }
+    if (hOwner) {
         hOwner = GetAncestor(hOwner, GA_ROOT);
+    }
     return hOwner;
 }
 
@@ -258,8 +273,9 @@ LRESULT CWnd::Default() {
     // Only for the message this window is handling: a handler called directly (a command routed
     // from the frame to the view) has no message of its own to pass on.
     CURRENT_MESSAGE* pMsg = t_pCurrentMsg;
-    if (!pMsg || !m_hWnd || pMsg->hWnd != m_hWnd)
+    if (!pMsg || !m_hWnd || pMsg->hWnd != m_hWnd) {
         return 0;
+    }
     WNDPROC pfn = m_pfnSuper ? m_pfnSuper : DefWindowProcW;
     return CallWindowProcW(pfn, pMsg->hWnd, pMsg->nMsg, pMsg->wParam, pMsg->lParam);
 }
@@ -297,12 +313,14 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
             lResult = SendMessageW(pnm->hwndFrom, WM_REFLECTED_NOTIFY, wParam, lParam);
             bool bHandled = t_bReflectedHandled;
             t_bReflectedHandled = false;
-            if (bHandled)
+            if (bHandled) {
                 return lResult;
+            }
             lResult = 0;
         }
-        if (pnm && OnNotify(pnm, &lResult))
+        if (pnm && OnNotify(pnm, &lResult)) {
             return lResult;
+        }
         return Default();
     }
     case WM_REFLECTED_NOTIFY: {

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev
+  cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev clang-format-15
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 fonts-wine
   xvfb xauth xdotool xclip x11-utils imagemagick

@@ -25,8 +25,9 @@ void RunFromTimer(std::function<void()> fnStep) {
     g_fnTimerStep = std::move(fnStep);
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR nId, DWORD) {
         KillTimer(nullptr, nId);
-        if (auto fn = std::exchange(g_fnTimerStep, nullptr))
+        if (auto fn = std::exchange(g_fnTimerStep, nullptr)) {
             fn();
+        }
     });
 }
 
@@ -75,8 +76,9 @@ public:
 
 protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override {
-        if (nMsg != WM_TEST_DEFERRED)
+        if (nMsg != WM_TEST_DEFERRED) {
             return CWnd::WindowProc(nMsg, wParam, lParam);
+        }
         ++m_nDeferred;
         m_nModalDepthAtDelivery = GetModalDepth();
         return 0;

@@ -31,14 +31,16 @@ public:
 
     bool OnCommand(UINT nId) override {
         m_arrAsked.push_back(nId);
-        if (nId != ID_VIEW_ONLY && nId != ID_BOTH)
+        if (nId != ID_VIEW_ONLY && nId != ID_BOTH) {
             return false;
+        }
         g_arrLog.push_back(L"view " + std::to_wstring(nId));
         return true;
     }
     bool OnUpdateCommand(UINT nId, CCmdUI& ui) override {
-        if (nId != ID_BOTH && nId != ID_VIEW_ONLY)
+        if (nId != ID_BOTH && nId != ID_VIEW_ONLY) {
             return false;
+        }
         ui.Enable(nId == ID_BOTH && m_bEnablePreview);
         return true;
     }
@@ -46,8 +48,9 @@ public:
 protected:
     bool OnReflectedNotify(NMHDR* pnm, LRESULT* pResult) override {
         m_arrReflected.push_back(pnm->code);
-        if (pnm->code != NM_RCLICK && pnm->code != static_cast<UINT>(LVN_ITEMACTIVATE))
+        if (pnm->code != NM_RCLICK && pnm->code != static_cast<UINT>(LVN_ITEMACTIVATE)) {
             return false;
+        }
         *pResult = 42;
         return true;
     }
@@ -60,16 +63,18 @@ public:
     CTestView m_view;
 
     bool OnCommand(UINT nId) override {
-        if (nId != ID_BOTH && nId != ID_FRAME_ONLY)
+        if (nId != ID_BOTH && nId != ID_FRAME_ONLY) {
             return false;
+        }
         g_arrLog.push_back(L"frame " + std::to_wstring(nId));
         return true;
     }
     bool OnUpdateCommand(UINT nId, CCmdUI& ui) override {
-        if (nId == ID_FRAME_ONLY)
+        if (nId == ID_FRAME_ONLY) {
             ui.SetCheck(m_bDocking);
-        else if (nId == ID_BOTH || nId == ID_VIEW_ONLY)
+        } else if (nId == ID_BOTH || nId == ID_VIEW_ONLY) {
             ui.Enable(true); // would enable, if it were asked
+        }
         return nId == ID_FRAME_ONLY || nId == ID_BOTH || nId == ID_VIEW_ONLY;
     }
 
@@ -77,8 +82,9 @@ protected:
     int OnCreate(CREATESTRUCTW* pcs) override {
         if (CFrameWnd::OnCreate(pcs) == -1 ||
             !m_view.CreateEx(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                             WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 10, 10}, m_hWnd, 1))
+                             WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 10, 10}, m_hWnd, 1)) {
             return -1;
+        }
         SetActiveView(&m_view);
         return 0;
     }
@@ -113,8 +119,9 @@ protected:
 } // namespace
 
 TEST_F(FrameTest, CommandsGoToTheViewFirstThenToTheFrame) {
-    for (UINT nId : {ID_BOTH, ID_FRAME_ONLY, ID_VIEW_ONLY, ID_NOBODY})
+    for (UINT nId : {ID_BOTH, ID_FRAME_ONLY, ID_VIEW_ONLY, ID_NOBODY}) {
         Send(WM_COMMAND, nId);
+    }
     Send(WM_COMMAND, MAKEWPARAM(ID_FRAME_ONLY, 1)); // an accelerator takes the same road
     EXPECT_EQ(g_arrLog, (std::vector<std::wstring>{L"view 32808", L"frame 32781", L"view 32816",
                                                    L"frame 32781"}));

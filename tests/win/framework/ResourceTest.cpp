@@ -21,8 +21,9 @@ TEST(Resources, PopupsFoundByPositionHoldTheirCommands) {
         HMENU hMenu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(oMenu.nMenu));
         ASSERT_NE(hMenu, nullptr);
         std::vector<UINT> arrFirstIds;
-        for (int i = 0; i < GetMenuItemCount(hMenu); ++i)
+        for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
             arrFirstIds.push_back(GetMenuItemID(GetSubMenu(hMenu, i), 0));
+        }
         EXPECT_EQ(arrFirstIds, oMenu.arrFirstIds);
         DestroyMenu(hMenu);
     }

@@ -29,8 +29,9 @@ public:
     bool m_bDeleteItself = false;
 
     ~CProbeWnd() override {
-        if (m_pbDeleted)
+        if (m_pbDeleted) {
             *m_pbDeleted = true;
+        }
     }
     bool Saw(UINT nMsg) const {
         return std::find(m_arrSeen.begin(), m_arrSeen.end(), nMsg) != m_arrSeen.end();
@@ -39,34 +40,41 @@ public:
         return CreateEx(0, nullptr, L"probe", WS_OVERLAPPED, RECT{0, 0, 50, 50}, nullptr, 0);
     }
     BOOL PreTranslateMessage(MSG* pMsg) override {
-        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F9)
+        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F9) {
             throw CInvalidArgException("shortcut on a row that is gone");
+        }
         return FALSE;
     }
 
 protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override {
         m_arrSeen.push_back(nMsg);
-        if (nMsg == WM_TEST_PING)
+        if (nMsg == WM_TEST_PING) {
             return ++m_nPings;
-        if (nMsg == WM_TEST_THROW && wParam == 1)
+        }
+        if (nMsg == WM_TEST_THROW && wParam == 1) {
             throw CInvalidArgException("index out of range");
-        if (nMsg == WM_TEST_THROW && wParam == 2)
+        }
+        if (nMsg == WM_TEST_THROW && wParam == 2) {
             throw std::runtime_error("something else");
-        if (nMsg == WM_TEST_THROW)
+        }
+        if (nMsg == WM_TEST_THROW) {
             throw 42; // not even an exception class
+        }
         return CWnd::WindowProc(nMsg, wParam, lParam);
     }
     int OnCreate(CREATESTRUCTW* pcs) override {
-        if (m_bThrowInCreate)
+        if (m_bThrowInCreate) {
             throw std::runtime_error("creation refused");
+        }
         m_bCreated = true;
         return CWnd::OnCreate(pcs);
     }
     void PostNcDestroy() override {
         m_bPostNcDestroyed = true;
-        if (m_bDeleteItself)
+        if (m_bDeleteItself) {
             delete this;
+        }
     }
 };
 
