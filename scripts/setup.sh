@@ -7,7 +7,7 @@ PACKAGES=(
   cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev clang-format-15
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 fonts-wine
-  xvfb xauth xdotool xclip x11-utils imagemagick
+  xvfb xauth xdotool xclip x11-utils imagemagick libx11-dev libxtst-dev
   nsis zip unzip
   libxfixes3 libxi6 libxrandr2 libxrender1 libxcursor1 libxinerama1 libxcomposite1
 )
