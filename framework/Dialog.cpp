@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/Centre.h"
 #include "framework/MessageLoop.h"
 #include "framework/ModalState.h"
 
@@ -55,7 +56,8 @@ INT_PTR CDialog::DoModal() {
 
     HWND hWnd = CreateFromTemplate(hOwner);
     if (hWnd) {
-        if (!m_bEndModal) { // OnInitDialog may already have ended it
+        if (!m_bEndModal) {                // OnInitDialog may already have ended it
+            CentreOverOwner(hWnd, hOwner); // with the size OnInitDialog gave it
             ShowWindow(hWnd, SW_SHOW);
         }
         MSG msg;

@@ -26,10 +26,11 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int) {
     RegisterClassW(&oClass);
     const HWND hWnd = CreateWindowExW(0, oClass.lpszClassName, L"fieldtarget", WS_OVERLAPPEDWINDOW,
                                       200, 200, 420, 160, nullptr, nullptr, hInstance, nullptr);
-    CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                    10, 10, 380, 24, hWnd, reinterpret_cast<HMENU>(1), hInstance, nullptr);
-    CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN,
-                    10, 50, 380, 200, hWnd, reinterpret_cast<HMENU>(2), hInstance, nullptr);
+    CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10, 10, 380, 24, hWnd,
+                    reinterpret_cast<HMENU>(1), hInstance, nullptr);
+    CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN, 10, 50,
+                    380, 200, hWnd, reinterpret_cast<HMENU>(2), hInstance, nullptr);
     ShowWindow(hWnd, SW_SHOW);
     MSG oMsg;
     while (GetMessageW(&oMsg, nullptr, 0, 0) > 0) {

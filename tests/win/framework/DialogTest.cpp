@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Centre.h"
 #include "framework/Dialog.h"
+#include "framework/MessageBox.h"
 #include "framework/MessageLoop.h"
 #include "framework/ModalState.h"
 #include "res/resource.h"
@@ -117,6 +119,80 @@ TEST(ModalDialog, CountsAsModalWhileItRunsAndDefersWorkUntilItEnds) {
     CProbeDialog keyed(IDD_ABOUTBOX);
     RunFromTimer([&] { PostMessageW(keyed.GetDlgItem(IDOK), WM_KEYDOWN, VK_F5, 0); });
     EXPECT_EQ(keyed.DoModal(), 77);
+}
+
+TEST(Centring, OverTheOwnerWithinTheWorkAreaOrOnTheWorkArea) {
+    const RECT rcWork{0, 0, 1000, 800};
+    const RECT rcMiddle{200, 200, 600, 500};
+    const RECT rcRightEdge{800, 100, 1000, 300};
+    const struct {
+        const RECT* prcOwner;
+        SIZE size;
+        RECT rcExpected;
+    } arrCases[] = {
+        {&rcMiddle, {200, 100}, {300, 300, 500, 400}},
+        {&rcRightEdge, {400, 100}, {600, 150, 1000, 250}}, // pushed back into the work area
+        {nullptr, {200, 100}, {400, 350, 600, 450}},       // no visible owner: the work area
+        {nullptr, {1200, 900}, {0, 0, 1200, 900}},         // larger: its top-left corner stays
+    };
+    for (const auto& oCase : arrCases) {
+        const RECT rc = CentredRect(oCase.size, oCase.prcOwner, rcWork);
+        EXPECT_TRUE(EqualRect(&rc, &oCase.rcExpected))
+            << rc.left << "," << rc.top << " " << rc.right << "," << rc.bottom;
+    }
+}
+
+TEST(Centring, ModalDialogsAndMessageBoxesOpenOverAVisibleOwnerOrTheCursorsMonitor) {
+    const HWND hOwner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 60, 80, 700,
+                                        500, nullptr, nullptr, nullptr, nullptr);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(POINT{1, 1}, MONITOR_DEFAULTTOPRIMARY), &mi));
+    SetCursorPos(mi.rcWork.left + 5, mi.rcWork.top + 5);
+    for (const bool bVisible : {true, false}) {
+        ShowWindow(hOwner, bVisible ? SW_SHOWNA : SW_HIDE);
+        RECT rcOver = mi.rcWork;
+        if (bVisible) {
+            GetWindowRect(hOwner, &rcOver);
+        }
+        for (const bool bMessageBox : {false, true}) {
+            SCOPED_TRACE(std::string(bVisible ? "visible" : "hidden") + " owner, " +
+                         (bMessageBox ? "message box" : "dialog"));
+            RECT rcShown{};
+            RunFromTimer([&] {
+                struct FIND {
+                    HWND hOwner, hBox;
+                } find{hOwner, nullptr};
+                EnumThreadWindows(
+                    GetCurrentThreadId(),
+                    [](HWND hWnd, LPARAM lParam) {
+                        auto* p = reinterpret_cast<FIND*>(lParam);
+                        if (GetWindow(hWnd, GW_OWNER) == p->hOwner && IsWindowVisible(hWnd)) {
+                            p->hBox = hWnd;
+                        }
+                        return p->hBox == nullptr ? TRUE : FALSE;
+                    },
+                    reinterpret_cast<LPARAM>(&find));
+                GetWindowRect(find.hBox, &rcShown);
+                // Ends the box; if none was found, the modal loop ends at the posted quit.
+                if (find.hBox != nullptr) {
+                    PostMessageW(find.hBox, WM_COMMAND, IDOK, 0);
+                } else {
+                    PostQuitMessage(0);
+                }
+            });
+            if (bMessageBox) {
+                KorvexMessageBox(hOwner, L"centred?", MB_OK);
+            } else {
+                CProbeDialog dlg(IDD_ABOUTBOX, hOwner);
+                dlg.DoModal();
+            }
+            ASSERT_FALSE(IsRectEmpty(&rcShown));
+            EXPECT_NEAR((rcShown.left + rcShown.right) / 2, (rcOver.left + rcOver.right) / 2, 1);
+            EXPECT_NEAR((rcShown.top + rcShown.bottom) / 2, (rcOver.top + rcOver.bottom) / 2, 1);
+        }
+    }
+    DestroyWindow(hOwner);
 }
 
 TEST(ModelessDialog, FromATemplateWithKeyboardNavigationInTheMessageLoop) {
