@@ -45,7 +45,8 @@ void CentreOverOwner(HWND hWnd, HWND hWndOwner) {
     if (!GetMonitorInfoW(hMonitor, &mi)) {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
     }
-    const RECT rc = CentredRect(SIZE{rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top},
-                                hMonitor != nullptr && bOverOwner ? &rcOwner : nullptr, mi.rcWork);
+    const RECT rc =
+        CentredRect(SIZE{rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top},
+                    hMonitor != nullptr && bOverOwner ? &rcOwner : nullptr, mi.rcWork);
     SetWindowPos(hWnd, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/Centre.h"
+#include "framework/Foreground.h"
 #include "framework/MessageLoop.h"
 #include "framework/ModalState.h"
 
@@ -44,6 +45,7 @@ INT_PTR CDialog::DoModal() {
         return -1;
     }
     CModalScope modal;
+    const HWND hWndBefore = ForeignForeground();
     HWND hOwner = CWnd::GetSafeOwner(m_hParent);
     bool bEnableOwner = false;
     if (hOwner && IsWindowEnabled(hOwner)) {
@@ -84,6 +86,7 @@ INT_PTR CDialog::DoModal() {
         }
         DestroyWindow();
     }
+    GiveForegroundBack(hWndBefore);
     m_bModal = false;
     return m_nResult;
 }

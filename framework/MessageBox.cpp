@@ -1,6 +1,7 @@
 #include "framework/MessageBox.h"
 
 #include "framework/Centre.h"
+#include "framework/Foreground.h"
 #include "framework/ModalState.h"
 #include "framework/Wnd.h"
 
@@ -38,6 +39,7 @@ void SetAppTitle(const wchar_t* pszTitle) {
 
 int KorvexMessageBox(HWND hOwner, const wchar_t* pszText, UINT nFlags) {
     CModalScope modal;
+    const HWND hWndBefore = ForeignForeground();
     if (g_hCentringHook == nullptr) {
         g_hCentringHook =
             SetWindowsHookExW(WH_CBT, &CentreBoxOnActivation, nullptr, GetCurrentThreadId());
@@ -47,6 +49,7 @@ int KorvexMessageBox(HWND hOwner, const wchar_t* pszText, UINT nFlags) {
         UnhookWindowsHookEx(g_hCentringHook);
         g_hCentringHook = nullptr;
     }
+    GiveForegroundBack(hWndBefore);
     return nResult;
 }
 
