@@ -20,6 +20,8 @@
 #include "views/SmallClipDlg.h"
 #include "views/ViewItemDlg.h"
 
+#include <commctrl.h>
+
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -123,9 +125,11 @@ void CMainFrame::AddTrayIcon() {
     if (m_hTrayImage != nullptr) {
         return;
     }
-    m_hTrayImage = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    // The size the notification area asks for at the system's DPI, from the icon's own images.
+    if (FAILED(LoadIconMetric(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY), LIM_SMALL,
+                              &m_hTrayImage))) {
+        m_hTrayImage = nullptr;
+    }
     m_oTrayIcon.Add(m_hTrayImage);
 }
 
