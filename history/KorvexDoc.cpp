@@ -112,6 +112,10 @@ bool CKorvexDoc::ActivateItem(int32_t nIndex) {
     return true;
 }
 
+bool CKorvexDoc::RevertFirstItems() {
+    return ActivateItem(1); // an index out of range does nothing
+}
+
 bool CKorvexDoc::ActivateItems(const std::vector<int32_t>& arrIndexes) {
     CheckIndexes(arrIndexes, false);
     std::u16string strJoined;

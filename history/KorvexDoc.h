@@ -45,6 +45,9 @@ public:
     // False when the text could not be put on the clipboard; an index out of range does nothing.
     bool ActivateItem(int32_t nIndex);
     bool ActivateItems(const std::vector<int32_t>& arrIndexes);
+    // "Revert First Items": the second entry goes to the head (and to the clipboard), so the
+    // first two change places; with fewer than two entries nothing happens.
+    bool RevertFirstItems();
     void InvertItems(const std::vector<int32_t>& arrIndexes); // contiguous, at least two
     void RemoveItem(int32_t nIndex);
     void RemoveItems(const std::vector<int32_t>& arrIndexes); // any order, each entry once

@@ -10,83 +10,123 @@
 #include <algorithm>
 #include <string_view>
 
+template <size_t nPattern> void CItemCommands::OnDateTime() {
+    static_assert(nPattern < DATE_TIME_PATTERNS.size());
+    OnDateTime(DATE_TIME_PATTERNS[nPattern]);
+}
+
 namespace {
 
 using Command = void (CItemCommands::*)();
 
-// Every item command with its identifiers: the Edit menu's (0 for none) and the context
-// menus'. Find, Find Next and Find Previous are in no context menu.
+// Which selections a command acts on (exactly one row, at least one, at least two, any); its
+// Edit menu item is enabled for exactly those.
+enum class Needs : uint8_t { OneRow, OneOrMore, TwoOrMore, Nothing };
+
+bool IsEnabledFor(Needs nNeeds, int nSelected) {
+    switch (nNeeds) {
+    case Needs::OneRow:
+        return nSelected == 1;
+    case Needs::OneOrMore:
+        return nSelected >= 1;
+    case Needs::TwoOrMore:
+        return nSelected >= 2;
+    case Needs::Nothing:
+        break;
+    }
+    return true;
+}
+
+// A window-local shortcut: the key with Ctrl and Shift as given (Alt is never part of one);
+// key 0 for none.
+struct SHORTCUT {
+    bool bCtrl;
+    bool bShift;
+    uint16_t nKey;
+};
+constexpr SHORTCUT kNoKey{false, false, 0};
+constexpr SHORTCUT Key(uint16_t nKey) {
+    return {false, false, nKey};
+}
+constexpr SHORTCUT Ctrl(uint16_t nKey) {
+    return {true, false, nKey};
+}
+constexpr SHORTCUT Shift(uint16_t nKey) {
+    return {false, true, nKey};
+}
+constexpr SHORTCUT CtrlShift(uint16_t nKey) {
+    return {true, true, nKey};
+}
+
+// Every item command: its Edit menu item (0 for none), the items of the context menus (0 for
+// none), the selection it needs, its shortcut and what it runs. Find, Find Next and Find
+// Previous are in no context menu; Select All is only a shortcut.
 struct ITEM_COMMAND {
     UINT nEditId;
-    UINT nContextIds[2];
-    Command pfn;
-};
-const ITEM_COMMAND ITEM_COMMANDS[] = {
-    {ID_EDIT_ACTIVATE, {ID_ITEM_ACTIVATE, ID_MULTI_ACTIVATE}, &CItemCommands::OnActivate},
-    {ID_EDIT_PREVIEW, {ID_ITEM_PREVIEW, 0}, &CItemCommands::OnPreview},
-    {ID_EDIT_EDIT, {ID_ITEM_EDIT, 0}, &CItemCommands::OnEdit},
-    {ID_EDIT_REVERT_FIRST, {ID_CONTEXT_REVERT_FIRST, 0}, &CItemCommands::OnRevertFirstItems},
-    {ID_EDIT_BOOKMARK, {ID_ITEM_BOOKMARK, 0}, &CItemCommands::OnBookmarkItem},
-    {ID_EDIT_NEXT_BOOKMARK, {ID_CONTEXT_NEXT_BOOKMARK, 0}, &CItemCommands::OnNextBookmark},
-    {ID_EDIT_PREV_BOOKMARK, {ID_CONTEXT_PREV_BOOKMARK, 0}, &CItemCommands::OnPrevBookmark},
-    {ID_EDIT_CLEAR_BOOKMARKS, {ID_CONTEXT_CLEAR_BOOKMARKS, 0}, &CItemCommands::OnClearBookmarks},
-    {ID_EDIT_REMOVE, {ID_ITEM_REMOVE, ID_MULTI_REMOVE}, &CItemCommands::OnRemove},
-    {ID_EDIT_INVERT, {ID_MULTI_INVERT, 0}, &CItemCommands::OnInvertItems},
-    {ID_EDIT_INVERT_ACTIVATE,
-     {ID_MULTI_INVERT_ACTIVATE, 0},
-     &CItemCommands::OnInvertAndActivateItems},
-    {ID_EDIT_MAKE_OBJECT, {ID_ITEM_MAKE_OBJECT, 0}, &CItemCommands::OnMakeObject},
-    {ID_EDIT_FROM_ID, {ID_ITEM_FROM_ID, ID_MULTI_FROM_ID}, &CItemCommands::OnConvertFromId},
-    {ID_EDIT_TO_ID, {ID_ITEM_TO_ID, ID_MULTI_TO_ID}, &CItemCommands::OnConvertToId},
-    {ID_EDIT_LOWERCASE, {ID_ITEM_LOWERCASE, ID_MULTI_LOWERCASE}, &CItemCommands::OnLowercase},
-    {ID_EDIT_UPPERCASE, {ID_ITEM_UPPERCASE, ID_MULTI_UPPERCASE}, &CItemCommands::OnUppercase},
-    {ID_EDIT_TITLE, {ID_ITEM_TITLE, ID_MULTI_TITLE}, &CItemCommands::OnTitle},
-    {ID_EDIT_FIND, {0, 0}, &CItemCommands::OnFind},
-    {ID_EDIT_FIND_NEXT, {0, 0}, &CItemCommands::OnFindNext},
-    {ID_EDIT_FIND_PREV, {0, 0}, &CItemCommands::OnFindPrev},
-};
-
-// The date/time stamp commands: Edit menu and context menu ids, in the order of the patterns
-// (ID_EDIT_DATE_9 does not follow ID_EDIT_DATE_8 directly).
-struct DATE_TIME_COMMAND {
-    UINT nEditId;
     UINT nContextId;
-};
-constexpr DATE_TIME_COMMAND DATE_TIME_COMMANDS[DATE_TIME_PATTERNS.size()] = {
-    {ID_EDIT_DATE_1, ID_CONTEXT_DATE_1}, {ID_EDIT_DATE_2, ID_CONTEXT_DATE_2},
-    {ID_EDIT_DATE_3, ID_CONTEXT_DATE_3}, {ID_EDIT_DATE_4, ID_CONTEXT_DATE_4},
-    {ID_EDIT_DATE_5, ID_CONTEXT_DATE_5}, {ID_EDIT_DATE_6, ID_CONTEXT_DATE_6},
-    {ID_EDIT_DATE_7, ID_CONTEXT_DATE_7}, {ID_EDIT_DATE_8, ID_CONTEXT_DATE_8},
-    {ID_EDIT_DATE_9, ID_CONTEXT_DATE_9}, {ID_EDIT_DATE_10, ID_CONTEXT_DATE_10},
-};
-
-// The eighteen window-local shortcuts, in the order of registration. Alt is never part of one.
-struct SHORTCUT {
-    int nCtrl;
-    int nShift;
-    uint16_t nKey;
+    UINT nOtherContextId;
+    Needs nNeeds;
+    SHORTCUT key;
     Command pfn;
 };
-const SHORTCUT SHORTCUTS[] = {
-    {1, 0, 'A', &CItemCommands::OnSelectAll},
-    {1, 0, VK_F2, &CItemCommands::OnBookmarkItem},
-    {0, 0, VK_F2, &CItemCommands::OnNextBookmark},
-    {0, 1, VK_F2, &CItemCommands::OnPrevBookmark},
-    {1, 0, 'F', &CItemCommands::OnFind},
-    {0, 0, VK_F3, &CItemCommands::OnFindNext},
-    {0, 1, VK_F3, &CItemCommands::OnFindPrev},
-    {1, 0, VK_RETURN, &CItemCommands::OnEdit},
-    {1, 1, 'U', &CItemCommands::OnUppercase},
-    {1, 0, 'U', &CItemCommands::OnLowercase},
-    {1, 0, 'T', &CItemCommands::OnTitle},
-    {1, 0, 'O', &CItemCommands::OnMakeObject},
-    {1, 0, 'D', &CItemCommands::OnConvertFromId},
-    {1, 1, 'D', &CItemCommands::OnConvertToId},
-    {0, 0, VK_RETURN, &CItemCommands::OnActivate},
-    {0, 0, VK_DELETE, &CItemCommands::OnRemove},
-    {1, 0, 'I', &CItemCommands::OnInvertItems},
-    {1, 1, 'I', &CItemCommands::OnInvertAndActivateItems},
+using IC = CItemCommands;
+using enum Needs;
+const ITEM_COMMAND ITEM_COMMANDS[] = {
+    {ID_EDIT_ACTIVATE, ID_ITEM_ACTIVATE, ID_MULTI_ACTIVATE, OneOrMore, Key(VK_RETURN),
+     &IC::OnActivate},
+    {ID_EDIT_PREVIEW, ID_ITEM_PREVIEW, 0, OneRow, kNoKey, &IC::OnPreview},
+    {ID_EDIT_EDIT, ID_ITEM_EDIT, 0, OneRow, Ctrl(VK_RETURN), &IC::OnEdit},
+    {ID_EDIT_REVERT_FIRST, ID_CONTEXT_REVERT_FIRST, 0, Nothing, kNoKey, &IC::OnRevertFirstItems},
+    {ID_EDIT_BOOKMARK, ID_ITEM_BOOKMARK, 0, OneRow, Ctrl(VK_F2), &IC::OnBookmarkItem},
+    {ID_EDIT_NEXT_BOOKMARK, ID_CONTEXT_NEXT_BOOKMARK, 0, Nothing, Key(VK_F2), &IC::OnNextBookmark},
+    {ID_EDIT_PREV_BOOKMARK, ID_CONTEXT_PREV_BOOKMARK, 0, Nothing, Shift(VK_F2),
+     &IC::OnPrevBookmark},
+    {ID_EDIT_CLEAR_BOOKMARKS, ID_CONTEXT_CLEAR_BOOKMARKS, 0, Nothing, kNoKey,
+     &IC::OnClearBookmarks},
+    {ID_EDIT_REMOVE, ID_ITEM_REMOVE, ID_MULTI_REMOVE, OneOrMore, Key(VK_DELETE), &IC::OnRemove},
+    {ID_EDIT_INVERT, ID_MULTI_INVERT, 0, TwoOrMore, Ctrl('I'), &IC::OnInvertItems},
+    {ID_EDIT_INVERT_ACTIVATE, ID_MULTI_INVERT_ACTIVATE, 0, TwoOrMore, CtrlShift('I'),
+     &IC::OnInvertAndActivateItems},
+    {ID_EDIT_MAKE_OBJECT, ID_ITEM_MAKE_OBJECT, 0, OneRow, Ctrl('O'), &IC::OnMakeObject},
+    {ID_EDIT_FROM_ID, ID_ITEM_FROM_ID, ID_MULTI_FROM_ID, OneOrMore, Ctrl('D'),
+     &IC::OnConvertFromId},
+    {ID_EDIT_TO_ID, ID_ITEM_TO_ID, ID_MULTI_TO_ID, OneOrMore, CtrlShift('D'), &IC::OnConvertToId},
+    {ID_EDIT_LOWERCASE, ID_ITEM_LOWERCASE, ID_MULTI_LOWERCASE, OneOrMore, Ctrl('U'),
+     &IC::OnLowercase},
+    {ID_EDIT_UPPERCASE, ID_ITEM_UPPERCASE, ID_MULTI_UPPERCASE, OneOrMore, CtrlShift('U'),
+     &IC::OnUppercase},
+    {ID_EDIT_TITLE, ID_ITEM_TITLE, ID_MULTI_TITLE, OneOrMore, Ctrl('T'), &IC::OnTitle},
+    {ID_EDIT_FIND, 0, 0, Nothing, Ctrl('F'), &IC::OnFind},
+    {ID_EDIT_FIND_NEXT, 0, 0, Nothing, Key(VK_F3), &IC::OnFindNext},
+    {ID_EDIT_FIND_PREV, 0, 0, Nothing, Shift(VK_F3), &IC::OnFindPrev},
+    {0, 0, 0, Nothing, Ctrl('A'), &IC::OnSelectAll},
+    // The date/time stamps, in the order of the patterns (ID_EDIT_DATE_9 does not follow
+    // ID_EDIT_DATE_8 directly).
+    {ID_EDIT_DATE_1, ID_CONTEXT_DATE_1, 0, Nothing, kNoKey, &IC::OnDateTime<0>},
+    {ID_EDIT_DATE_2, ID_CONTEXT_DATE_2, 0, Nothing, kNoKey, &IC::OnDateTime<1>},
+    {ID_EDIT_DATE_3, ID_CONTEXT_DATE_3, 0, Nothing, kNoKey, &IC::OnDateTime<2>},
+    {ID_EDIT_DATE_4, ID_CONTEXT_DATE_4, 0, Nothing, kNoKey, &IC::OnDateTime<3>},
+    {ID_EDIT_DATE_5, ID_CONTEXT_DATE_5, 0, Nothing, kNoKey, &IC::OnDateTime<4>},
+    {ID_EDIT_DATE_6, ID_CONTEXT_DATE_6, 0, Nothing, kNoKey, &IC::OnDateTime<5>},
+    {ID_EDIT_DATE_7, ID_CONTEXT_DATE_7, 0, Nothing, kNoKey, &IC::OnDateTime<6>},
+    {ID_EDIT_DATE_8, ID_CONTEXT_DATE_8, 0, Nothing, kNoKey, &IC::OnDateTime<7>},
+    {ID_EDIT_DATE_9, ID_CONTEXT_DATE_9, 0, Nothing, kNoKey, &IC::OnDateTime<8>},
+    {ID_EDIT_DATE_10, ID_CONTEXT_DATE_10, 0, Nothing, kNoKey, &IC::OnDateTime<9>},
 };
+
+// The command of a menu item: of the Edit menu's items and of the context menus' as asked.
+const ITEM_COMMAND* FindCommand(UINT nId, bool bEditIds, bool bContextIds) {
+    if (nId == 0) {
+        return nullptr;
+    }
+    for (const ITEM_COMMAND& command : ITEM_COMMANDS) {
+        if ((bEditIds && command.nEditId == nId) ||
+            (bContextIds && (command.nContextId == nId || command.nOtherContextId == nId))) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
 
 bool IsContiguous(const std::vector<int32_t>& arrIndexes) {
     for (size_t i = 1; i < arrIndexes.size(); ++i) {
@@ -145,9 +185,12 @@ CItemCommands::CItemCommands(CKorvexDoc& rDoc, IItemCommandWindow& rWindow, Item
     : m_rDoc(rDoc), m_rWindow(rWindow), m_nIds(nIds) {}
 
 void CItemCommands::RegisterShortcuts() {
-    for (const SHORTCUT& shortcut : SHORTCUTS) {
-        m_oAccelerator.AddHotkeyFunction(shortcut.nCtrl, 0, shortcut.nShift, shortcut.nKey,
-                                         static_cast<HOTKEY_FUNCTION>(shortcut.pfn));
+    for (const ITEM_COMMAND& command : ITEM_COMMANDS) {
+        if (command.key.nKey != 0) {
+            m_oAccelerator.AddHotkeyFunction(command.key.bCtrl, 0, command.key.bShift,
+                                             command.key.nKey,
+                                             static_cast<HOTKEY_FUNCTION>(command.pfn));
+        }
     }
 }
 
@@ -168,71 +211,23 @@ bool CItemCommands::PreTranslateMessage(const MSG* pMsg) {
 }
 
 bool CItemCommands::OnCommand(UINT nId) {
-    if (nId == 0) {
+    const bool bEdit = m_nIds == ItemCommandIds::EditAndContext;
+    const ITEM_COMMAND* pCommand = FindCommand(nId, bEdit, true);
+    if (pCommand == nullptr) {
         return false;
     }
-    const bool bEdit = m_nIds == ItemCommandIds::EditAndContext;
-    for (size_t i = 0; i < DATE_TIME_PATTERNS.size(); ++i) {
-        if ((bEdit && DATE_TIME_COMMANDS[i].nEditId == nId) ||
-            DATE_TIME_COMMANDS[i].nContextId == nId) {
-            OnDateTime(DATE_TIME_PATTERNS[i]);
-            return true;
-        }
-    }
-    for (const ITEM_COMMAND& command : ITEM_COMMANDS) {
-        if ((bEdit && command.nEditId == nId) || command.nContextIds[0] == nId ||
-            command.nContextIds[1] == nId) {
-            (this->*command.pfn)();
-            return true;
-        }
-    }
-    return false;
+    (this->*pCommand->pfn)();
+    return true;
 }
 
 bool CItemCommands::OnUpdateCommand(UINT nId, CCmdUI& ui) {
-    if (m_nIds != ItemCommandIds::EditAndContext) {
+    const bool bEdit = m_nIds == ItemCommandIds::EditAndContext;
+    const ITEM_COMMAND* pCommand = FindCommand(nId, bEdit, false);
+    if (pCommand == nullptr) {
         return false;
     }
-    const int nSelected = GetSelectedCount();
-    switch (nId) {
-    case ID_EDIT_PREVIEW:
-    case ID_EDIT_EDIT:
-    case ID_EDIT_BOOKMARK:
-    case ID_EDIT_MAKE_OBJECT:
-        ui.Enable(nSelected == 1);
-        return true;
-    case ID_EDIT_ACTIVATE:
-    case ID_EDIT_REMOVE:
-    case ID_EDIT_LOWERCASE:
-    case ID_EDIT_UPPERCASE:
-    case ID_EDIT_TITLE:
-    case ID_EDIT_TO_ID:
-    case ID_EDIT_FROM_ID:
-        ui.Enable(nSelected >= 1);
-        return true;
-    case ID_EDIT_INVERT:
-    case ID_EDIT_INVERT_ACTIVATE:
-        ui.Enable(nSelected >= 2);
-        return true;
-    case ID_EDIT_NEXT_BOOKMARK:
-    case ID_EDIT_PREV_BOOKMARK:
-    case ID_EDIT_REVERT_FIRST:
-    case ID_EDIT_CLEAR_BOOKMARKS:
-    case ID_EDIT_FIND:
-    case ID_EDIT_FIND_NEXT:
-    case ID_EDIT_FIND_PREV:
-        ui.Enable(true);
-        return true;
-    default:
-        break;
-    }
-    for (const DATE_TIME_COMMAND& command : DATE_TIME_COMMANDS) {
-        if (command.nEditId == nId) {
-            ui.Enable(true);
-            return true;
-        }
-    }
-    return false;
+    ui.Enable(IsEnabledFor(pCommand->nNeeds, GetSelectedCount()));
+    return true;
 }
 
 bool CItemCommands::OnListNotify(const NMHDR* pnm, LRESULT* pResult, int nBookmarkColumn) {
@@ -430,10 +425,7 @@ void CItemCommands::OnFindPrev() {
 }
 
 void CItemCommands::OnRevertFirstItems() {
-    // The second entry goes to the head (and to the clipboard): the first two change places.
-    if (m_rDoc.GetItemCount() >= 2) {
-        m_rDoc.ActivateItem(1);
-    }
+    m_rDoc.RevertFirstItems();
 }
 
 void CItemCommands::OnBookmarkItem() {

@@ -5,7 +5,7 @@
 // IItemCommandWindow answers and in which command identifiers they bind.
 //
 // A window owns one CItemCommands, lets it look at every queued message first
-// (PreTranslateMessage: the eighteen shortcuts and the context-menu keys), hands it its command
+// (PreTranslateMessage: the shortcuts and the context-menu keys), hands it its command
 // messages (OnCommand), its Edit-menu enabling queries (OnUpdateCommand) and the list's
 // notifications (OnListNotify).
 //
@@ -78,14 +78,15 @@ class CItemCommands : public CShortcutTarget {
 public:
     CItemCommands(CKorvexDoc& rDoc, IItemCommandWindow& rWindow, ItemCommandIds nIds);
 
-    // Fills the accelerator table with the eighteen shortcuts; once, when the window is set up.
+    // Fills the accelerator table with the commands' shortcuts; once, when the window is set up.
     void RegisterShortcuts();
     // A key-down bound to a shortcut runs its command; Shift+F10 and the Menu key open the
     // context menu at the selected row. True when the message was consumed.
     bool PreTranslateMessage(const MSG* pMsg);
     // A command message; true when it is one of the window's item commands.
     bool OnCommand(UINT nId);
-    // Enabling of the Edit menu's items (only for windows that bind the Edit ids).
+    // Enabling of the Edit menu's items (only for windows that bind the Edit ids): each command
+    // is enabled for the selections it acts on.
     bool OnUpdateCommand(UINT nId, CCmdUI& ui);
     // NM_CLICK (bookmark toggle on nBookmarkColumn), NM_RCLICK (context menu) and
     // LVN_ITEMACTIVATE (Activate) of the window's list; true when handled, result in *pResult.
@@ -119,6 +120,8 @@ public:
     void OnFindPrev();
     void OnSelectAll();
     void OnDateTime(const char* pszPattern);
+    // The stamp of the pattern's number in DATE_TIME_PATTERNS (history/DateTimeStamps.h).
+    template <size_t nPattern> void OnDateTime();
 
     // The one row a one-row command acts on: the selection mark when it is a selected row,
     // otherwise the one selected row; -1 unless exactly one row is selected.

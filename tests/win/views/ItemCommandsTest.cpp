@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -267,16 +268,6 @@ TEST_F(ItemCommands, ACaseCommandCopiesOneRowAndChangesSeveralInPlace) {
     EXPECT_EQ(DocTexts()[1], u"abc");
 }
 
-TEST_F(ItemCommands, KeysWithAltOrWithoutABindingRunNothing) {
-    Select({1});
-    EXPECT_FALSE(Press('U', {VK_CONTROL, VK_MENU}));
-    EXPECT_FALSE(Press('D', {VK_CONTROL, VK_MENU}));
-    EXPECT_FALSE(Press(VK_RETURN, {VK_MENU}));
-    EXPECT_FALSE(Press('T', {VK_CONTROL, VK_SHIFT}));
-    EXPECT_EQ(DocTexts(), kAll);
-    EXPECT_TRUE(m_oClipboard.arrWrites.empty());
-}
-
 TEST_F(ItemCommands, TheWindowsStepsFollowOnlyWhatActedAndEachWindowBindsItsOwnIds) {
     Select({});
     EXPECT_TRUE(Press(VK_RETURN));
@@ -295,6 +286,32 @@ TEST_F(ItemCommands, TheWindowsStepsFollowOnlyWhatActedAndEachWindowBindsItsOwnI
     EXPECT_FALSE(contextOnly.OnCommand(ID_EDIT_ACTIVATE));
     EXPECT_TRUE(contextOnly.OnCommand(ID_ITEM_ACTIVATE));
     EXPECT_TRUE(m_oCommands.OnCommand(ID_EDIT_ACTIVATE));
+}
+
+TEST_F(ItemCommands, AnEditItemIsEnabledForTheSelectionsItsCommandActsOn) {
+    // A command of each rule, a stamp, and whether it is enabled with 0, 1 and 2 rows selected.
+    const std::pair<UINT, std::array<bool, 3>> cases[] = {{ID_EDIT_PREVIEW, {false, true, false}},
+                                                          {ID_EDIT_REMOVE, {false, true, true}},
+                                                          {ID_EDIT_INVERT, {false, false, true}},
+                                                          {ID_EDIT_FIND_NEXT, {true, true, true}},
+                                                          {ID_EDIT_DATE_9, {true, true, true}}};
+    const Rows selections[] = {{}, {3}, {3, 4}};
+    const HMENU hMenu = CreatePopupMenu();
+    CItemCommands contextOnly(m_oDoc, m_oWindow, ItemCommandIds::ContextOnly);
+    for (const auto& [nId, enabled] : cases) {
+        AppendMenuW(hMenu, MF_STRING | MF_GRAYED, nId, L"item");
+        CCmdUI ui(hMenu, GetMenuItemCount(hMenu) - 1, nId);
+        EXPECT_FALSE(contextOnly.OnUpdateCommand(nId, ui));
+        for (size_t i = 0; i < std::size(selections); ++i) {
+            Select(selections[i]);
+            ASSERT_TRUE(m_oCommands.OnUpdateCommand(nId, ui));
+            EXPECT_EQ((GetMenuState(hMenu, nId, MF_BYCOMMAND) & MF_GRAYED) == 0, enabled[i])
+                << nId << " with " << i << " selected";
+        }
+    }
+    CCmdUI ui(hMenu, 0, ID_ITEM_PREVIEW);
+    EXPECT_FALSE(m_oCommands.OnUpdateCommand(ID_ITEM_PREVIEW, ui)) << "a context menu's item";
+    DestroyMenu(hMenu);
 }
 
 TEST_F(ItemCommands, RowsShowTheDocumentAfterEveryKindOfChange) {
