@@ -1,5 +1,6 @@
 #include "KorvexApp.h"
 
+#include "HotkeyCommands.h"
 #include "KorvexCommandLineInfo.h"
 #include "MainFrame.h"
 #include "framework/MessageBox.h"
@@ -8,7 +9,6 @@
 #include "hotkeys/KorvexMainWindow.h"
 #include "res/KorvexMessages.h"
 #include "settings/ApplicationRegistry.h"
-#include "settings/HotkeyCommands.h"
 #include "settings/SmartRegistry.h"
 
 #include <commctrl.h>
@@ -25,7 +25,7 @@ void ShowRegistryError(const std::wstring& strText) {
 
 } // namespace
 
-CKorvexApp::CKorvexApp() {
+CKorvexApp::CKorvexApp() : m_oCommandTable(GetHotkeyDescriptions()) {
     g_pApp = this;
 }
 

@@ -2,7 +2,7 @@
 
 #include "AboutDlg.h"
 #include "Docking.h"
-#include "FirstItemCommands.h"
+#include "HotkeyCommands.h"
 #include "KorvexApp.h"
 #include "WindowPlacement.h"
 #include "framework/CmdUI.h"
@@ -14,7 +14,6 @@
 #include "res/KorvexMessages.h"
 #include "res/resource.h"
 #include "settings/ApplicationRegistry.h"
-#include "settings/HotkeyCommands.h"
 #include "settings/OptionsDlg.h"
 #include "views/KorvexListView.h"
 #include "views/SmallClipDlg.h"
@@ -302,37 +301,11 @@ void CMainFrame::OnDpiChanged(UINT nDpi, const RECT& rcSuggested) {
 
 bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     switch (nMsg) {
-    case HM_SHOW_MAIN_WINDOW:
-        ToggleShown();
-        return true;
-    case HM_PREVIEW_FIRST_ITEM:
-    case HM_EDIT_FIRST_ITEM:
-        if (IsModalLoopActive()) {
-            // One dialog at a time: the open one comes forward instead.
-            BringToForeground();
-            return true;
-        }
-        if (nMsg == HM_EDIT_FIRST_ITEM) {
-            EditHistoryItem(m_rDoc, 0, m_hWnd, [](CViewItemDlg& dlg) { return dlg.DoModal(); });
-        } else if (m_rDoc.GetItemCount() > 0) {
-            CViewItemDlg dlg(CViewItemDlg::MODE_PREVIEW, m_rDoc.FindItem(0), m_hWnd);
-            dlg.DoModal();
-        }
-        return true;
-    case HM_PASTE_ACTIVATED_ITEM:
-        OnToggleDoPaste();
-        return true;
-    case HM_RESET_CLIPBOARD_VIEWER:
-        m_oClipboardMonitor.Rejoin();
-        return true;
     case WM_KORVEX_TRAY_NOTIFY:
         OnTrayNotify(lParam);
         return true;
     case WM_KORVEX_OPTIONS_CHANGED:
         m_rDoc.LoadSettings();
-        return true;
-    case HM_SHOW_CLIP_WINDOW:
-        ToggleSmallClip();
         return true;
     case WM_KORVEX_RELEASE_SMALL_CLIP:
         ReleaseSmallClip();
@@ -350,7 +323,21 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return RunFirstItemCommand(m_rDoc, nMsg);
+    return RunHotkeyCommand(*this, nMsg);
+}
+
+void CMainFrame::OpenFirstItem(bool bEdit) {
+    if (IsModalLoopActive()) {
+        // One dialog at a time: the open one comes forward instead.
+        BringToForeground();
+        return;
+    }
+    if (bEdit) {
+        EditHistoryItem(m_rDoc, 0, m_hWnd, [](CViewItemDlg& dlg) { return dlg.DoModal(); });
+    } else if (m_rDoc.GetItemCount() > 0) {
+        CViewItemDlg dlg(CViewItemDlg::MODE_PREVIEW, m_rDoc.FindItem(0), m_hWnd);
+        dlg.DoModal();
+    }
 }
 
 void CMainFrame::ToggleSmallClip() {

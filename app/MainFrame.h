@@ -41,6 +41,17 @@ public:
     CKorvexDoc& GetDocument() const { return m_rDoc; }
     CKorvexListView* GetListView() const { return m_pView.get(); }
 
+    // What the hotkey commands (HotkeyCommands.h) run beside the document's operations.
+    // The small clip window: open or close it.
+    void ToggleSmallClip();
+    // Opens the item editor on the first entry (bEdit) or previews it; with a dialog of ours
+    // open, that one comes forward instead.
+    void OpenFirstItem(bool bEdit);
+    // "Paste Activated Item" switches to its opposite.
+    void OnToggleDoPaste();
+    // Leaves and re-joins the clipboard viewer chain.
+    void RejoinClipboardChain() { m_oClipboardMonitor.Rejoin(); }
+
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
@@ -64,13 +75,11 @@ private:
     void BringToForeground();
     void OnExit();
     void OnClearList();
-    void OnToggleDoPaste();
     void OnAbout();
     void OnOptions();
     void OnVisitOnline();
     void SavePlacement();
-    // The small clip window: open or close it (hotkey), forget and delete it (its request).
-    void ToggleSmallClip();
+    // The small clip window's request: forget and delete it.
     void ReleaseSmallClip();
 
     CKorvexDoc& m_rDoc;

@@ -1,5 +1,6 @@
 #pragma once
-// Every window message that Korvex's windows and other processes exchange, in one place.
+// Every window message that Korvex's windows and other processes exchange, apart from the hotkey
+// commands' (one row each, with its message number, in app/HotkeyCommands.cpp).
 //
 // All of them go to Korvex's main window. Other processes post the wake-up and hotkey messages,
 // so each handler takes any parameters: the hotkey messages come with both parameters 0, and
@@ -7,36 +8,10 @@
 
 #include <cstdint>
 
-// The hotkey commands, posted by the keyboard hook (zendel.dll) with both parameters 0. 0x401
-// is also the wake-up message that a second start of Korvex posts to the first.
-enum HotkeyMessage : uint32_t {
-    HM_SHOW_MAIN_WINDOW = 0x0401,
-    HM_SHOW_CLIP_WINDOW = 0x0402,
-    HM_REVERT_FIRST_ITEMS = 0x0465,
-    HM_UPPERCASE_FIRST_ITEM = 0x0466,
-    HM_LOWERCASE_FIRST_ITEM = 0x0467,
-    HM_SMART_MAKE_OBJECT_FIRST_ITEM = 0x0468,
-    HM_SMART_CONVERT_TO_ID_FIRST_ITEM = 0x0469,
-    HM_SMART_CONVERT_FROM_ID_FIRST_ITEM = 0x046A,
-    // The ten date/time stamps, in the order of the stamp patterns (history/DateTimeStamps.h).
-    HM_INSERT_DATE_DOTS = 0x046B,              // yyyy.mm.dd
-    HM_INSERT_DATE_DASHES = 0x046C,            // yyyy-mm-dd
-    HM_INSERT_DATE_DOTS_TIME = 0x046D,         // yyyy.mm.dd HH-MM-SS
-    HM_INSERT_DATE_DASHES_TIME = 0x046E,       // yyyy-mm-dd HH-MM-SS
-    HM_INSERT_DATE_DASHES_UNDERSCORE = 0x046F, // yyyy-mm-dd_HH-MM-SS
-    HM_INSERT_TIME_DASHES = 0x0470,            // HH-MM-SS
-    HM_INSERT_TIME_DOTS = 0x0471,              // HH.MM.SS
-    HM_INSERT_DATE_COMPACT = 0x0472,           // yyyymmdd
-    HM_INSERT_TIME_COMPACT = 0x0473,           // HHMMSS
-    HM_INSERT_DATE_TIME_COMPACT = 0x0474,      // yyyymmddHHMMSS
-    HM_PREVIEW_FIRST_ITEM = 0x0475,
-    HM_EDIT_FIRST_ITEM = 0x0476,
-    HM_BOOKMARK_FIRST_ITEM = 0x0477,
-    HM_ACTIVATE_FIRST_BOOKMARK = 0x0478,
-    HM_TITLE_FIRST_ITEM = 0x0479,
-    HM_PASTE_ACTIVATED_ITEM = 0x04C9,
-    HM_RESET_CLIPBOARD_VIEWER = 0x04CA,
-};
+// The hotkey commands (app/HotkeyCommands.cpp) are posted by the keyboard hook (zendel.dll)
+// with both parameters 0. The first of them, "Show Main Window", is also the wake-up message that
+// a second start of Korvex posts to the first.
+inline constexpr uint32_t HM_SHOW_MAIN_WINDOW = 0x0401;
 
 // Korvex's own messages to the main window.
 enum KorvexMessage : uint32_t {

@@ -1,7 +1,6 @@
 #include "settings/ApplicationRegistry.h"
 
 #include "hotkeys/KorvexMainWindow.h"
-#include "settings/HotkeyCommands.h"
 
 namespace {
 
@@ -111,8 +110,8 @@ uint32_t CApplicationRegistry::GetResetClipboardTimer() {
         nInterval < kMinimumResetClipboardTimer ? kMinimumResetClipboardTimer : nInterval);
 }
 
-uint32_t CApplicationRegistry::GetHotkey(uint32_t nMessage) {
-    return ReadUInt32(kHotkeys, std::to_wstring(nMessage).c_str(), GetDefaultHotkey(nMessage));
+uint32_t CApplicationRegistry::GetHotkey(uint32_t nMessage, uint32_t nDefault) {
+    return ReadUInt32(kHotkeys, std::to_wstring(nMessage).c_str(), nDefault);
 }
 
 void CApplicationRegistry::SetHotkey(uint32_t nMessage, uint32_t nConfiguration) {

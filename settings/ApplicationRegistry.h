@@ -55,8 +55,8 @@ public:
     uint32_t GetResetClipboardTimer();
 
     // The binding of a hotkey command, stored under its message number in decimal; a stored
-    // value (0 included) wins over the command's default.
-    uint32_t GetHotkey(uint32_t nMessage);
+    // value (0 included) wins over the command's default nDefault.
+    uint32_t GetHotkey(uint32_t nMessage, uint32_t nDefault);
     void SetHotkey(uint32_t nMessage, uint32_t nConfiguration);
 
     // A hotkey configuration: the key code in bits 0-15, Ctrl bit 16, Alt bit 17, Shift bit 18;

@@ -2,12 +2,15 @@
 
 #include "hotkeys/KeyboardAccelerator.h"
 #include "settings/ApplicationRegistry.h"
-#include "settings/HotkeyCommands.h"
+
+CCommandTable::CCommandTable(std::span<const HOTKEY_DESCRIPTION> arrCommands)
+    : m_arrDescriptions(arrCommands.begin(), arrCommands.end()) {}
 
 void CCommandTable::BuildCommandTable() {
-    for (const HOTKEY_COMMAND& oCommand : GetHotkeyCommands()) {
-        m_mapCommands[oCommand.nMessage] = MESSAGE_DESCRIPTION(oCommand.nMessage, oCommand.nGroup,
-                                                               oCommand.nIndex, oCommand.pszName);
+    std::map<uint32_t, uint32_t> mapGroupSizes;
+    for (const HOTKEY_DESCRIPTION& oCommand : m_arrDescriptions) {
+        m_mapCommands[oCommand.nMessage] = MESSAGE_DESCRIPTION(
+            oCommand.nMessage, oCommand.nGroup, mapGroupSizes[oCommand.nGroup]++, oCommand.pszName);
     }
 }
 
@@ -16,7 +19,7 @@ void CCommandTable::RegisterHotkeys(CKeyboardAccelerator& oAccelerator) {
     CApplicationRegistry oSettings;
     for (const auto& [nMessage, oDescription] : m_mapCommands) {
         // A binding of 0 is ignored by the accelerator.
-        oAccelerator.AddHotkeyMessageID(oSettings.GetHotkey(nMessage), nMessage);
+        oAccelerator.AddHotkeyMessageID(GetHotkey(oSettings, nMessage), nMessage);
     }
 }
 
@@ -27,4 +30,13 @@ bool CCommandTable::Lookup(uint32_t nMessage, MESSAGE_DESCRIPTION& oDescription)
     }
     oDescription = it->second;
     return true;
+}
+
+uint32_t CCommandTable::GetHotkey(CApplicationRegistry& oSettings, uint32_t nMessage) const {
+    for (const HOTKEY_DESCRIPTION& oCommand : m_arrDescriptions) {
+        if (oCommand.nMessage == nMessage) {
+            return oSettings.GetHotkey(nMessage, oCommand.nDefaultHotkey);
+        }
+    }
+    return oSettings.GetHotkey(nMessage, 0);
 }

@@ -2,16 +2,24 @@
 // The table of hotkey commands, by message number, owned by the application object; and the
 // registration of every bound command in an accelerator table at start-up.
 
+#include "settings/HotkeyDescription.h"
 #include "settings/MessageDescription.h"
 
 #include <cstdint>
 #include <map>
+#include <span>
+#include <vector>
 
+class CApplicationRegistry;
 class CKeyboardAccelerator;
 
 class CCommandTable {
 public:
-    // Puts the 25 commands into the table, each under its message number.
+    // The commands, each group's in the order in which the options list shows them.
+    explicit CCommandTable(std::span<const HOTKEY_DESCRIPTION> arrCommands);
+
+    // Puts the commands into the table, each under its message number and numbered within its
+    // group in the order given.
     void BuildCommandTable();
 
     // Builds the table, then enters the binding of every command (as stored, or the command's
@@ -24,6 +32,11 @@ public:
     // Every command, in ascending message number.
     const std::map<uint32_t, MESSAGE_DESCRIPTION>& GetCommands() const { return m_mapCommands; }
 
+    // The binding of a command as stored, or its default while none is stored (0 for a message
+    // that is not a command).
+    uint32_t GetHotkey(CApplicationRegistry& oSettings, uint32_t nMessage) const;
+
 private:
+    std::vector<HOTKEY_DESCRIPTION> m_arrDescriptions;
     std::map<uint32_t, MESSAGE_DESCRIPTION> m_mapCommands;
 };

@@ -33,7 +33,7 @@ BOOL CEditHotkeyDlg::OnInitDialog() {
     }
 
     CApplicationRegistry oSettings;
-    const uint32_t nBinding = oSettings.GetHotkey(m_nMessage);
+    const uint32_t nBinding = m_rCommands.GetHotkey(oSettings, m_nMessage);
     const uint16_t nKey = CApplicationRegistry::GetHotkeyKey(nBinding);
     const HWND hKeys = GetDlgItem(IDC_HOTKEY_KEY);
     for (const uint16_t nCode : oSettings.GetKeyCodes()) {
@@ -77,6 +77,6 @@ void CEditHotkeyDlg::OnOK() {
         }
     }
     CApplicationRegistry oSettings;
-    ApplyHotkeyBinding(m_rAccelerator, oSettings, m_nMessage, nBinding, nHolder);
+    ApplyHotkeyBinding(m_rCommands, m_rAccelerator, oSettings, m_nMessage, nBinding, nHolder);
     CDialog::OnOK();
 }

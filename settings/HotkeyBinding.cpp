@@ -2,6 +2,7 @@
 
 #include "hotkeys/KeyboardAccelerator.h"
 #include "settings/ApplicationRegistry.h"
+#include "settings/CommandTable.h"
 
 uint32_t FindHotkeyConflict(const CKeyboardAccelerator& oAccelerator, uint32_t nMessage,
                             uint32_t nConfiguration) {
@@ -12,13 +13,14 @@ uint32_t FindHotkeyConflict(const CKeyboardAccelerator& oAccelerator, uint32_t n
     return nHolder == nMessage ? 0 : nHolder;
 }
 
-void ApplyHotkeyBinding(CKeyboardAccelerator& oAccelerator, CApplicationRegistry& oSettings,
-                        uint32_t nMessage, uint32_t nConfiguration, uint32_t nTakenFrom) {
+void ApplyHotkeyBinding(const CCommandTable& oCommands, CKeyboardAccelerator& oAccelerator,
+                        CApplicationRegistry& oSettings, uint32_t nMessage, uint32_t nConfiguration,
+                        uint32_t nTakenFrom) {
     if (nTakenFrom != 0) {
         // Its live entry is the combination itself, which is replaced below.
         oSettings.SetHotkey(nTakenFrom, 0);
     }
-    const uint32_t nPrevious = oSettings.GetHotkey(nMessage);
+    const uint32_t nPrevious = oCommands.GetHotkey(oSettings, nMessage);
     if (nPrevious != 0 && oAccelerator.GetMessageID(nPrevious) == nMessage) {
         oAccelerator.RemoveHotkeyMessageID(nPrevious);
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 class CApplicationRegistry;
+class CCommandTable;
 class CKeyboardAccelerator;
 
 // The command that holds nConfiguration live in the accelerator right now, when that is another
@@ -12,9 +13,10 @@ class CKeyboardAccelerator;
 uint32_t FindHotkeyConflict(const CKeyboardAccelerator& oAccelerator, uint32_t nMessage,
                             uint32_t nConfiguration);
 
-// Binds nMessage to nConfiguration (0 unbinds it). nTakenFrom, when not 0, is the command that
-// gave the combination up: its stored binding becomes 0. The stored previous binding of
-// nMessage leaves the accelerator when the accelerator still holds it for nMessage (after hand
-// edits of the registry it may belong to another command, which keeps it).
-void ApplyHotkeyBinding(CKeyboardAccelerator& oAccelerator, CApplicationRegistry& oSettings,
-                        uint32_t nMessage, uint32_t nConfiguration, uint32_t nTakenFrom);
+// Binds the command nMessage of oCommands to nConfiguration (0 unbinds it). nTakenFrom, when not 0,
+// is the command that gave the combination up: its stored binding becomes 0. The stored previous
+// binding of nMessage leaves the accelerator when the accelerator still holds it for nMessage
+// (after hand edits of the registry it may belong to another command, which keeps it).
+void ApplyHotkeyBinding(const CCommandTable& oCommands, CKeyboardAccelerator& oAccelerator,
+                        CApplicationRegistry& oSettings, uint32_t nMessage, uint32_t nConfiguration,
+                        uint32_t nTakenFrom);

@@ -3,7 +3,7 @@
 #include "history/SmartTypedPtrArray.h"
 #include "settings/ApplicationRegistry.h"
 #include "settings/CommandTable.h"
-#include "settings/HotkeyCommands.h"
+#include "settings/HotkeyDescription.h"
 #include "settings/HotkeyText.h"
 
 #include <array>
@@ -46,7 +46,7 @@ std::vector<OPTIONS_ROW> BuildOptionsRows(const CCommandTable& oCommands,
         for (int32_t i = 0; i < arrCommands.GetSize(); ++i) {
             const MESSAGE_DESCRIPTION& oCommand = *arrCommands[i];
             vecRows.push_back({oCommand.nMessage, std::wstring(L"   ") + oCommand.szName,
-                               GetHotkeyText(oSettings.GetHotkey(oCommand.nMessage))});
+                               GetHotkeyText(oCommands.GetHotkey(oSettings, oCommand.nMessage))});
         }
     }
     return vecRows;

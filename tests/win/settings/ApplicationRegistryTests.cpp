@@ -35,7 +35,6 @@ TEST_F(settingsApplicationRegistry, FirstRunGivesEveryDefault) {
     EXPECT_EQ(oSettings.GetBufferSize(), 200);
     EXPECT_EQ(oSettings.GetMaxClipboardCopySize(), 5u);
     EXPECT_EQ(oSettings.GetResetClipboardTimer(), 10000u);
-    EXPECT_EQ(oSettings.GetHotkey(0x0401), 0x00030041u);
     EXPECT_FALSE(oSettings.IsStartWithWindows());
     EXPECT_EQ(CRegistryHistorySettings().GetMaxClipboardCopySize(), 5u);
     EXPECT_TRUE(Reported().empty());
@@ -63,8 +62,6 @@ TEST_F(settingsApplicationRegistry, EverySetterStoresUnderItsNameAndReadsBack) {
     EXPECT_EQ(oSettings.GetDoPaste(), 1u);
     EXPECT_EQ(oSettings.GetBufferSize(), 999);
     EXPECT_EQ(oSettings.GetMaxClipboardCopySize(), 12u);
-    EXPECT_EQ(oSettings.GetHotkey(0x0401), 0u);
-    EXPECT_EQ(oSettings.GetHotkey(0x0479), 0x00050054u);
 
     // The names other programs and the user see in the registry.
     const struct {

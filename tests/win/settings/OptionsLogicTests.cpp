@@ -4,6 +4,7 @@
 
 #include "RegistryFixture.h"
 
+#include "app/HotkeyCommands.h"
 #include "hotkeys/KeyboardAccelerator.h"
 #include "settings/ApplicationRegistry.h"
 #include "settings/CommandTable.h"
@@ -18,7 +19,7 @@ protected:
         RegistryTest::SetUp();
         m_oCommands.RegisterHotkeys(m_oAccelerator); // the eight defaults
     }
-    CCommandTable m_oCommands;
+    CCommandTable m_oCommands{GetHotkeyDescriptions()};
     CKeyboardAccelerator m_oAccelerator;
 };
 
@@ -76,18 +77,18 @@ TEST_F(settingsOptions, AConflictIsAnotherCommandsLiveCombinationAndTakingItMove
             << std::hex << c.nMessage << " " << c.nConfiguration;
     }
 
-    ApplyHotkeyBinding(m_oAccelerator, oSettings, 0x0479, 0x00030041, 0x0401);
+    ApplyHotkeyBinding(m_oCommands, m_oAccelerator, oSettings, 0x0479, 0x00030041, 0x0401);
     EXPECT_EQ(m_oAccelerator.GetMessageID(0x00030041), 0x0479u);
-    EXPECT_EQ(oSettings.GetHotkey(0x0401), 0u);
-    EXPECT_EQ(oSettings.GetHotkey(0x0479), 0x00030041u);
+    EXPECT_EQ(m_oCommands.GetHotkey(oSettings, 0x0401), 0u);
+    EXPECT_EQ(m_oCommands.GetHotkey(oSettings, 0x0479), 0x00030041u);
     // "(None)" takes the previous binding out of the live table and stores 0.
-    ApplyHotkeyBinding(m_oAccelerator, oSettings, 0x0465, 0, 0);
+    ApplyHotkeyBinding(m_oCommands, m_oAccelerator, oSettings, 0x0465, 0, 0);
     EXPECT_FALSE(m_oAccelerator.ContainsMessageID(0x00030039));
     EXPECT_EQ(ReadRegistryDWord(HKEY_CURRENT_USER, kProgramKey + L"\\Hotkeys", L"1125"), 0u);
     // A stored previous binding that the live table gives to another command (after a hand
     // edit of the registry) stays with that command.
     oSettings.SetHotkey(0x0466, 0x00030030); // Show Clip Window's Ctrl+Alt+0
-    ApplyHotkeyBinding(m_oAccelerator, oSettings, 0x0466, 0x00030055, 0);
+    ApplyHotkeyBinding(m_oCommands, m_oAccelerator, oSettings, 0x0466, 0x00030055, 0);
     EXPECT_EQ(m_oAccelerator.GetMessageID(0x00030030), 0x0402u);
     EXPECT_TRUE(Reported().empty());
 }
