@@ -44,14 +44,16 @@ public:
         }
         return true;
     }
-    bool Replace(std::span<const uint8_t> bytes) override {
+    bool BeginReplace() override {
         ++nReplaces;
-        nBytes = bytes.size();
+        nBytes = 0;
         if (bKeep) {
-            arrFile.assign(bytes.begin(), bytes.end());
+            arrFile.clear();
         }
         return true;
     }
+    bool WriteReplacement(std::span<const uint8_t> bytes) override { return Append(bytes); }
+    bool EndReplace(bool) override { return true; }
     void Delete() override {}
     std::optional<HistoryFileKey> NewKey() override {
         HistoryFileKey oKey;

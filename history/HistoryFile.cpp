@@ -397,28 +397,39 @@ void CHistoryWriter::SetMode(KeepMode nMode) {
 
 void CHistoryWriter::Rewrite() {
     m_arrPending.clear();
+    m_bFailed = true;
     std::optional<HistoryFileKey> optKey = m_rStore.NewKey();
-    if (!optKey || optKey->arrProtected.size() > kMaxProtectedKeyBytes) {
-        m_bFailed = true;
+    if (!optKey || optKey->arrProtected.size() > kMaxProtectedKeyBytes ||
+        !m_rStore.BeginReplace()) {
         return;
     }
     m_oKey = std::move(*optKey);
     m_nHeaderBytes = kHeaderFixedBytes + m_oKey.arrProtected.size();
-    std::vector<uint8_t> arrFile;
-    arrFile.reserve(static_cast<size_t>(GetSnapshotBytes()));
-    PutHeader(m_oKey.arrProtected, arrFile);
-    uint64_t nRecord = 0;
+    m_nFileBytes = 0;
+    m_nRecords = 0;
+    // Written in pieces of about kPieceBytes (or one record, if larger).
+    constexpr size_t kPieceBytes = 256 * 1024;
+    std::vector<uint8_t> arrPiece;
+    PutHeader(m_oKey.arrProtected, arrPiece);
+    bool bWritten = true;
+    auto WritePiece = [&] {
+        bWritten = bWritten && m_rStore.WriteReplacement(arrPiece);
+        m_nFileBytes += arrPiece.size();
+        arrPiece.clear();
+    };
     const std::vector<const CLIP_ITEM*> arrItems = m_rDoc.GetItems();
-    for (size_t i = 0; i < arrItems.size() && i < m_arrSlots.size(); ++i) {
+    for (size_t i = 0; i < arrItems.size() && i < m_arrSlots.size() && bWritten; ++i) {
         if (m_arrSlots[i].bKept) {
             const std::vector<uint8_t> arrPayload =
-                InsertPayload(static_cast<uint32_t>(nRecord), *arrItems[i]);
-            SealRecord(m_oKey.oKey, nRecord++, arrPayload, arrFile);
+                InsertPayload(static_cast<uint32_t>(m_nRecords), *arrItems[i]);
+            SealRecord(m_oKey.oKey, m_nRecords++, arrPayload, arrPiece);
+            if (arrPiece.size() >= kPieceBytes) {
+                WritePiece();
+            }
         }
     }
-    m_bFailed = !m_rStore.Replace(arrFile);
-    m_nRecords = nRecord;
-    m_nFileBytes = arrFile.size();
+    WritePiece();
+    m_bFailed = !m_rStore.EndReplace(bWritten) || !bWritten;
 }
 
 void CHistoryWriter::Emit(std::vector<uint8_t>& arrPayload) {

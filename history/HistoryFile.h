@@ -76,9 +76,14 @@ public:
     virtual ~IHistoryFileStore() = default;
     // Appends the bytes to the file and flushes them to the disk.
     virtual bool Append(std::span<const uint8_t> bytes) = 0;
-    // Replaces the whole file by the bytes at once (written beside it, flushed, then renamed
-    // over it), so that a kill leaves either the old file or the new one.
-    virtual bool Replace(std::span<const uint8_t> bytes) = 0;
+    // Replaces the whole file at once, piece by piece (a large history is never held twice in
+    // memory): BeginReplace starts a new file beside it, WriteReplacement adds bytes to that,
+    // EndReplace(true) flushes it and renames it over the file, so that a kill leaves either the
+    // old file or the new one. EndReplace(false) discards the new file; it ends every begun
+    // replacement, also after a failed write.
+    virtual bool BeginReplace() = 0;
+    virtual bool WriteReplacement(std::span<const uint8_t> bytes) = 0;
+    virtual bool EndReplace(bool bCommit) = 0;
     // Deletes the file.
     virtual void Delete() = 0;
     // A fresh random key and its protected form; none when none can be made.

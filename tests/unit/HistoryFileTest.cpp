@@ -42,13 +42,23 @@ public:
         arrFile.insert(arrFile.end(), bytes.begin(), bytes.end() - (bFail ? bytes.size() / 2 : 0));
         return bExists && !bFail;
     }
-    bool Replace(std::span<const uint8_t> bytes) override {
-        if (nFailReplaces-- > 0) {
-            return false;
+    std::optional<std::vector<uint8_t>> optNew; // the replacement being written
+    bool BeginReplace() override {
+        optNew.emplace();
+        return true;
+    }
+    bool WriteReplacement(std::span<const uint8_t> bytes) override {
+        optNew->insert(optNew->end(), bytes.begin(), bytes.end());
+        return nFailReplaces-- <= 0;
+    }
+    bool EndReplace(bool bCommit) override {
+        if (bCommit) {
+            ++nReplaces;
+            arrFile = std::move(*optNew);
+            bExists = true;
         }
-        ++nReplaces;
-        arrFile.assign(bytes.begin(), bytes.end());
-        return bExists = true;
+        optNew.reset();
+        return true;
     }
     void Delete() override {
         arrFile.clear();
