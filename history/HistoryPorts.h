@@ -88,3 +88,31 @@ public:
     virtual ~IHistoryObserver() = default;
     virtual void OnHistoryChanged(HistoryHint oHint) = 0;
 };
+
+// One change of the entries, told to the journal right after the document made it. Indexes are
+// those of the list as it was before the change, except where noted.
+enum class HistoryChangeKind {
+    Inserted,         // a new entry at nIndex (of the list after the change)
+    Removed,          // the entry at nIndex is gone
+    Moved,            // the entry at nIndex is now at nIndex2 (of the list after the change)
+    Reversed,         // the entries nIndex to nIndex2 (both included) now stand in reverse order
+    TextChanged,      // the text of the entry at nIndex changed
+    BookmarkChanged,  // the bookmark of the entry at nIndex changed
+    BookmarksCleared, // no entry is bookmarked any more
+    Cleared,          // the list is empty
+    Replaced,         // the whole list was replaced (the kept entries taken at start)
+};
+
+struct HistoryChange {
+    HistoryChangeKind nKind = HistoryChangeKind::Replaced;
+    int32_t nIndex = 0;
+    int32_t nIndex2 = 0;
+};
+
+// The journal of the document: hears every change of the entries one by one (observers hear
+// only that something changed), to record them as they happen.
+class IHistoryJournal {
+public:
+    virtual ~IHistoryJournal() = default;
+    virtual void OnHistoryChange(const HistoryChange& oChange) = 0;
+};

@@ -54,6 +54,20 @@ void CKorvexDoc::RemoveObserver(IHistoryObserver* pObserver) {
     std::erase(m_arrObservers, pObserver);
 }
 
+void CKorvexDoc::SetJournal(IHistoryJournal* pJournal) {
+    m_pJournal = pJournal;
+}
+
+void CKorvexDoc::SetClock(std::function<int64_t()> fnNow) {
+    m_fnNow = std::move(fnNow);
+}
+
+void CKorvexDoc::Journal(HistoryChangeKind nKind, int32_t nIndex, int32_t nIndex2) {
+    if (m_pJournal != nullptr) {
+        m_pJournal->OnHistoryChange({nKind, nIndex, nIndex2});
+    }
+}
+
 int32_t CKorvexDoc::GetItemCount() const {
     return m_lstItems.GetCount();
 }
@@ -90,8 +104,12 @@ void CKorvexDoc::NotifyItemChanged(HistoryHint oHint) {
 
 void CKorvexDoc::AddItem(std::u16string strText) {
     auto pItem = std::make_unique<CLIP_ITEM>(std::move(strText));
+    if (m_fnNow) {
+        pItem->tmCreated = m_fnNow();
+    }
     m_lstItems.AddHead(pItem.get());
     pItem.release();
+    Journal(HistoryChangeKind::Inserted, 0);
     TrimToBufferSize();
     NotifyItemChanged(HistoryHint::WholeList());
 }
@@ -108,6 +126,9 @@ bool CKorvexDoc::ActivateItem(int32_t nIndex) {
     }
     m_lstItems.RemoveAt(pos);
     m_lstItems.AddHead(pItem);
+    if (nIndex != 0) {
+        Journal(HistoryChangeKind::Moved, nIndex, 0);
+    }
     NotifyItemChanged(HistoryHint::WholeList());
     return true;
 }
@@ -142,6 +163,7 @@ void CKorvexDoc::InvertItems(const std::vector<int32_t>& arrIndexes) {
     const auto posFirst = m_lstItems.FindIndex(arrIndexes.front());
     const auto posEnd = std::next(m_lstItems.FindIndex(arrIndexes.back()));
     std::reverse(posFirst, posEnd);
+    Journal(HistoryChangeKind::Reversed, arrIndexes.front(), arrIndexes.back());
     // A new head goes to the clipboard; the views must show the new order even if that fails.
     if (arrIndexes.front() != 0 || !ActivateItem(0)) {
         NotifyItemChanged(HistoryHint::WholeList());
@@ -150,6 +172,7 @@ void CKorvexDoc::InvertItems(const std::vector<int32_t>& arrIndexes) {
 
 void CKorvexDoc::RemoveItem(int32_t nIndex) {
     m_lstItems.DeleteAt(m_lstItems.FindIndex(nIndex));
+    Journal(HistoryChangeKind::Removed, nIndex);
     if (nIndex != 0 || m_lstItems.IsEmpty() || !ActivateItem(0)) {
         NotifyItemChanged(HistoryHint::WholeList());
     }
@@ -164,6 +187,7 @@ void CKorvexDoc::RemoveItems(const std::vector<int32_t>& arrIndexes) {
     arrSorted.erase(std::unique(arrSorted.begin(), arrSorted.end()), arrSorted.end());
     for (auto it = arrSorted.rbegin(); it != arrSorted.rend(); ++it) {
         m_lstItems.DeleteAt(m_lstItems.FindIndex(*it));
+        Journal(HistoryChangeKind::Removed, *it);
     }
     const bool bHeadRemoved = !arrSorted.empty() && arrSorted.front() == 0;
     if (!bHeadRemoved || m_lstItems.IsEmpty() || !ActivateItem(0)) {
@@ -173,6 +197,7 @@ void CKorvexDoc::RemoveItems(const std::vector<int32_t>& arrIndexes) {
 
 void CKorvexDoc::ReplaceItemText(int32_t nIndex, const std::u16string& strText) {
     GetItemOrThrow(nIndex)->strText = strText;
+    Journal(HistoryChangeKind::TextChanged, nIndex);
     if (nIndex != 0) {
         NotifyItemChanged(HistoryHint::Entry(nIndex));
     } else if (!ActivateItem(0)) {
@@ -182,12 +207,14 @@ void CKorvexDoc::ReplaceItemText(int32_t nIndex, const std::u16string& strText) 
 
 void CKorvexDoc::SetBookmark(int32_t nIndex, bool bBookmark) {
     GetItemOrThrow(nIndex)->bBookmark = bBookmark;
+    Journal(HistoryChangeKind::BookmarkChanged, nIndex);
     NotifyItemChanged(HistoryHint::Entry(nIndex));
 }
 
 void CKorvexDoc::ToggleBookmark(int32_t nIndex) {
     CLIP_ITEM* pItem = GetItemOrThrow(nIndex);
     pItem->bBookmark = !pItem->bBookmark;
+    Journal(HistoryChangeKind::BookmarkChanged, nIndex);
     NotifyItemChanged(HistoryHint::Entry(nIndex));
 }
 
@@ -195,6 +222,7 @@ void CKorvexDoc::ClearBookmarks() {
     for (CLIP_ITEM* pItem : m_lstItems) {
         pItem->bBookmark = false;
     }
+    Journal(HistoryChangeKind::BookmarksCleared);
     NotifyItemChanged(HistoryHint::WholeList());
 }
 
@@ -238,6 +266,7 @@ int32_t CKorvexDoc::FindPrevBookmark(int32_t nStart) {
 
 void CKorvexDoc::ClearList() {
     m_lstItems.DeleteAll();
+    Journal(HistoryChangeKind::Cleared);
     NotifyItemChanged(HistoryHint::WholeList());
 }
 
@@ -253,7 +282,52 @@ void CKorvexDoc::TrimToBufferSize() {
     const int32_t nBound = std::max<int32_t>(m_nBufferSize, 0);
     while (!m_lstItems.IsEmpty() && m_lstItems.GetCount() > nBound) {
         m_lstItems.DeleteTail();
+        Journal(HistoryChangeKind::Removed, m_lstItems.GetCount());
     }
+}
+
+void CKorvexDoc::TakeLoadedEntries(std::vector<CLIP_ITEM>&& arrEntries) {
+    m_lstItems.DeleteAll();
+    const size_t nBound = static_cast<size_t>(std::max<int32_t>(m_nBufferSize, 0));
+    for (size_t i = 0; i < arrEntries.size() && i < nBound; ++i) {
+        auto pItem = std::make_unique<CLIP_ITEM>(std::move(arrEntries[i]));
+        m_lstItems.AddTail(pItem.get());
+        pItem.release();
+    }
+    arrEntries.clear();
+    Journal(HistoryChangeKind::Replaced);
+    NotifyItemChanged(HistoryHint::WholeList());
+}
+
+int32_t CKorvexDoc::ForgetUnbookmarked(int64_t nSeconds) {
+    const int64_t tmNow = m_fnNow ? m_fnNow() : static_cast<int64_t>(std::time(nullptr));
+    int32_t nForgotten = 0;
+    int32_t nIndex = 0;
+    for (auto pos = m_lstItems.begin(); pos != m_lstItems.end();) {
+        const CLIP_ITEM* pItem = *pos;
+        // The age as an unsigned difference (exact when the entry is older than now), so that
+        // no stored time can overflow it.
+        const bool bOld =
+            pItem
+                ->tmCreated<tmNow&& static_cast<uint64_t>(tmNow) -
+                            static_cast<uint64_t>(
+                                pItem->tmCreated)> static_cast<uint64_t>(std::max<int64_t>(nSeconds,
+                                                                                           0));
+        if (!pItem->bBookmark && bOld) {
+            const auto posNext = std::next(pos);
+            m_lstItems.DeleteAt(pos);
+            pos = posNext;
+            Journal(HistoryChangeKind::Removed, nIndex);
+            ++nForgotten;
+        } else {
+            ++pos;
+            ++nIndex;
+        }
+    }
+    if (nForgotten > 0) {
+        NotifyItemChanged(HistoryHint::WholeList());
+    }
+    return nForgotten;
 }
 
 void CKorvexDoc::CheckIndexes(const std::vector<int32_t>& arrIndexes, bool bStrictlyAscending) {

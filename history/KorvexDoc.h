@@ -10,6 +10,7 @@
 #include "history/TextTransforms.h" // the case modes of ChangeCase
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ public:
     // Observers get the hint of every change, in the order in which they were added.
     void AddObserver(IHistoryObserver* pObserver);
     void RemoveObserver(IHistoryObserver* pObserver);
+    // The journal hears every change of the entries one by one, before the observers; null: none.
+    void SetJournal(IHistoryJournal* pJournal);
+    // The clock that stamps new entries and that ForgetUnbookmarked compares with (seconds since
+    // 1970-01-01 00:00:00 UTC); the system's by default.
+    void SetClock(std::function<int64_t()> fnNow);
 
     // Accessors.
     int32_t GetItemCount() const;
@@ -59,6 +65,12 @@ public:
     int32_t FindPrevBookmark(int32_t nStart);
     void ClearList();
     void LoadSettings();
+    // Replaces the entries with the kept ones read at start (head first), as many as the
+    // "BufferSize" bound lets in, without touching the clipboard.
+    void TakeLoadedEntries(std::vector<CLIP_ITEM>&& arrEntries);
+    // Removes the entries that are not bookmarked and older than nSeconds (by the clock),
+    // without touching the clipboard. Returns how many went.
+    int32_t ForgetUnbookmarked(int64_t nSeconds);
 
     // Clipboard.
     ReadClipboardResult ReadClipboard();
@@ -96,10 +108,13 @@ private:
     void SendResult(int32_t nIndex, const std::u16string& strText, bool bReplace);
     void TrimToBufferSize();
     void CheckIndexes(const std::vector<int32_t>& arrIndexes, bool bStrictlyAscending);
+    void Journal(HistoryChangeKind nKind, int32_t nIndex = 0, int32_t nIndex2 = 0);
 
     IClipboardPort& m_rClipboard;
     IHistorySettings& m_rSettings;
     std::vector<IHistoryObserver*> m_arrObservers;
+    IHistoryJournal* m_pJournal = nullptr;
+    std::function<int64_t()> m_fnNow;
 
     // Sequence numbers of the clipboard; 0 means unknown (the platform could not tell).
     uint32_t m_nHandledSequence = 0; // the last change that was recorded or ignored

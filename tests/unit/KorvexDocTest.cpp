@@ -218,3 +218,34 @@ TEST_F(KorvexDoc, DateTimeGoesToTheClipboardAndClearListEmptiesTheHistory) {
     EXPECT_EQ(m_oClipboard.arrWrites.size(), 1u);
     EXPECT_EQ(m_oRecorder.arrHints, (Hints{0, 0}));
 }
+
+TEST_F(KorvexDoc, LoadedEntriesComeWithinTheBoundAndForgettingSparesBookmarks) {
+    int64_t tmNow = 1000;
+    m_pDoc->SetClock([&] { return tmNow; });
+    m_oSettings.nBufferSize = 4;
+    m_pDoc->LoadSettings();
+    std::vector<CLIP_ITEM> arrLoaded(5);
+    for (int i = 0; i < 5; ++i) {
+        arrLoaded[i].strText = std::u16string(1, static_cast<char16_t>(u'A' + i));
+        arrLoaded[i].tmCreated = 900 - 100 * i; // head first: newest first
+    }
+    arrLoaded[1].bBookmark = true;
+    m_oRecorder.arrHints.clear();
+    m_pDoc->TakeLoadedEntries(std::move(arrLoaded));
+    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"A", u"B", u"C", u"D"})); // the newest, in their order
+    EXPECT_EQ(m_pDoc->GetItemOrThrow(2)->tmCreated, 700);
+    EXPECT_TRUE(m_oClipboard.arrWrites.empty());
+    EXPECT_EQ(m_oRecorder.arrHints, (Hints{0}));
+    m_pDoc->AddItem(u"N"); // stamped by the clock
+    EXPECT_EQ(m_pDoc->GetItemOrThrow(0)->tmCreated, 1000);
+    // Older than 150 s: C (300 s) goes, A (100 s) and N stay, B is bookmarked.
+    EXPECT_EQ(m_pDoc->ForgetUnbookmarked(150), 1);
+    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"N", u"A", u"B"}));
+    EXPECT_EQ(m_pDoc->ForgetUnbookmarked(100), 0); // exactly 100 s old is not older
+    tmNow = INT64_MIN;                             // a clock set far back forgets nothing
+    EXPECT_EQ(m_pDoc->ForgetUnbookmarked(0), 0);
+    tmNow = INT64_MAX;
+    EXPECT_EQ(m_pDoc->ForgetUnbookmarked(0), 2);
+    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"B"}));
+    EXPECT_TRUE(m_oClipboard.arrWrites.empty());
+}

@@ -1,0 +1,587 @@
+#include "history/HistoryFile.h"
+
+#include "history/KorvexDoc.h"
+
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
+#include <limits>
+#include <utility>
+
+namespace {
+
+constexpr uint8_t kMagic[8] = {'K', 'V', 'X', 'H', 'I', 'S', 'T', 0x1A};
+constexpr uint32_t kVersion = 1;
+constexpr size_t kHeaderFixedBytes = sizeof(kMagic) + 4 + 4; // magic, version, key blob size
+constexpr uint32_t kMaxProtectedKeyBytes = 64 * 1024;
+constexpr size_t kLengthBytes = 8; // u32 length and its complement, masked
+constexpr size_t kRecordOverhead = kLengthBytes + kAeadTagSize;
+
+// The payload kinds: each is one change of the kept list.
+enum RecordKind : uint8_t {
+    kInsert = 1,         // u32 position, i64 time, u8 bookmark, text
+    kRemove = 2,         // u32 position
+    kMove = 3,           // u32 from, u32 to
+    kReverse = 4,        // u32 first, u32 last
+    kBookmark = 5,       // u32 position, u8 bookmark
+    kText = 6,           // u32 position, text
+    kClear = 7,          // nothing
+    kClearBookmarks = 8, // nothing
+};
+// kInsert without its text's characters; a text is a u32 count of UTF-16 units, then the units.
+constexpr uint64_t kInsertFixedBytes = 1 + 4 + 8 + 1 + 4;
+constexpr uint64_t kMaxTextUnits = (std::numeric_limits<uint32_t>::max() - kInsertFixedBytes) / 2;
+
+// The nonce of record n: n in the first eight bytes, and in the last one whether it seals the
+// payload (0) or masks the length (1), so that the two key streams never meet.
+AeadNonce NonceOf(uint64_t nRecord, uint8_t nDomain) {
+    AeadNonce oNonce{};
+    for (size_t i = 0; i < 8; ++i) {
+        oNonce[i] = static_cast<uint8_t>(nRecord >> (8 * i));
+    }
+    oNonce[kAeadNonceSize - 1] = nDomain;
+    return oNonce;
+}
+
+void PutU32(std::vector<uint8_t>& arr, uint32_t n) {
+    for (int i = 0; i < 4; ++i) {
+        arr.push_back(static_cast<uint8_t>(n >> (8 * i)));
+    }
+}
+
+void PutI64(std::vector<uint8_t>& arr, int64_t n) {
+    const auto u = static_cast<uint64_t>(n);
+    for (int i = 0; i < 8; ++i) {
+        arr.push_back(static_cast<uint8_t>(u >> (8 * i)));
+    }
+}
+
+void PutText(std::vector<uint8_t>& arr, const std::u16string& strText) {
+    PutU32(arr, static_cast<uint32_t>(strText.size()));
+    const size_t nAt = arr.size();
+    arr.resize(nAt + 2 * strText.size());
+    uint8_t* p = arr.data() + nAt;
+    for (const char16_t c : strText) {
+        *p++ = static_cast<uint8_t>(c);
+        *p++ = static_cast<uint8_t>(c >> 8);
+    }
+}
+
+uint32_t GetU32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+std::vector<uint8_t> InsertPayload(uint32_t nPosition, const CLIP_ITEM& oItem) {
+    std::vector<uint8_t> arr;
+    arr.reserve(kInsertFixedBytes + 2 * oItem.strText.size());
+    arr.push_back(kInsert);
+    PutU32(arr, nPosition);
+    PutI64(arr, oItem.tmCreated);
+    arr.push_back(oItem.bBookmark ? 1 : 0);
+    PutText(arr, oItem.strText);
+    return arr;
+}
+
+std::vector<uint8_t> Payload(RecordKind nKind, std::initializer_list<uint32_t> arrArgs) {
+    std::vector<uint8_t> arr{nKind};
+    for (const uint32_t n : arrArgs) {
+        PutU32(arr, n);
+    }
+    return arr;
+}
+
+// Seals a payload as record nRecord and appends the record to arrOut.
+void SealRecord(const AeadKey& oKey, uint64_t nRecord, std::span<const uint8_t> payload,
+                std::vector<uint8_t>& arrOut) {
+    const size_t nAt = arrOut.size();
+    const auto nLength = static_cast<uint32_t>(payload.size());
+    arrOut.resize(nAt + kRecordOverhead + payload.size());
+    uint8_t* p = arrOut.data() + nAt;
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<uint8_t>(nLength >> (8 * i));
+        p[4 + i] = static_cast<uint8_t>(~nLength >> (8 * i));
+    }
+    ChaCha20Xor(oKey, NonceOf(nRecord, 1), 0, std::span<uint8_t>(p, kLengthBytes));
+    std::memcpy(p + kLengthBytes, payload.data(), payload.size());
+    const AeadTag oTag =
+        AeadSeal(oKey, NonceOf(nRecord, 0), std::span<const uint8_t>(p, kLengthBytes),
+                 std::span<uint8_t>(p + kLengthBytes, payload.size()));
+    std::memcpy(p + kLengthBytes + payload.size(), oTag.data(), oTag.size());
+}
+
+void PutHeader(const std::vector<uint8_t>& arrProtectedKey, std::vector<uint8_t>& arrOut) {
+    arrOut.insert(arrOut.end(), std::begin(kMagic), std::end(kMagic));
+    PutU32(arrOut, kVersion);
+    PutU32(arrOut, static_cast<uint32_t>(arrProtectedKey.size()));
+    arrOut.insert(arrOut.end(), arrProtectedKey.begin(), arrProtectedKey.end());
+}
+
+// Reads the fields of one payload; every read is checked against its end.
+class CPayloadReader {
+public:
+    explicit CPayloadReader(std::span<const uint8_t> payload) : m_payload(payload) {}
+    bool U8(uint8_t& n) {
+        if (m_nAt + 1 > m_payload.size()) {
+            return false;
+        }
+        n = m_payload[m_nAt++];
+        return true;
+    }
+    bool U32(uint32_t& n) {
+        if (m_payload.size() - m_nAt < 4) {
+            return false;
+        }
+        n = GetU32(m_payload.data() + m_nAt);
+        m_nAt += 4;
+        return true;
+    }
+    bool I64(int64_t& n) {
+        uint32_t nLow = 0, nHigh = 0;
+        if (!U32(nLow) || !U32(nHigh)) {
+            return false;
+        }
+        n = static_cast<int64_t>(static_cast<uint64_t>(nHigh) << 32 | nLow);
+        return true;
+    }
+    bool Flag(bool& b) {
+        uint8_t n = 0;
+        if (!U8(n) || n > 1) {
+            return false;
+        }
+        b = n == 1;
+        return true;
+    }
+    bool Text(std::u16string& strText) {
+        uint32_t nUnits = 0;
+        if (!U32(nUnits) || (m_payload.size() - m_nAt) / 2 < nUnits) {
+            return false;
+        }
+        strText.resize(nUnits);
+        const uint8_t* p = m_payload.data() + m_nAt;
+        for (uint32_t i = 0; i < nUnits; ++i, p += 2) {
+            strText[i] = static_cast<char16_t>(p[0] | p[1] << 8);
+        }
+        m_nAt += 2 * static_cast<size_t>(nUnits);
+        return true;
+    }
+    bool AtEnd() const { return m_nAt == m_payload.size(); }
+
+private:
+    std::span<const uint8_t> m_payload;
+    size_t m_nAt = 0;
+};
+
+// Applies one authentic payload to the list; false when it makes no sense there (then the list
+// is as it was).
+bool ApplyPayload(std::span<const uint8_t> payload, std::vector<CLIP_ITEM>& arrList) {
+    CPayloadReader oReader(payload);
+    uint8_t nKind = 0;
+    uint32_t nA = 0, nB = 0;
+    const size_t nSize = arrList.size();
+    if (!oReader.U8(nKind)) {
+        return false;
+    }
+    switch (nKind) {
+    case kInsert: {
+        CLIP_ITEM oItem;
+        if (!oReader.U32(nA) || !oReader.I64(oItem.tmCreated) || !oReader.Flag(oItem.bBookmark) ||
+            !oReader.Text(oItem.strText) || !oReader.AtEnd() || nA > nSize) {
+            return false;
+        }
+        arrList.insert(arrList.begin() + nA, std::move(oItem));
+        return true;
+    }
+    case kRemove:
+        if (!oReader.U32(nA) || !oReader.AtEnd() || nA >= nSize) {
+            return false;
+        }
+        arrList.erase(arrList.begin() + nA);
+        return true;
+    case kMove:
+    case kReverse:
+        if (!oReader.U32(nA) || !oReader.U32(nB) || !oReader.AtEnd() || nA >= nSize ||
+            nB >= nSize) {
+            return false;
+        }
+        if (nKind == kReverse) {
+            if (nA > nB) {
+                return false;
+            }
+            std::reverse(arrList.begin() + nA, arrList.begin() + nB + 1);
+        } else if (nA > nB) {
+            std::rotate(arrList.begin() + nB, arrList.begin() + nA, arrList.begin() + nA + 1);
+        } else {
+            std::rotate(arrList.begin() + nA, arrList.begin() + nA + 1, arrList.begin() + nB + 1);
+        }
+        return true;
+    case kBookmark: {
+        bool bBookmark = false;
+        if (!oReader.U32(nA) || !oReader.Flag(bBookmark) || !oReader.AtEnd() || nA >= nSize) {
+            return false;
+        }
+        arrList[nA].bBookmark = bBookmark;
+        return true;
+    }
+    case kText: {
+        std::u16string strText;
+        if (!oReader.U32(nA) || !oReader.Text(strText) || !oReader.AtEnd() || nA >= nSize) {
+            return false;
+        }
+        arrList[nA].strText = std::move(strText);
+        return true;
+    }
+    case kClear:
+    case kClearBookmarks:
+        if (!oReader.AtEnd()) {
+            return false;
+        }
+        if (nKind == kClear) {
+            arrList.clear();
+        } else {
+            for (CLIP_ITEM& oItem : arrList) {
+                oItem.bBookmark = false;
+            }
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+// ---- Reading ----------------------------------------------------------------------------------
+
+LoadedHistory ReadHistoryFile(std::span<uint8_t> file, const UnprotectKeyFunction& fnUnprotect) {
+    LoadedHistory oLoaded;
+    HistoryFileState& oState = oLoaded.oState;
+    auto Finish = [&](HistoryFileStatus nStatus) {
+        oLoaded.nStatus = nStatus;
+        oState.nEntries = oLoaded.arrEntries.size();
+        oState.bClean = nStatus == HistoryFileStatus::Read;
+        return std::move(oLoaded);
+    };
+    if (file.empty()) {
+        return Finish(HistoryFileStatus::Empty);
+    }
+    if (file.size() < kHeaderFixedBytes || std::memcmp(file.data(), kMagic, sizeof(kMagic)) != 0) {
+        return Finish(HistoryFileStatus::NotAHistory);
+    }
+    const uint32_t nVersion = GetU32(file.data() + sizeof(kMagic));
+    if (nVersion != kVersion) {
+        return Finish(nVersion > kVersion ? HistoryFileStatus::LaterVersion
+                                          : HistoryFileStatus::Damaged);
+    }
+    const uint32_t nBlobBytes = GetU32(file.data() + sizeof(kMagic) + 4);
+    if (nBlobBytes > kMaxProtectedKeyBytes || file.size() - kHeaderFixedBytes < nBlobBytes) {
+        return Finish(HistoryFileStatus::Damaged);
+    }
+    const std::span<const uint8_t> blob = file.subspan(kHeaderFixedBytes, nBlobBytes);
+    std::optional<AeadKey> optKey = fnUnprotect ? fnUnprotect(blob) : std::nullopt;
+    if (!optKey) {
+        return Finish(HistoryFileStatus::KeyUnreadable);
+    }
+    const AeadKey& oKey = *optKey;
+    oState.optKey = optKey;
+    oState.arrProtectedKey.assign(blob.begin(), blob.end());
+    size_t nAt = kHeaderFixedBytes + nBlobBytes;
+    oState.nBytes = nAt;
+    std::vector<CLIP_ITEM>& arrList = oLoaded.arrEntries;
+    for (;;) {
+        const size_t nLeft = file.size() - nAt;
+        if (nLeft == 0) {
+            return Finish(HistoryFileStatus::Read);
+        }
+        if (nLeft < kLengthBytes) {
+            return Finish(HistoryFileStatus::TornTail);
+        }
+        uint8_t aLength[kLengthBytes];
+        std::memcpy(aLength, file.data() + nAt, kLengthBytes);
+        ChaCha20Xor(oKey, NonceOf(oState.nRecords, 1), 0, aLength);
+        const uint32_t nLength = GetU32(aLength);
+        if (GetU32(aLength + 4) != ~nLength) {
+            // A power loss can leave the end of the file zero-filled: that is a torn tail too.
+            const bool bZeros = std::all_of(file.begin() + static_cast<ptrdiff_t>(nAt), file.end(),
+                                            [](uint8_t n) { return n == 0; });
+            return Finish(bZeros ? HistoryFileStatus::TornTail : HistoryFileStatus::Damaged);
+        }
+        if (nLeft < kRecordOverhead || nLeft - kRecordOverhead < nLength) {
+            return Finish(HistoryFileStatus::TornTail);
+        }
+        const std::span<uint8_t> data = file.subspan(nAt + kLengthBytes, nLength);
+        AeadTag oTag;
+        std::memcpy(oTag.data(), file.data() + nAt + kLengthBytes + nLength, oTag.size());
+        const bool bLast = nLeft - kRecordOverhead == nLength;
+        if (!AeadOpen(oKey, NonceOf(oState.nRecords, 0), file.subspan(nAt, kLengthBytes), data,
+                      oTag)) {
+            return Finish(bLast ? HistoryFileStatus::TornTail : HistoryFileStatus::Damaged);
+        }
+        if (!ApplyPayload(data, arrList)) {
+            return Finish(HistoryFileStatus::Damaged);
+        }
+        nAt += kRecordOverhead + nLength;
+        ++oState.nRecords;
+        oState.nBytes = nAt;
+    }
+}
+
+// ---- Writing ----------------------------------------------------------------------------------
+
+CHistoryWriter::CHistoryWriter(CKorvexDoc& rDoc, IHistoryFileStore& rStore, KeepMode nMode,
+                               const HistoryFileState& oState)
+    : m_rDoc(rDoc), m_rStore(rStore), m_nMode(nMode) {
+    if (m_nMode == KeepMode::Nothing) {
+        return;
+    }
+    RebuildSlots();
+    // The file read at start goes on only when it holds exactly what is kept now; otherwise (a
+    // torn or damaged end, entries beyond the bound, the other mode) it is written anew, which
+    // also takes a new key: the nonce of a torn record must not seal anything else.
+    const bool bAllKept = std::all_of(m_arrSlots.begin(), m_arrSlots.end(),
+                                      [](const Slot& oSlot) { return oSlot.bKept; });
+    if (oState.bClean && oState.optKey && oState.nEntries == m_arrSlots.size() && bAllKept) {
+        m_oKey = {*oState.optKey, oState.arrProtectedKey};
+        m_nHeaderBytes = kHeaderFixedBytes + m_oKey.arrProtected.size();
+        m_nRecords = oState.nRecords;
+        m_nFileBytes = oState.nBytes;
+        if (m_nFileBytes > 2 * GetSnapshotBytes() + kCompactionSlack) {
+            Rewrite();
+        }
+    } else {
+        Rewrite();
+    }
+}
+
+uint64_t CHistoryWriter::GetSnapshotBytes() const {
+    return m_nHeaderBytes + m_nKeptBytes;
+}
+
+CHistoryWriter::Slot CHistoryWriter::SlotOf(const CLIP_ITEM& oItem) const {
+    const bool bKept =
+        oItem.strText.size() <= kMaxTextUnits &&
+        (m_nMode == KeepMode::All || (m_nMode == KeepMode::Bookmarked && oItem.bBookmark));
+    return {bKept, kRecordOverhead + kInsertFixedBytes + 2 * uint64_t{oItem.strText.size()}};
+}
+
+uint32_t CHistoryWriter::FilePosition(size_t nDocIndex) const {
+    const auto itEnd =
+        m_arrSlots.begin() + static_cast<ptrdiff_t>(std::min(nDocIndex, m_arrSlots.size()));
+    return static_cast<uint32_t>(
+        std::count_if(m_arrSlots.begin(), itEnd, [](const Slot& oSlot) { return oSlot.bKept; }));
+}
+
+void CHistoryWriter::RebuildSlots() {
+    m_arrSlots.clear();
+    m_nKeptBytes = 0;
+    for (const CLIP_ITEM* pItem : m_rDoc.GetItems()) {
+        m_arrSlots.push_back(SlotOf(*pItem));
+        m_nKeptBytes += m_arrSlots.back().bKept ? m_arrSlots.back().nRecordBytes : 0;
+    }
+}
+
+void CHistoryWriter::SetMode(KeepMode nMode) {
+    if (nMode == m_nMode) {
+        return;
+    }
+    m_nMode = nMode;
+    if (nMode == KeepMode::Nothing) {
+        m_arrSlots.clear();
+        m_nKeptBytes = 0;
+        m_rStore.Delete();
+        return;
+    }
+    RebuildSlots();
+    Rewrite();
+}
+
+void CHistoryWriter::Rewrite() {
+    m_arrPending.clear();
+    m_bFailed = true;
+    std::optional<HistoryFileKey> optKey = m_rStore.NewKey();
+    if (!optKey || optKey->arrProtected.size() > kMaxProtectedKeyBytes ||
+        !m_rStore.BeginReplace()) {
+        return;
+    }
+    m_oKey = std::move(*optKey);
+    m_nHeaderBytes = kHeaderFixedBytes + m_oKey.arrProtected.size();
+    m_nFileBytes = 0;
+    m_nRecords = 0;
+    // Written in pieces of about kPieceBytes (or one record, if larger).
+    constexpr size_t kPieceBytes = 256 * 1024;
+    std::vector<uint8_t> arrPiece;
+    PutHeader(m_oKey.arrProtected, arrPiece);
+    bool bWritten = true;
+    auto WritePiece = [&] {
+        bWritten = bWritten && m_rStore.WriteReplacement(arrPiece);
+        m_nFileBytes += arrPiece.size();
+        arrPiece.clear();
+    };
+    const std::vector<const CLIP_ITEM*> arrItems = m_rDoc.GetItems();
+    for (size_t i = 0; i < arrItems.size() && i < m_arrSlots.size() && bWritten; ++i) {
+        if (m_arrSlots[i].bKept) {
+            const std::vector<uint8_t> arrPayload =
+                InsertPayload(static_cast<uint32_t>(m_nRecords), *arrItems[i]);
+            SealRecord(m_oKey.oKey, m_nRecords++, arrPayload, arrPiece);
+            if (arrPiece.size() >= kPieceBytes) {
+                WritePiece();
+            }
+        }
+    }
+    WritePiece();
+    m_bFailed = !m_rStore.EndReplace(bWritten) || !bWritten;
+}
+
+void CHistoryWriter::Emit(std::vector<uint8_t>& arrPayload) {
+    SealRecord(m_oKey.oKey, m_nRecords++, arrPayload, m_arrPending);
+}
+
+void CHistoryWriter::Flush() {
+    if (m_bFailed) {
+        // The file may end in a half-written record sealed under the current key: start anew.
+        Rewrite();
+        return;
+    }
+    if (!m_arrPending.empty()) {
+        if (!m_rStore.Append(m_arrPending)) {
+            Rewrite();
+            return;
+        }
+        m_nFileBytes += m_arrPending.size();
+        m_arrPending.clear();
+    }
+    if (m_nFileBytes > 2 * GetSnapshotBytes() + kCompactionSlack) {
+        Rewrite();
+    }
+}
+
+void CHistoryWriter::OnHistoryChange(const HistoryChange& oChange) {
+    if (m_nMode == KeepMode::Nothing) {
+        return;
+    }
+    const size_t nCount = m_arrSlots.size();
+    const auto nIndex = static_cast<size_t>(std::max(oChange.nIndex, 0));
+    const auto nIndex2 = static_cast<size_t>(std::max(oChange.nIndex2, 0));
+    auto Item = [&](size_t n) -> const CLIP_ITEM* {
+        return m_rDoc.FindItem(static_cast<int32_t>(n));
+    };
+    auto Keep = [&](const Slot& oSlot, int nSign) {
+        if (oSlot.bKept) {
+            m_nKeptBytes =
+                nSign > 0 ? m_nKeptBytes + oSlot.nRecordBytes : m_nKeptBytes - oSlot.nRecordBytes;
+        }
+    };
+    std::vector<uint8_t> arrPayload;
+    switch (oChange.nKind) {
+    case HistoryChangeKind::Inserted: {
+        const CLIP_ITEM* pItem = Item(nIndex);
+        if (pItem == nullptr || nIndex > nCount) {
+            break;
+        }
+        const Slot oSlot = SlotOf(*pItem);
+        m_arrSlots.insert(m_arrSlots.begin() + static_cast<ptrdiff_t>(nIndex), oSlot);
+        Keep(oSlot, +1);
+        if (oSlot.bKept) {
+            arrPayload = InsertPayload(FilePosition(nIndex), *pItem);
+            Emit(arrPayload);
+        }
+        break;
+    }
+    case HistoryChangeKind::Removed: {
+        if (nIndex >= nCount) {
+            break;
+        }
+        const Slot oSlot = m_arrSlots[nIndex];
+        const uint32_t nPosition = FilePosition(nIndex);
+        m_arrSlots.erase(m_arrSlots.begin() + static_cast<ptrdiff_t>(nIndex));
+        Keep(oSlot, -1);
+        if (oSlot.bKept) {
+            arrPayload = Payload(kRemove, {nPosition});
+            Emit(arrPayload);
+        }
+        break;
+    }
+    case HistoryChangeKind::Moved: {
+        if (nIndex >= nCount || nIndex2 >= nCount) {
+            break;
+        }
+        const Slot oSlot = m_arrSlots[nIndex];
+        const uint32_t nFrom = FilePosition(nIndex);
+        m_arrSlots.erase(m_arrSlots.begin() + static_cast<ptrdiff_t>(nIndex));
+        m_arrSlots.insert(m_arrSlots.begin() + static_cast<ptrdiff_t>(nIndex2), oSlot);
+        const uint32_t nTo = FilePosition(nIndex2);
+        if (oSlot.bKept && nFrom != nTo) {
+            arrPayload = Payload(kMove, {nFrom, nTo});
+            Emit(arrPayload);
+        }
+        break;
+    }
+    case HistoryChangeKind::Reversed: {
+        if (nIndex > nIndex2 || nIndex2 >= nCount) {
+            break;
+        }
+        const uint32_t nFirst = FilePosition(nIndex);
+        const uint32_t nEnd = FilePosition(nIndex2 + 1);
+        std::reverse(m_arrSlots.begin() + static_cast<ptrdiff_t>(nIndex),
+                     m_arrSlots.begin() + static_cast<ptrdiff_t>(nIndex2) + 1);
+        if (nEnd > nFirst + 1) {
+            arrPayload = Payload(kReverse, {nFirst, nEnd - 1});
+            Emit(arrPayload);
+        }
+        break;
+    }
+    case HistoryChangeKind::TextChanged:
+    case HistoryChangeKind::BookmarkChanged: {
+        const CLIP_ITEM* pItem = Item(nIndex);
+        if (pItem == nullptr || nIndex >= nCount) {
+            break;
+        }
+        const Slot oOld = m_arrSlots[nIndex];
+        const Slot oNew = SlotOf(*pItem);
+        const uint32_t nPosition = FilePosition(nIndex);
+        m_arrSlots[nIndex] = oNew;
+        Keep(oOld, -1);
+        Keep(oNew, +1);
+        if (oOld.bKept && oNew.bKept) {
+            if (oChange.nKind == HistoryChangeKind::TextChanged) {
+                arrPayload = Payload(kText, {nPosition});
+                PutText(arrPayload, pItem->strText);
+            } else {
+                arrPayload = Payload(kBookmark, {nPosition});
+                arrPayload.push_back(pItem->bBookmark ? 1 : 0);
+            }
+        } else if (oOld.bKept) {
+            arrPayload = Payload(kRemove, {nPosition});
+        } else if (oNew.bKept) {
+            arrPayload = InsertPayload(nPosition, *pItem);
+        }
+        if (!arrPayload.empty()) {
+            Emit(arrPayload);
+        }
+        break;
+    }
+    case HistoryChangeKind::BookmarksCleared:
+    case HistoryChangeKind::Cleared: {
+        const bool bHadKept = m_nKeptBytes > 0;
+        RebuildSlots();
+        if (bHadKept) {
+            // With only the bookmarked entries kept, clearing the bookmarks empties the file.
+            const bool bEmptied = oChange.nKind == HistoryChangeKind::Cleared || m_nKeptBytes == 0;
+            arrPayload = Payload(bEmptied ? kClear : kClearBookmarks, {});
+            Emit(arrPayload);
+        }
+        break;
+    }
+    case HistoryChangeKind::Replaced:
+        RebuildSlots();
+        Rewrite();
+        return;
+    }
+    if (m_arrSlots.size() != static_cast<size_t>(m_rDoc.GetItemCount())) {
+        // A change the slots did not follow: write what the document holds.
+        RebuildSlots();
+        Rewrite();
+        return;
+    }
+    Flush();
+}
