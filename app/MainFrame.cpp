@@ -142,7 +142,10 @@ void CMainFrame::OnDestroy() {
         m_hTrayImage = nullptr;
     }
     if (m_pSmallClip) {
-        m_pSmallClip->Close(); // its release request comes back at once
+        // Its posted release would find no frame. Exit waits for the modal loops, so the
+        // object goes now; should one run after all, it goes with this object.
+        m_pSmallClip->Close();
+        ReleaseSmallClip();
     }
     m_oClipboardMonitor.Stop();
     m_oHistoryPoster.Disconnect();
@@ -341,6 +344,8 @@ void CMainFrame::OpenFirstItem(bool bEdit) {
 }
 
 void CMainFrame::ToggleSmallClip() {
+    // A window that is gone already but whose release has not come yet is no open window.
+    ReleaseSmallClip();
     if (m_pSmallClip) {
         // Not while a box or dialog of one of its commands is open: that command is still
         // running on the window.
@@ -359,9 +364,14 @@ void CMainFrame::ToggleSmallClip() {
 }
 
 void CMainFrame::ReleaseSmallClip() {
-    // Only the window's own request, sent once its window is gone, releases it (any process can
-    // post this message number).
-    if (!m_pSmallClip || !m_pSmallClip->IsReleaseRequested()) {
+    // Only an object whose window is gone is deleted (any process can post the release request),
+    // and never while a modal loop runs: that loop may run under one of the window's handlers
+    // (its message box, editor or context menu), which goes on using the object afterwards.
+    if (!m_pSmallClip || !m_pSmallClip->IsWindowGone()) {
+        return;
+    }
+    if (IsModalLoopActive()) {
+        PostWhenModalEnds(m_hWnd, WM_KORVEX_RELEASE_SMALL_CLIP);
         return;
     }
     std::unique_ptr<CSmallClipDlg> pSmallClip = std::move(m_pSmallClip); // forgotten first

@@ -1,5 +1,7 @@
 #include "clipboard/ClipboardViewerChain.h"
 
+#include "history/FlagGuard.h"
+
 bool CClipboardViewerChain::Forward(HWND hWndTo, UINT nMessage, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR nResult = 0;
     return SendMessageTimeoutW(hWndTo, nMessage, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
@@ -22,12 +24,9 @@ bool CClipboardViewerChain::RemoveOldPlace() {
     }
     if (m_hWndNextViewer != nullptr) {
         // The member before our old place links to the kept link once this has come down to it.
-        m_bForwardingChange = true;
-        const bool bDone =
-            Forward(m_hWndNextViewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(m_hWnd),
-                    reinterpret_cast<LPARAM>(m_hWndKeptLink));
-        m_bForwardingChange = false;
-        if (!bDone) {
+        const CFlagGuard oForwarding(m_bForwardingChange);
+        if (!Forward(m_hWndNextViewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(m_hWnd),
+                     reinterpret_cast<LPARAM>(m_hWndKeptLink))) {
             return false;
         }
     }
@@ -54,9 +53,10 @@ void CClipboardViewerChain::Join() {
             m_nKeptLinkSequence = m_nForwardedSequence;
         }
     }
-    m_bJoining = TRUE;
-    m_hWndNextViewer = SetClipboardViewer(m_hWnd);
-    m_bJoining = FALSE;
+    {
+        const CFlagGuard oJoining(m_bJoining);
+        m_hWndNextViewer = SetClipboardViewer(m_hWnd);
+    }
     m_bInChain = true;
     if (m_hWndNextViewer == m_hWnd) {
         m_hWndNextViewer = nullptr;
@@ -93,9 +93,8 @@ BOOL CClipboardViewerChain::OnDrawClipboard() {
             (nSequence == 0 || nSequence != m_nKeptLinkSequence)) {
             m_nKeptLinkSequence = nSequence;
             m_bCameRound = true;
-            m_bForwardingKeptDraw = true;
+            const CFlagGuard oForwarding(m_bForwardingKeptDraw);
             Forward(m_hWndKeptLink, WM_DRAWCLIPBOARD, 0, 0);
-            m_bForwardingKeptDraw = false;
         }
         if (!m_bForwardingDraw && m_bHasKeptLink) {
             // The chain answers again: take our old place out of it.
@@ -106,9 +105,8 @@ BOOL CClipboardViewerChain::OnDrawClipboard() {
     m_nForwardedSequence = nSequence;
     m_bCameRound = false;
     if (m_hWndNextViewer != nullptr && m_hWndNextViewer != m_hWnd) {
-        m_bForwardingDraw = true;
+        const CFlagGuard oForwarding(m_bForwardingDraw);
         Forward(m_hWndNextViewer, WM_DRAWCLIPBOARD, 0, 0);
-        m_bForwardingDraw = false;
     }
     if (m_bCameRound) {
         // The change went all the way round: the chain answers, so our old place can go.
@@ -133,17 +131,15 @@ void CClipboardViewerChain::OnChangeCbChain(HWND hWndRemove, HWND hWndAfter) {
     if (m_bForwardingChange) {
         // Came round to our old place: on over the kept link, once.
         if (m_bHasKeptLink && m_hWndKeptLink != nullptr && !m_bForwardingKeptChange) {
-            m_bForwardingKeptChange = true;
+            const CFlagGuard oForwarding(m_bForwardingKeptChange);
             Forward(m_hWndKeptLink, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(hWndRemove),
                     reinterpret_cast<LPARAM>(hWndAfter));
-            m_bForwardingKeptChange = false;
         }
         return;
     }
     if (m_hWndNextViewer != nullptr) {
-        m_bForwardingChange = true;
+        const CFlagGuard oForwarding(m_bForwardingChange);
         Forward(m_hWndNextViewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(hWndRemove),
                 reinterpret_cast<LPARAM>(hWndAfter));
-        m_bForwardingChange = false;
     }
 }

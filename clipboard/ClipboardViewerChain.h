@@ -41,7 +41,7 @@ public:
     void OnChangeCbChain(HWND hWndRemove, HWND hWndAfter);
 
     HWND GetNextViewer() const { return m_hWndNextViewer; }
-    BOOL IsJoining() const { return m_bJoining; }
+    bool IsJoining() const { return m_bJoining; }
     bool IsInChain() const { return m_bInChain; }
     // Whether we still stand at an old place in the chain, and the member that follows it.
     bool HasKeptLink() const { return m_bHasKeptLink; }
@@ -58,7 +58,7 @@ private:
 
     HWND m_hWnd = nullptr;
     HWND m_hWndNextViewer = nullptr;
-    BOOL m_bJoining = FALSE;
+    bool m_bJoining = false;
     bool m_bInChain = false;
     bool m_bHasKeptLink = false;
     HWND m_hWndKeptLink = nullptr;

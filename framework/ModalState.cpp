@@ -1,5 +1,6 @@
 #include "framework/ModalState.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -39,7 +40,14 @@ CModalScope::~CModalScope() {
 void PostWhenModalEnds(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     if (g_nModalDepth == 0) {
         PostMessageW(hWnd, nMsg, wParam, lParam);
-    } else {
+        return;
+    }
+    const auto itFound =
+        std::find_if(g_vecPending.begin(), g_vecPending.end(), [&](const PENDING_POST& post) {
+            return post.hWnd == hWnd && post.nMsg == nMsg && post.wParam == wParam &&
+                   post.lParam == lParam;
+        });
+    if (itFound == g_vecPending.end()) {
         g_vecPending.push_back({hWnd, nMsg, wParam, lParam});
     }
 }

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-// The number of modal dialogs (CDialog::DoModal) and message boxes (KorvexMessageBox) of the
-// program that are open right now.
+// The number of modal dialogs (CDialog::DoModal), message boxes (KorvexMessageBox) and other
+// modal loops (a context menu that tracks) of the program that are open right now.
 int GetModalDepth();
 inline bool IsModalLoopActive() {
     return GetModalDepth() > 0;
@@ -22,7 +22,7 @@ public:
 };
 
 // Posts nMsg to hWnd once no modal dialog or box is open: at once when none is open, otherwise
-// when the last one closes. For work that must not run under an open dialog, such as
-// destroying the main window: the handler is called again from the outer loop and may check
-// IsModalLoopActive() again.
+// when the last one closes (a message that waits already is not queued twice). For work that
+// must not run under an open dialog, such as destroying the main window: the handler is called
+// again from the outer loop and may check IsModalLoopActive() again.
 void PostWhenModalEnds(HWND hWnd, UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0);

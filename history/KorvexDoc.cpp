@@ -1,5 +1,6 @@
 #include "history/KorvexDoc.h"
 
+#include "history/FlagGuard.h"
 #include "history/TextSearch.h"
 #include "history/TextTransforms.h"
 
@@ -11,20 +12,6 @@
 #include <utility>
 
 namespace {
-
-// Sets a flag for the lifetime of the guard and restores its former value afterwards, also
-// when an exception leaves the scope.
-class CFlagGuard {
-public:
-    explicit CFlagGuard(bool& rFlag) : m_rFlag(rFlag), m_bFormer(rFlag) { m_rFlag = true; }
-    ~CFlagGuard() { m_rFlag = m_bFormer; }
-    CFlagGuard(const CFlagGuard&) = delete;
-    CFlagGuard& operator=(const CFlagGuard&) = delete;
-
-private:
-    bool& m_rFlag;
-    bool m_bFormer;
-};
 
 constexpr uint64_t kBytesPerCopySizeUnit = 1000000;
 

@@ -17,7 +17,8 @@ inline constexpr uint32_t HM_SHOW_MAIN_WINDOW = 0x0401;
 enum KorvexMessage : uint32_t {
     // From the notification-area icon; lParam is the mouse message.
     WM_KORVEX_TRAY_NOTIFY = 0x07E9,
-    // Sent by the small clip window as its window goes: the frame forgets and deletes it.
+    // Posted by the small clip window as its window goes (once no modal loop runs): the frame
+    // forgets and deletes it.
     WM_KORVEX_RELEASE_SMALL_CLIP = 0x07EA,
     // Posted by the options dialog after OK: the history re-reads its limits and trims.
     WM_KORVEX_OPTIONS_CHANGED = 0x07EB,

@@ -266,6 +266,10 @@ void CItemCommands::ShowContextMenu(POINT ptScreen) {
     const int nPopup = nSelected == 0   ? CONTEXT_POPUP_NOSELECTEDITEM
                        : nSelected == 1 ? CONTEXT_POPUP_ITEM
                                         : CONTEXT_POPUP_MULTIITEM;
+    // The menu's loop dispatches our messages while the window's handler waits for it: it
+    // counts as modal, so that work deferred until no modal loop runs (Exit, the release of the
+    // small clip window) waits for the menu to close.
+    const CModalScope modal;
     ShowPopupMenu(IDR_CONTEXTMENU, nPopup, ptScreen, m_rWindow.GetCommandHwnd());
 }
 

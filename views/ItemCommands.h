@@ -92,7 +92,8 @@ public:
     // LVN_ITEMACTIVATE (Activate) of the window's list; true when handled, result in *pResult.
     bool OnListNotify(const NMHDR* pnm, LRESULT* pResult, int nBookmarkColumn);
 
-    // The context menu for the current selection, at a point in screen coordinates.
+    // The context menu for the current selection, at a point in screen coordinates. It counts
+    // as a modal loop while it tracks (ModalState.h).
     void ShowContextMenu(POINT ptScreen);
     // The same, opened from the keyboard: at the selected row (or the list's corner).
     void ShowContextMenuAtSelection();

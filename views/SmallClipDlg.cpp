@@ -2,6 +2,7 @@
 
 #include "clipboard/PasteIntoTarget.h"
 #include "framework/Dpi.h"
+#include "framework/ModalState.h"
 #include "res/KorvexMessages.h"
 #include "res/resource.h"
 #include "settings/ApplicationRegistry.h"
@@ -37,12 +38,6 @@ RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen,
     return RECT{x, y, x + nWidth, y + nHeight};
 }
 
-CSmallClipDlg::CHandlerScope::~CHandlerScope() {
-    if (--m_rDlg.m_nHandlerDepth == 0 && m_rDlg.m_bReleasePending) {
-        m_rDlg.RequestRelease(); // last: the object may be gone after it
-    }
-}
-
 CSmallClipDlg::CSmallClipDlg(CKorvexDoc& rDoc)
     : CDialog(IDD_SMALLCLIP), m_oCommands(rDoc, *this, ItemCommandIds::ContextOnly),
       m_oRows(rDoc, ROW_COLUMNS) {}
@@ -50,7 +45,6 @@ CSmallClipDlg::CSmallClipDlg(CKorvexDoc& rDoc)
 CSmallClipDlg::~CSmallClipDlg() = default;
 
 bool CSmallClipDlg::Create(HWND hWndFrame) {
-    CHandlerScope scope(*this);
     m_hWndFrame = hWndFrame;
     m_hWndTarget = GetForegroundWindow();
     // Owned by the main frame: no taskbar button, and it goes at the latest with the frame.
@@ -86,7 +80,6 @@ BOOL CSmallClipDlg::OnInitDialog() {
 }
 
 void CSmallClipDlg::Place() {
-    CHandlerScope scope(*this);
     if (m_hWnd == nullptr || m_bClosing) {
         return;
     }
@@ -119,7 +112,6 @@ void CSmallClipDlg::Place() {
 }
 
 void CSmallClipDlg::Refresh(HistoryHint oHint) {
-    CHandlerScope scope(*this);
     if (m_hWnd == nullptr || m_bClosing) {
         return;
     }
@@ -127,7 +119,6 @@ void CSmallClipDlg::Refresh(HistoryHint oHint) {
 }
 
 void CSmallClipDlg::Close() {
-    CHandlerScope scope(*this);
     if (m_hWnd == nullptr || m_bClosing) {
         return;
     }
@@ -139,7 +130,6 @@ BOOL CSmallClipDlg::PreTranslateMessage(MSG* pMsg) {
     if (m_hWnd == nullptr) {
         return FALSE;
     }
-    CHandlerScope scope(*this);
     if ((pMsg->hwnd == m_hWnd || IsChild(m_hWnd, pMsg->hwnd)) &&
         m_oCommands.PreTranslateMessage(pMsg)) {
         return TRUE;
@@ -186,7 +176,6 @@ void CSmallClipDlg::StoreSize() {
 }
 
 LRESULT CSmallClipDlg::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    CHandlerScope scope(*this);
     const LRESULT lResult = CDialog::WindowProc(nMsg, wParam, lParam);
     // Losing the activation closes the window, unless it went to a box of one of its commands.
     if (nMsg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE && !m_bModalChild) {
@@ -196,22 +185,9 @@ LRESULT CSmallClipDlg::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CSmallClipDlg::PostNcDestroy() {
-    RequestRelease();
-}
-
-void CSmallClipDlg::RequestRelease() {
-    if (m_bReleaseRequested || m_hWnd != nullptr) {
-        return;
-    }
-    if (m_nHandlerDepth > 0) {
-        m_bReleasePending = true;
-        return;
-    }
-    m_bReleasePending = false;
-    m_bReleaseRequested = true;
-    const HWND hWndFrame = m_hWndFrame;
-    if (hWndFrame != nullptr) {
-        SendMessageW(hWndFrame, WM_KORVEX_RELEASE_SMALL_CLIP, 0, 0); // may delete this object
+    // The last the object does of its own accord: the frame may delete it once it has this.
+    if (m_hWndFrame != nullptr) {
+        PostWhenModalEnds(m_hWndFrame, WM_KORVEX_RELEASE_SMALL_CLIP);
     }
 }
 

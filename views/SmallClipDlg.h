@@ -1,4 +1,9 @@
 #pragma once
+// Lifetime: the main frame owns the object, every close only destroys the window, and the
+// window's final destruction posts the release request to the frame, held back while a modal
+// loop runs, so that the frame deletes the object from its own message loop, never under a
+// handler of the window.
+//
 // The small clip window: a list of the history without caption that pops up at the mouse cursor
 // on the "Show Clip Window" hotkey, over whatever program has the focus. The user picks entries
 // and activates them: their text goes to the clipboard and, with "DoPaste" on, into the program
@@ -6,11 +11,12 @@
 // shortcuts) and closes when it loses the activation, after an activation, on Esc and when the
 // hotkey comes again.
 //
-// Lifetime: the main frame constructs it, creates and places it, and holds the only pointer.
-// Every way of closing only destroys the window (Close); once the window is gone and no handler
-// of the window is running any more, the window sends the release request
-// (WM_KORVEX_RELEASE_SMALL_CLIP) to the frame, exactly once, and the frame forgets and deletes
-// the object. Nothing of the object runs after that request.
+// Why that is enough: a posted message reaches the frame only from a message loop. The loops
+// that run under a handler of this window and return into code that goes on using the object
+// are those of its message boxes, its editor and find dialog and its context menu, and they all
+// count as modal (ModalState.h); the system's own loops (moving or sizing the window, the list's
+// mouse tracking) return into handlers that touch nothing of the object any more. The frame
+// deletes only an object whose window is gone, and not while a modal loop runs.
 
 #include <windows.h>
 
@@ -38,7 +44,7 @@ public:
     ~CSmallClipDlg() override;
 
     // Creates the window (hidden) with hWndFrame as its owner and the receiver of its release
-    // request.
+    // request (WM_KORVEX_RELEASE_SMALL_CLIP).
     bool Create(HWND hWndFrame);
     // Moves it to the cursor with the stored size, topmost, shows it and gives it the focus.
     void Place();
@@ -49,8 +55,9 @@ public:
 
     // A message box or dialog of one of its commands is open: the window must stay.
     bool IsModalChildOpen() const { return m_bModalChild; }
-    // The window has asked to be released (the frame deletes only such a window).
-    bool IsReleaseRequested() const { return m_bReleaseRequested; }
+    // The window was created and is gone: the object waits for its release (and the frame
+    // deletes only such an object).
+    bool IsWindowGone() const { return m_hWndFrame != nullptr && m_hWnd == nullptr; }
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -66,19 +73,6 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    // Holds the release request back while a handler of the window runs (a command that closes
-    // the window is still on the stack); the outermost one sends it as it ends.
-    class CHandlerScope {
-    public:
-        explicit CHandlerScope(CSmallClipDlg& rDlg) : m_rDlg(rDlg) { ++m_rDlg.m_nHandlerDepth; }
-        ~CHandlerScope();
-        CHandlerScope(const CHandlerScope&) = delete;
-        CHandlerScope& operator=(const CHandlerScope&) = delete;
-
-    private:
-        CSmallClipDlg& m_rDlg;
-    };
-
     // What the item commands need of this window.
     HWND GetListHwnd() const override { return m_oList.GetSafeHwnd(); }
     HWND GetCommandHwnd() const override { return m_hWnd; }
@@ -87,7 +81,6 @@ private:
     void SetModalChild(bool bOpen) override { m_bModalChild = bOpen; }
 
     void StoreSize();
-    void RequestRelease();
 
     CItemCommands m_oCommands;
     CImageList m_oImageList;
@@ -97,8 +90,5 @@ private:
 
     HWND m_hWndFrame = nullptr;
     HWND m_hWndTarget = nullptr; // in the foreground before this window opened: the paste's target
-    bool m_bClosing = false;
-    int m_nHandlerDepth = 0;
-    bool m_bReleasePending = false;
-    bool m_bReleaseRequested = false;
+    bool m_bClosing = false;     // destroying the window, or about to: nothing may touch it
 };

@@ -1,6 +1,8 @@
-// The clip item's time text and the owning containers. (Their match walks: the search's tests.)
+// The clip item's time text, the owning containers and the re-entry flag guard. (The containers'
+// match walks: the search's tests.)
 
 #include "history/ClipItem.h"
+#include "history/FlagGuard.h"
 #include "history/SmartTypedPtrArray.h"
 #include "history/SmartTypedPtrList.h"
 
@@ -35,6 +37,18 @@ TEST(ClipItem, CreatedTimeTextIsLocalInTheListPatternOrEmpty) {
     oItem.tmCreated = std::mktime(&tmLocal);
     EXPECT_EQ(oItem.GetCreatedTimeText(), u"2021.03.04 05:06:07");
     EXPECT_EQ(FormatLocalTime(std::numeric_limits<int64_t>::max(), kCreatedTimePattern), u"");
+}
+
+TEST(FlagGuard, SetsTheFlagForItsScopeAndAnInnerGuardLeavesTheOuterOneSet) {
+    bool bFlag = false;
+    {
+        const CFlagGuard oOuter(bFlag);
+        {
+            const CFlagGuard oInner(bFlag); // re-entered while the outer scope runs
+        }
+        EXPECT_TRUE(bFlag);
+    }
+    EXPECT_FALSE(bFlag);
 }
 
 TEST(SmartContainers, OwnTheirElementsUnlessToldNot) {

@@ -98,6 +98,7 @@ TEST(ModalDialog, CountsAsModalWhileItRunsAndDefersWorkUntilItEnds) {
         nDepthInside = GetModalDepth();
         bOwnerEnabledInside = IsWindowEnabled(owner.m_hWnd) != FALSE;
         owner.PostWhenModalEnds(); // work that must wait for the dialog to close
+        owner.PostWhenModalEnds(); // asked for again meanwhile: it still comes once
         PostMessageW(dlg.m_hWnd, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
