@@ -168,7 +168,7 @@ void CKorvexDoc::RemoveItems(const std::vector<int32_t>& arrIndexes) {
 }
 
 void CKorvexDoc::ReplaceItemText(int32_t nIndex, const std::u16string& strText) {
-    GetItemOrThrow(nIndex)->strText = strText;
+    GetItemOrThrow(nIndex)->SetText(strText);
     if (nIndex != 0) {
         NotifyItemChanged(HistoryHint::Entry(nIndex));
     } else if (!ActivateItem(0)) {
