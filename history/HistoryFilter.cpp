@@ -270,13 +270,14 @@ bool CHistoryFilter::SetText(const std::u16string& strText) {
             const size_t nLast = strKeys.size() - 1;
             oWord.nProbe1 = nRarest * 2 < nLast ? nRarest : 0;
             oWord.nProbe2 = nRarest * 2 < nLast ? nLast : nRarest;
-            if (strKeys.size() == 1) {
-                oWord.arrSieveBits.push_back(SieveBit(static_cast<unsigned char>(strKeys[0])));
-            } else if (strKeys.size() <= kFoldOverlap + 1) {
-                for (size_t i = 0; i + 1 < strKeys.size(); ++i) {
-                    oWord.arrSieveBits.push_back(
-                        SieveBit(static_cast<unsigned char>(strKeys[i]),
-                                 static_cast<unsigned char>(strKeys[i + 1])));
+            if (strKeys.size() <= kFoldOverlap + 1) {
+                for (size_t i = 0; i < strKeys.size(); ++i) {
+                    const auto nKey = static_cast<unsigned char>(strKeys[i]);
+                    oWord.arrSieveBits.push_back(SieveBit(nKey));
+                    if (i + 1 < strKeys.size()) {
+                        oWord.arrSieveBits.push_back(
+                            SieveBit(nKey, static_cast<unsigned char>(strKeys[i + 1])));
+                    }
                 }
             }
             arrWords.push_back(std::move(oWord));

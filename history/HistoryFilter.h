@@ -46,13 +46,13 @@ private:
     std::vector<unsigned char> m_arrKey;
 };
 
-// An entry's text folded: its key bytes, and for each block of kFoldBlock keys a 512-bit sieve
-// of the keys and the pairs of adjacent keys that start in it or in the kFoldOverlap after it. A
-// word of at most kFoldOverlap + 1 characters is looked for only in the blocks whose sieve holds
-// all its pairs (or its key, for one character).
+// An entry's text folded: its key bytes, and for each block of kFoldBlock keys a sieve of the
+// keys that stand in it or in the kFoldOverlap after it (256 bits, one per key) and of the pairs
+// of adjacent keys that start there (512 bits, hashed). A word of at most kFoldOverlap + 1
+// characters is looked for only in the blocks whose sieve holds all its keys and pairs.
 inline constexpr size_t kFoldBlock = 1024;
 inline constexpr size_t kFoldOverlap = 31;
-inline constexpr size_t kSieveWords = 8; // 64-bit words per block
+inline constexpr size_t kSieveWords = 12; // 64-bit words per block
 
 struct FOLDED_TEXT {
     uint64_t nRevision = 0; // revisions start at 1
@@ -62,10 +62,10 @@ struct FOLDED_TEXT {
 
 // The bit of a key and of a pair of keys in a block's sieve.
 inline uint32_t SieveBit(unsigned char nKey) {
-    return (uint32_t{nKey} * 0x9E3779B1u) >> 23;
+    return nKey;
 }
 inline uint32_t SieveBit(unsigned char nKey, unsigned char nNext) {
-    return ((0x10000u | uint32_t{nKey} << 8 | nNext) * 0x9E3779B1u) >> 23;
+    return 256 + (((uint32_t{nKey} << 8 | nNext) * 0x9E3779B1u) >> 23);
 }
 
 // The folded texts of every entry of the document, made when a hint tells of a new or changed
@@ -82,7 +82,7 @@ public:
 
     // The entry's current text folded.
     const FOLDED_TEXT& Get(const CLIP_ITEM& item);
-    // Bytes held for all entries: one per character and 1/16 of that for the sieves.
+    // Bytes held for all entries: one per character, and 96 per 1,024 characters for the sieves.
     size_t GetHeldBytes() const;
     // How many keys of all entries are nKey (rare keys are the ones to look for first).
     uint64_t GetKeyCount(unsigned char nKey) const { return m_arrKeyCounts[nKey]; }
