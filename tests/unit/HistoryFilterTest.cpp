@@ -4,7 +4,7 @@
 #include "FakePorts.h"
 
 #include "history/HistoryFilter.h"
-#include "history/TextTransforms.h"
+#include "history/TextTransforms.h" // kShownTextLength
 
 using Rows = std::vector<int32_t>;
 
@@ -116,7 +116,4 @@ TEST_F(HistoryFilter, MarksInTheShownTextAfterItsEscapes) {
         EXPECT_EQ(m_pFilter->FindShownMarks(c.pszText), c.arrMarks)
             << testing::PrintToString(std::u16string(c.pszText));
     }
-    // A character of two units is not cut in half.
-    EXPECT_EQ(ShownTextLength(std::u16string(kShownTextLength - 1, u'a') + u"\U0001F600"),
-              kShownTextLength - 1);
 }
