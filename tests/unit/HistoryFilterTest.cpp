@@ -11,6 +11,9 @@ using Rows = std::vector<int32_t>;
 namespace {
 
 const std::u16string kLong = std::u16string(kShownTextLength, u'x') + u" Needle";
+// A word across the first 1,024 characters' end, and one too long for the blocks' sieves.
+const std::u16string kBlocks = std::u16string(1018, u'x') + u" Straddling " +
+                               u"abcdefghijklmnopqrstuvwxyz0123456789" + std::u16string(2000, u'y');
 
 } // namespace
 
@@ -18,7 +21,7 @@ class HistoryFilter : public DocTest {
 protected:
     void SetUp() override {
         Reset({u"SELECT id FROM customers", u"select name from orders", u"Customers list", u"cafe",
-               u"CAFÉ", kLong, u"Σοφία Привет ŁÓDŹ ΟΔΟΣ"});
+               u"CAFÉ", kLong, u"Σοφία Привет ŁÓDŹ ΟΔΟΣ", kBlocks});
         m_pFolded = std::make_unique<CFoldedHistory>(*m_pDoc);
         m_pDoc->AddObserver(m_pFolded.get());
         m_pFilter = std::make_unique<CHistoryFilter>(*m_pDoc, *m_pFolded);
@@ -42,8 +45,10 @@ TEST_F(HistoryFilter, EveryWordInAnyOrderAnywhereInTheTextTypedOrSetAtOnce) {
         {u"needle", {5}}, // after the shown characters
         {u"ΣΟΦΊΑ привет łódź", {6}},
         {u"οδος", {6}}, // final sigma typed, capital sigma in the text
+        {u"straddling", {7}},
+        {u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", {7}},
         {u"sel zzz", {}},
-        {u"  ", {0, 1, 2, 3, 4, 5, 6}},
+        {u"  ", {0, 1, 2, 3, 4, 5, 6, 7}},
     };
     for (const auto& c : aCases) {
         const std::u16string strFilter = c.pszFilter;
