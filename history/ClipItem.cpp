@@ -1,5 +1,6 @@
 #include "history/ClipItem.h"
 
+#include <atomic>
 #include <ctime>
 #include <utility>
 
@@ -31,10 +32,25 @@ std::u16string FormatLocalTime(int64_t t, const char* pszPattern) {
     return strResult;
 }
 
-CLIP_ITEM::CLIP_ITEM() : tmCreated(static_cast<int64_t>(std::time(nullptr))) {}
+namespace {
+
+uint64_t NextRevision() {
+    static std::atomic<uint64_t> s_nLast{0};
+    return ++s_nLast;
+}
+
+} // namespace
+
+CLIP_ITEM::CLIP_ITEM()
+    : tmCreated(static_cast<int64_t>(std::time(nullptr))), nRevision(NextRevision()) {}
 
 CLIP_ITEM::CLIP_ITEM(std::u16string strInitialText) : CLIP_ITEM() {
     strText = std::move(strInitialText);
+}
+
+void CLIP_ITEM::SetText(std::u16string strNewText) {
+    strText = std::move(strNewText);
+    nRevision = NextRevision();
 }
 
 std::u16string CLIP_ITEM::GetCreatedTimeText() const {

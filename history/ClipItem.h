@@ -12,12 +12,17 @@ inline constexpr const char* kCreatedTimePattern = "%Y.%m.%d %H:%M:%S";
 std::u16string FormatLocalTime(int64_t t, const char* pszPattern);
 
 struct CLIP_ITEM {
-    std::u16string strText;
+    std::u16string strText; // change it through SetText, so that the filters see the change
     bool bBookmark = false;
     int64_t tmCreated; // seconds since 1970-01-01 00:00:00 UTC, read once at construction
+    // A number unique in the run, renewed by SetText: what is kept about the text (the folded
+    // copy of the filter) is valid while the entry and this number are the same.
+    uint64_t nRevision;
 
     CLIP_ITEM();
     explicit CLIP_ITEM(std::u16string strInitialText);
+
+    void SetText(std::u16string strNewText);
 
     // The creation time in local time, as the list views show it.
     std::u16string GetCreatedTimeText() const;

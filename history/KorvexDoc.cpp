@@ -183,7 +183,7 @@ void CKorvexDoc::RemoveItems(const std::vector<int32_t>& arrIndexes) {
 }
 
 void CKorvexDoc::ReplaceItemText(int32_t nIndex, const std::u16string& strText) {
-    GetItemOrThrow(nIndex)->strText = strText;
+    GetItemOrThrow(nIndex)->SetText(strText);
     Journal(HistoryChangeKind::TextChanged, nIndex);
     if (nIndex != 0) {
         NotifyItemChanged(HistoryHint::Entry(nIndex));

@@ -1,5 +1,6 @@
 #include "history/TextTransforms.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace {
@@ -125,4 +126,19 @@ void EscapeDisplayText(std::u16string& strText) {
         }
     }
     strText.swap(strResult);
+}
+
+size_t ShownTextLength(const std::u16string& strText) {
+    size_t nLength = std::min(strText.size(), kShownTextLength);
+    if (nLength < strText.size() && nLength > 0 && strText[nLength - 1] >= 0xD800 &&
+        strText[nLength - 1] <= 0xDBFF) {
+        --nLength;
+    }
+    return nLength;
+}
+
+std::u16string MakeShownText(const std::u16string& strText) {
+    std::u16string strShown = strText.substr(0, ShownTextLength(strText));
+    EscapeDisplayText(strShown);
+    return strShown;
 }

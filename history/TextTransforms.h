@@ -3,6 +3,7 @@
 // classes and case mappings are the C runtime's wide-character functions under the current
 // character-type locale, applied to each UTF-16 unit. Every function is one linear pass.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -34,3 +35,14 @@ std::u16string ConvertFromIdText(const std::u16string& strText);
 // Display escaping for one list row: tab, carriage return and line feed become "<TAB>", "<CR>"
 // and "<LF>".
 void EscapeDisplayText(std::u16string& strText);
+
+// A list row shows only this many characters of an entry, so a huge clip costs no more than a
+// short one.
+inline constexpr size_t kShownTextLength = 200;
+
+// How many units of the text a row shows: the first kShownTextLength, one fewer when the cut
+// would split a character made of two units.
+size_t ShownTextLength(const std::u16string& strText);
+
+// What a row shows of the text: the shown units, then escaped.
+std::u16string MakeShownText(const std::u16string& strText);

@@ -8,12 +8,9 @@
 
 #include "history/ClipItem.h"
 
-// Only this many characters of an entry are shown, so a huge clip costs no more than a short one.
-constexpr size_t LIST_ROW_TEXT_LENGTH = 200;
-
 struct LIST_ROW_TEXT {
     std::wstring strNumber;  // the 1-based number, "%d"
-    std::wstring strText;    // the first 200 characters, then tabs and line breaks escaped
+    std::wstring strText;    // MakeShownText: the first 200 characters, tabs and breaks escaped
     std::wstring strCreated; // local time, "%Y.%m.%d %H:%M:%S"; empty when it cannot be converted
     bool bBookmark = false;
 };
