@@ -77,9 +77,8 @@ void CFrameWnd::UpdateMenuItems(HMENU hMenu) {
 LRESULT CFrameWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     switch (nMsg) {
     case WM_COMMAND: {
-        UINT nCode = HIWORD(wParam);
-        // Menus (code 0) and accelerators (code 1) carry no control: the view first.
-        if (lParam == 0 && (nCode == 0 || nCode == 1)) {
+        // The user's commands go to the view first.
+        if (IsMenuOrAcceleratorCommand(wParam, lParam)) {
             UINT nId = LOWORD(wParam);
             CWnd* pView = m_pActiveView && m_pActiveView->m_hWnd ? m_pActiveView : nullptr;
             if (pView && pView->OnCommand(nId)) {

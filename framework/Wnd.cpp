@@ -225,12 +225,6 @@ bool CWnd::SubclassWindow(HWND hWnd) {
     return true;
 }
 
-HWND CWnd::UnsubclassWindow() {
-    HWND hWnd = m_hWnd;
-    CWndInternals::Detach(this);
-    return hWnd;
-}
-
 bool CWnd::DestroyWindow() {
     return m_hWnd && ::DestroyWindow(m_hWnd);
 }
@@ -297,11 +291,11 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         OnTimer(wParam);
         return 0;
     case WM_COMMAND: {
-        UINT nId = LOWORD(wParam);
-        UINT nCode = HIWORD(wParam);
-        HWND hCtrl = reinterpret_cast<HWND>(lParam);
-        bool bHandled = (nCode == 0 || (nCode == 1 && !hCtrl)) ? OnCommand(nId)
-                                                               : OnCommandNotify(nId, nCode, hCtrl);
+        const UINT nId = LOWORD(wParam);
+        const UINT nCode = HIWORD(wParam);
+        const bool bCommand = IsMenuOrAcceleratorCommand(wParam, lParam) || nCode == BN_CLICKED;
+        const bool bHandled =
+            bCommand ? OnCommand(nId) : OnCommandNotify(nId, nCode, reinterpret_cast<HWND>(lParam));
         return bHandled ? 0 : Default();
     }
     case WM_NOTIFY: {
@@ -367,6 +361,11 @@ bool CWnd::OnReflectedNotify(NMHDR*, LRESULT*) {
 }
 
 void CWnd::PostNcDestroy() {}
+
+bool IsMenuOrAcceleratorCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT nCode = HIWORD(wParam);
+    return lParam == 0 && (nCode == 0 || nCode == 1);
+}
 
 bool GetNormalWindowSize(HWND hWnd, SIZE& size) {
     WINDOWPLACEMENT wp{};

@@ -33,6 +33,11 @@ class CCmdUI;
 // false when the window cannot tell.
 bool GetNormalWindowSize(HWND hWnd, SIZE& size);
 
+// Whether a WM_COMMAND comes from a menu (code 0) or an accelerator (code 1): those are the
+// user's commands, and carry no control. Every other WM_COMMAND is a control's notification
+// (BN_CLICKED is code 0 too, but from a control).
+bool IsMenuOrAcceleratorCommand(WPARAM wParam, LPARAM lParam);
+
 // A control's WM_NOTIFY sent back to the control itself by its parent (when the control is one
 // of our windows): wParam and lParam are those of the WM_NOTIFY.
 constexpr UINT WM_REFLECT_BASE = 0xBC00;
@@ -72,8 +77,6 @@ public:
     // control of a dialog): its messages come to WindowProc first, Default() hands them to the
     // window's previous procedure.
     bool SubclassWindow(HWND hWnd);
-    // Unties the object and gives the window its previous procedure back; returns the window.
-    HWND UnsubclassWindow();
     // Destroys the window (if any). Returns true when it was destroyed.
     bool DestroyWindow();
 
@@ -113,8 +116,8 @@ protected:
     virtual void OnClose(); // base: Default(), which destroys the window
     virtual void OnSize(UINT nType, int cx, int cy);
     virtual void OnTimer(UINT_PTR nIdEvent);
-    // WM_COMMAND codes other than menu (0 from a menu, BN_CLICKED) and accelerator (1) from a
-    // control: EN_CHANGE, LBN_DBLCLK... Base: false (not handled, Default()).
+    // A control's WM_COMMAND other than BN_CLICKED (which goes to OnCommand, as menu and
+    // accelerator commands do): EN_CHANGE, LBN_DBLCLK... Base: false (not handled, Default()).
     virtual bool OnCommandNotify(UINT nId, UINT nCode, HWND hCtrl);
     // WM_NOTIFY from a child control that did not take it as a reflected notification.
     // Return true when handled, with the message's result in *pResult. Base: false.
