@@ -393,20 +393,12 @@ void CMainFrame::ShowTrayMenu() {
     }
     POINT pt{};
     GetCursorPos(&pt);
-    CMenu menu;
-    if (!menu.Load(IDR_TRAYMENU)) {
-        return;
-    }
-    HMENU hPopup = menu.GetSubMenu(0);
-    if (hPopup == nullptr) {
-        return;
-    }
-    SetDefaultMenuItem(hPopup, 0);
     // In the foreground, so that the menu closes when the user clicks elsewhere.
     BringToForeground();
     m_bTrayMenuOpen = true;
-    TrackPopup(hPopup, pt, m_hWnd, 0);
+    ShowPopupMenu(IDR_TRAYMENU, 0, pt, m_hWnd, 0); // "Show Korvex" in bold
     m_bTrayMenuOpen = false;
+    // The switch back from the menu, so that it opens again the next time.
     PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
 

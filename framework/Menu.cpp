@@ -1,46 +1,38 @@
 #include "framework/Menu.h"
 
-CMenu::~CMenu() {
-    Destroy();
-}
+namespace {
 
-bool CMenu::Load(UINT nId) {
-    Destroy();
-    m_hMenu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nId));
-    return m_hMenu != nullptr;
-}
-
-void CMenu::Destroy() {
-    if (m_hMenu) {
-        DestroyMenu(m_hMenu);
+// Owns a menu loaded from the program's resources.
+class CMenu {
+public:
+    explicit CMenu(UINT nId)
+        : m_hMenu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nId))) {}
+    ~CMenu() {
+        if (m_hMenu) {
+            DestroyMenu(m_hMenu);
+        }
     }
-    m_hMenu = nullptr;
-}
+    CMenu(const CMenu&) = delete;
+    CMenu& operator=(const CMenu&) = delete;
 
-HMENU CMenu::GetSubMenu(int nPos) const {
-    return m_hMenu ? ::GetSubMenu(m_hMenu, nPos) : nullptr;
-}
+    // The pop-up at position nPos of the menu bar, or null.
+    HMENU GetSubMenu(int nPos) const { return m_hMenu ? ::GetSubMenu(m_hMenu, nPos) : nullptr; }
 
-bool SetDefaultMenuItem(HMENU hPopup, int nPos) {
-    return SetMenuDefaultItem(hPopup, static_cast<UINT>(nPos), TRUE) != FALSE;
-}
+private:
+    HMENU m_hMenu;
+};
 
-void TrackPopup(HMENU hPopup, POINT ptScreen, HWND hOwner, UINT nFlags) {
-    TrackPopupMenu(hPopup, nFlags, ptScreen.x, ptScreen.y, 0, hOwner, nullptr);
-}
+} // namespace
 
 bool ShowPopupMenu(UINT nMenuId, int nPopupPos, POINT ptScreen, HWND hOwner, int nDefaultPos) {
-    CMenu menu;
-    if (!menu.Load(nMenuId)) {
-        return false;
-    }
+    CMenu menu(nMenuId);
     HMENU hPopup = menu.GetSubMenu(nPopupPos);
     if (!hPopup) {
         return false;
     }
     if (nDefaultPos >= 0) {
-        SetDefaultMenuItem(hPopup, nDefaultPos);
+        SetMenuDefaultItem(hPopup, static_cast<UINT>(nDefaultPos), TRUE);
     }
-    TrackPopup(hPopup, ptScreen, hOwner);
+    TrackPopupMenu(hPopup, 0, ptScreen.x, ptScreen.y, 0, hOwner, nullptr);
     return true;
 }
