@@ -32,9 +32,7 @@ public:
     // destroys a modeless dialog.
     void EndDialog(int nResult);
 
-    bool IsModal() const { return m_bModal; }
     HWND GetDlgItem(int nId) const { return ::GetDlgItem(m_hWnd, nId); }
-    UINT GetTemplateId() const { return m_nIdTemplate; }
 
     // Keyboard navigation of the dialog (IsDialogMessage) for messages to it or its controls.
     BOOL PreTranslateMessage(MSG* pMsg) override;

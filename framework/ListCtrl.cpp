@@ -1,14 +1,23 @@
 #include "framework/ListCtrl.h"
 
-int CListCtrl::InsertColumn(int nCol, const wchar_t* pszHeading, int nFormat, int nWidth) {
-    LVCOLUMNW col{};
-    col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    col.fmt = nFormat;
-    col.cx = nWidth;
-    col.pszText = const_cast<wchar_t*>(pszHeading);
-    col.iSubItem = nCol;
-    return static_cast<int>(
-        SendMessageW(m_hWnd, LVM_INSERTCOLUMNW, nCol, reinterpret_cast<LPARAM>(&col)));
+#include "framework/Dpi.h"
+
+bool CListCtrl::InsertColumns(std::span<const LIST_COLUMN> arrColumns, UINT nDpi) {
+    bool bInserted = true;
+    int nCol = 0;
+    for (const LIST_COLUMN& column : arrColumns) {
+        LVCOLUMNW col{};
+        col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        col.fmt = column.nFormat;
+        col.cx = ScaleForDpi(column.nWidth, nDpi);
+        col.pszText = const_cast<wchar_t*>(column.pszTitle);
+        col.iSubItem = nCol;
+        if (SendMessageW(m_hWnd, LVM_INSERTCOLUMNW, nCol, reinterpret_cast<LPARAM>(&col)) != nCol) {
+            bInserted = false;
+        }
+        ++nCol;
+    }
+    return bInserted;
 }
 
 int CListCtrl::GetColumnCount() const {
@@ -16,26 +25,24 @@ int CListCtrl::GetColumnCount() const {
     return hHeader ? static_cast<int>(SendMessageW(hHeader, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
-namespace {
-
-// A cell's text and, when nImage is 0 or more, its image.
-LVITEMW MakeCell(int nItem, int nSubItem, const wchar_t* pszText, int nImage) {
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = nItem;
-    item.iSubItem = nSubItem;
-    item.pszText = const_cast<wchar_t*>(pszText ? pszText : L"");
-    if (nImage >= 0) {
-        item.mask |= LVIF_IMAGE;
-        item.iImage = nImage;
+void CListCtrl::ScaleColumnWidths(UINT nFromDpi, UINT nToDpi) {
+    if (nFromDpi == 0 || nToDpi == nFromDpi) {
+        return;
     }
-    return item;
+    const int nColumns = GetColumnCount();
+    for (int i = 0; i < nColumns; ++i) {
+        const int nWidth = static_cast<int>(SendMessageW(m_hWnd, LVM_GETCOLUMNWIDTH, i, 0));
+        SendMessageW(m_hWnd, LVM_SETCOLUMNWIDTH, i,
+                     MulDiv(nWidth, static_cast<int>(nToDpi), static_cast<int>(nFromDpi)));
+    }
 }
 
-} // namespace
-
-int CListCtrl::InsertItem(int nItem, const wchar_t* pszText, int nImage) {
-    LVITEMW item = MakeCell(nItem, 0, pszText, nImage);
+int CListCtrl::InsertItem(int nItem, const wchar_t* pszText, LPARAM lData) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = nItem;
+    item.pszText = const_cast<wchar_t*>(pszText ? pszText : L"");
+    item.lParam = lData;
     return static_cast<int>(
         SendMessageW(m_hWnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
@@ -52,12 +59,48 @@ int CListCtrl::GetItemCount() const {
     return static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
 }
 
-bool CListCtrl::SetItemText(int nItem, int nSubItem, const wchar_t* pszText) {
-    return SetItem(nItem, nSubItem, pszText, -1);
+LPARAM CListCtrl::GetItemData(int nItem) const {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = nItem;
+    if (nItem < 0 || !SendMessageW(m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
+        return 0;
+    }
+    return item.lParam;
 }
 
-bool CListCtrl::SetItem(int nItem, int nSubItem, const wchar_t* pszText, int nImage) {
-    LVITEMW item = MakeCell(nItem, nSubItem, pszText, nImage);
+bool CListCtrl::GetItemRect(int nItem, RECT& rc, int nCode) const {
+    RECT rcItem{};
+    rcItem.left = nCode;
+    if (nItem < 0 || !SendMessageW(m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(nItem),
+                                   reinterpret_cast<LPARAM>(&rcItem))) {
+        return false;
+    }
+    rc = rcItem;
+    return true;
+}
+
+bool CListCtrl::RedrawItems(int nFirst, int nLast) {
+    return SendMessageW(m_hWnd, LVM_REDRAWITEMS, static_cast<WPARAM>(nFirst),
+                        static_cast<LPARAM>(nLast)) != 0;
+}
+
+bool CListCtrl::SetItemText(int nItem, int nSubItem, const wchar_t* pszText) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = nItem;
+    item.iSubItem = nSubItem;
+    item.pszText = const_cast<wchar_t*>(pszText ? pszText : L"");
+    return SendMessageW(m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+bool CListCtrl::SetCallbackCell(int nItem, int nSubItem, bool bImage) {
+    LVITEMW item{};
+    item.mask = bImage ? LVIF_TEXT | LVIF_IMAGE : LVIF_TEXT;
+    item.iItem = nItem;
+    item.iSubItem = nSubItem;
+    item.pszText = LPSTR_TEXTCALLBACKW;
+    item.iImage = I_IMAGECALLBACK;
     return SendMessageW(m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
@@ -77,17 +120,6 @@ std::wstring CListCtrl::GetItemText(int nItem, int nSubItem) const {
             return strText;
         }
     }
-}
-
-int CListCtrl::GetItemImage(int nItem, int nSubItem) const {
-    LVITEMW item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = nItem;
-    item.iSubItem = nSubItem;
-    if (!SendMessageW(m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
-        return -1;
-    }
-    return item.iImage;
 }
 
 int CListCtrl::GetSelectedCount() const {
@@ -154,15 +186,7 @@ DWORD CListCtrl::SetExtendedStyle(DWORD dwExStyle) {
         SendMessageW(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(dwExStyle)));
 }
 
-DWORD CListCtrl::GetExtendedStyle() const {
-    return static_cast<DWORD>(SendMessageW(m_hWnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-}
-
 HIMAGELIST CListCtrl::SetImageList(HIMAGELIST hImageList, int nType) {
     return reinterpret_cast<HIMAGELIST>(
         SendMessageW(m_hWnd, LVM_SETIMAGELIST, nType, reinterpret_cast<LPARAM>(hImageList)));
-}
-
-HIMAGELIST CListCtrl::GetImageList(int nType) const {
-    return reinterpret_cast<HIMAGELIST>(SendMessageW(m_hWnd, LVM_GETIMAGELIST, nType, 0));
 }

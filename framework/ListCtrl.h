@@ -5,8 +5,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <span>
 #include <string>
 #include <vector>
+
+// One column of a list: its title, its alignment (LVCFMT_LEFT, LVCFMT_RIGHT...) and its width in
+// pixels at 96 DPI. A list's columns are one table of these, scaled for the DPI as they go in.
+struct LIST_COLUMN {
+    const wchar_t* pszTitle;
+    int nFormat;
+    int nWidth;
+};
 
 class CListCtrl {
 public:
@@ -14,21 +23,34 @@ public:
     explicit CListCtrl(HWND hWnd) : m_hWnd(hWnd) {}
     HWND GetSafeHwnd() const { return m_hWnd; }
 
-    // Columns. nFormat: LVCFMT_LEFT, LVCFMT_RIGHT... Returns the new column's index or -1.
-    int InsertColumn(int nCol, const wchar_t* pszHeading, int nFormat, int nWidth);
+    // Columns. InsertColumns adds the table's columns as columns 0, 1..., each width scaled from
+    // 96 DPI to nDpi; false when one of them could not be added.
+    bool InsertColumns(std::span<const LIST_COLUMN> arrColumns, UINT nDpi);
     int GetColumnCount() const;
+    // Every column's width, as it is now, taken from nFromDpi to nToDpi (the window moved to a
+    // monitor of another DPI): the columns keep the share of the list that they had.
+    void ScaleColumnWidths(UINT nFromDpi, UINT nToDpi);
 
-    // Rows. InsertItem returns the new row's index or -1.
-    int InsertItem(int nItem, const wchar_t* pszText, int nImage = -1);
+    // Rows. InsertItem returns the new row's index or -1; nItem past the end appends. lData is
+    // the row's item data, 0 unless given.
+    int InsertItem(int nItem, const wchar_t* pszText, LPARAM lData = 0);
     bool DeleteItem(int nItem);
     bool DeleteAllItems();
     int GetItemCount() const;
+    // The row's item data; 0 when the row does not exist.
+    LPARAM GetItemData(int nItem) const;
+    // The rectangle of a row (nCode LVIR_BOUNDS: the whole row; LVIR_LABEL...) in the list's
+    // client coordinates; false when the row does not exist.
+    bool GetItemRect(int nItem, RECT& rc, int nCode = LVIR_BOUNDS) const;
+    // Has the rows nFirst to nLast drawn again (their cells asked again).
+    bool RedrawItems(int nFirst, int nLast);
 
-    // Cells. nSubItem 0 is the row's main cell. nImage -1 leaves the image alone.
+    // Cells. nSubItem 0 is the row's main cell.
     bool SetItemText(int nItem, int nSubItem, const wchar_t* pszText);
-    bool SetItem(int nItem, int nSubItem, const wchar_t* pszText, int nImage);
     std::wstring GetItemText(int nItem, int nSubItem) const;
-    int GetItemImage(int nItem, int nSubItem) const; // -1 when it cannot be read
+    // A cell whose text, and its image when bImage, the list asks of its parent each time it
+    // draws it (LVN_GETDISPINFO).
+    bool SetCallbackCell(int nItem, int nSubItem, bool bImage);
 
     // Selection.
     int GetSelectedCount() const;
@@ -47,11 +69,9 @@ public:
     int SubItemHitTest(POINT ptClient, int* pnSubItem = nullptr) const;
 
     DWORD SetExtendedStyle(DWORD dwExStyle); // returns the previous extended style
-    DWORD GetExtendedStyle() const;
     // The list does not take ownership only when it has LVS_SHAREIMAGELISTS; without that style
     // it destroys the image list with itself.
     HIMAGELIST SetImageList(HIMAGELIST hImageList, int nType = LVSIL_SMALL);
-    HIMAGELIST GetImageList(int nType = LVSIL_SMALL) const;
 
 private:
     HWND m_hWnd = nullptr;

@@ -1,5 +1,6 @@
 #include "settings/OptionsDlg.h"
 
+#include "framework/Dpi.h"
 #include "res/KorvexMessages.h"
 #include "res/resource.h"
 #include "settings/ApplicationRegistry.h"
@@ -13,12 +14,16 @@
 
 namespace {
 
-constexpr int kColumnName = 0;
 constexpr int kColumnHotkey = 1;
 constexpr UINT kFieldLimit = 3; // characters of each number field
 constexpr int kFieldReadLimit = 15;
 constexpr DWORD kListStyles =
     LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_LABELTIP; // 0x4421
+// The command's name, then its hotkey (column kColumnHotkey).
+constexpr LIST_COLUMN kColumns[] = {
+    {L"Command Name", LVCFMT_LEFT, 260},
+    {L"Hotkey", LVCFMT_LEFT, 140},
+};
 
 std::wstring GetFieldText(HWND hDlg, int nId) {
     wchar_t aText[kFieldReadLimit + 1] = {};
@@ -54,19 +59,13 @@ BOOL COptionsDlg::OnInitDialog() {
 
 void COptionsDlg::FillList() {
     m_lstHotkeys = CListCtrl(GetDlgItem(IDC_HOTKEY_LIST));
-    m_lstHotkeys.InsertColumn(kColumnName, L"Command Name", LVCFMT_LEFT, 260);
-    m_lstHotkeys.InsertColumn(kColumnHotkey, L"Hotkey", LVCFMT_LEFT, 140);
+    m_lstHotkeys.InsertColumns(kColumns, GetWindowDpi(m_hWnd));
     m_lstHotkeys.SetExtendedStyle(kListStyles);
 
     CApplicationRegistry oSettings;
     for (const OPTIONS_ROW& oRow : BuildOptionsRows(m_rCommands, oSettings)) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_PARAM;
-        item.iItem = m_lstHotkeys.GetItemCount();
-        item.pszText = const_cast<wchar_t*>(oRow.strName.c_str());
-        item.lParam = static_cast<LPARAM>(oRow.nMessage);
-        const int nRow = static_cast<int>(SendMessageW(m_lstHotkeys.GetSafeHwnd(), LVM_INSERTITEMW,
-                                                       0, reinterpret_cast<LPARAM>(&item)));
+        const int nRow = m_lstHotkeys.InsertItem(m_lstHotkeys.GetItemCount(), oRow.strName.c_str(),
+                                                 static_cast<LPARAM>(oRow.nMessage));
         if (nRow >= 0) {
             m_lstHotkeys.SetItemText(nRow, kColumnHotkey, oRow.strHotkey.c_str());
         }
@@ -91,14 +90,7 @@ void COptionsDlg::RefreshHotkeys() {
 }
 
 uint32_t COptionsDlg::GetRowMessage(int nRow) const {
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = nRow;
-    if (nRow < 0 || !SendMessageW(m_lstHotkeys.GetSafeHwnd(), LVM_GETITEMW, 0,
-                                  reinterpret_cast<LPARAM>(&item))) {
-        return 0;
-    }
-    return static_cast<uint32_t>(item.lParam);
+    return static_cast<uint32_t>(m_lstHotkeys.GetItemData(nRow));
 }
 
 void COptionsDlg::ActivateRow(int nRow) {

@@ -3,18 +3,20 @@
 #include <algorithm>
 #include <climits>
 
+#include "framework/ListCtrl.h"
 #include "ListRowText.h"
 
 void CHistoryRows::Refresh(HistoryHint oHint) {
     if (m_hList == nullptr) {
         return;
     }
-    const int nRows = ListView_GetItemCount(m_hList);
+    CListCtrl list(m_hList);
+    const int nRows = list.GetItemCount();
     std::vector<const CLIP_ITEM*> arrItems = m_rDoc.GetItems();
     const int nCount = static_cast<int>(arrItems.size());
     const int32_t nEntry = oHint.GetIndex();
     if (!oHint.IsWholeList() && nEntry < nCount && nRows == nCount && arrItems == m_arrShown) {
-        ListView_RedrawItems(m_hList, nEntry, nEntry);
+        list.RedrawItems(nEntry, nEntry);
         return;
     }
     const int nShown = static_cast<int>(m_arrShown.size());
@@ -28,19 +30,19 @@ void CHistoryRows::Refresh(HistoryHint oHint) {
         // Nothing here passes over every row.
         AppendRows(nCount - nRows);
         for (int nRow = nRows - 1; nRow >= nCount; --nRow) {
-            ListView_DeleteItem(m_hList, nRow);
+            list.DeleteItem(nRow);
         }
-        if (ListView_GetSelectedCount(m_hList) > 0) {
-            ListView_SetItemState(m_hList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        if (list.GetSelectedCount() > 0) {
+            list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         }
-        ListView_SetSelectionMark(m_hList, -1);
+        list.SetSelectionMark(-1);
     } else if (nRows == nCount) {
         // The cells are asked again; the selection stays by row number.
         InvalidateRect(m_hList, nullptr, TRUE);
         return;
     } else {
         SendMessageW(m_hList, WM_SETREDRAW, FALSE, 0);
-        ListView_DeleteAllItems(m_hList);
+        list.DeleteAllItems();
         AppendRows(nCount);
         SendMessageW(m_hList, WM_SETREDRAW, TRUE, 0);
     }
@@ -50,19 +52,11 @@ void CHistoryRows::Refresh(HistoryHint oHint) {
 void CHistoryRows::AppendRows(int nCount) {
     const int nColumns =
         std::max({m_columns.nImage, m_columns.nNumber, m_columns.nText, m_columns.nCreated});
+    CListCtrl list(m_hList);
     for (int i = 0; i < nCount; ++i) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = INT_MAX; // at the end
-        item.pszText = const_cast<wchar_t*>(L"");
-        item.iItem = static_cast<int>(
-            SendMessageW(m_hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        const int nRow = list.InsertItem(INT_MAX, L""); // at the end
         for (int nColumn = 1; nColumn <= nColumns; ++nColumn) {
-            item.mask = nColumn == m_columns.nImage ? LVIF_TEXT | LVIF_IMAGE : LVIF_TEXT;
-            item.iSubItem = nColumn;
-            item.pszText = LPSTR_TEXTCALLBACKW;
-            item.iImage = I_IMAGECALLBACK;
-            SendMessageW(m_hList, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            list.SetCallbackCell(nRow, nColumn, nColumn == m_columns.nImage);
         }
     }
 }

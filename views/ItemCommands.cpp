@@ -284,9 +284,7 @@ void CItemCommands::ShowContextMenuAtSelection() {
     RECT rc{};
     if (nRow >= 0) {
         list.EnsureVisible(nRow, false);
-        rc.left = LVIR_BOUNDS;
-        if (SendMessageW(hList, LVM_GETITEMRECT, static_cast<WPARAM>(nRow),
-                         reinterpret_cast<LPARAM>(&rc)) != 0) {
+        if (list.GetItemRect(nRow, rc, LVIR_BOUNDS)) {
             pt = {std::max<LONG>(rc.left, 0) + 8, rc.bottom};
         }
     }

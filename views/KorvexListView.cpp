@@ -12,6 +12,12 @@ constexpr DWORD LIST_EXTENDED_STYLE = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES |
 // The "No" column: the entry's number and its bookmark image.
 constexpr int COLUMN_NUMBER = 1;
 constexpr HISTORY_ROW_COLUMNS ROW_COLUMNS{COLUMN_NUMBER, COLUMN_NUMBER, 2, 3};
+constexpr LIST_COLUMN LIST_COLUMNS[] = {
+    {L"", LVCFMT_LEFT, 0},
+    {L"No", LVCFMT_RIGHT, 45},
+    {L"Text", LVCFMT_LEFT, 300},
+    {L"Created Time", LVCFMT_LEFT, 115},
+};
 
 } // namespace
 
@@ -54,10 +60,7 @@ void CKorvexListView::OnInitialUpdate() {
     CreateImages();
     list.SetExtendedStyle(LIST_EXTENDED_STYLE);
     if (list.GetColumnCount() == 0) {
-        list.InsertColumn(0, L"", LVCFMT_LEFT, 0);
-        list.InsertColumn(1, L"No", LVCFMT_RIGHT, ScaleForDpi(45, m_nDpi));
-        list.InsertColumn(2, L"Text", LVCFMT_LEFT, ScaleForDpi(300, m_nDpi));
-        list.InsertColumn(3, L"Created Time", LVCFMT_LEFT, ScaleForDpi(115, m_nDpi));
+        list.InsertColumns(LIST_COLUMNS, m_nDpi);
     }
     m_oCommands.RegisterShortcuts();
     OnUpdate(HistoryHint::WholeList());
@@ -79,12 +82,7 @@ void CKorvexListView::OnDpiChanged(UINT nDpi) {
         return;
     }
     // Columns keep the share of the window the user gave them.
-    const int nColumns = GetListCtrl().GetColumnCount();
-    for (int i = 0; i < nColumns; ++i) {
-        const int nWidth = ListView_GetColumnWidth(m_hWnd, i);
-        ListView_SetColumnWidth(m_hWnd, i,
-                                MulDiv(nWidth, static_cast<int>(nDpi), static_cast<int>(m_nDpi)));
-    }
+    GetListCtrl().ScaleColumnWidths(m_nDpi, nDpi);
     m_nDpi = nDpi;
     CreateImages();
     InvalidateRect(m_hWnd, nullptr, TRUE);

@@ -15,6 +15,14 @@ constexpr DWORD LIST_EXTENDED_STYLE = LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELEC
 // The image column, where a click toggles the bookmark.
 constexpr int COLUMN_IMAGE = 1;
 constexpr HISTORY_ROW_COLUMNS ROW_COLUMNS{COLUMN_IMAGE, 2, 3, 4};
+// No headings.
+constexpr LIST_COLUMN LIST_COLUMNS[] = {
+    {L"", LVCFMT_LEFT, 0},   // empty
+    {L"", LVCFMT_LEFT, 20},  // the bookmark image
+    {L"", LVCFMT_RIGHT, 25}, // the number
+    {L"", LVCFMT_LEFT, 350}, // the text
+    {L"", LVCFMT_LEFT, 115}, // the creation time
+};
 
 int ValidSize(LONG nStored, LONG nScreen, int nDefault) {
     return (nStored <= 0 || nStored > nScreen) ? nDefault : static_cast<int>(nStored);
@@ -64,11 +72,7 @@ BOOL CSmallClipDlg::OnInitDialog() {
         m_oList.SetImageList(m_oImageList.Detach(), LVSIL_SMALL);
     }
     m_oList.SetExtendedStyle(LIST_EXTENDED_STYLE);
-    m_oList.InsertColumn(0, L"", LVCFMT_LEFT, 0);
-    m_oList.InsertColumn(1, L"", LVCFMT_LEFT, ScaleForDpi(20, nDpi));
-    m_oList.InsertColumn(2, L"", LVCFMT_RIGHT, ScaleForDpi(25, nDpi));
-    m_oList.InsertColumn(3, L"", LVCFMT_LEFT, ScaleForDpi(350, nDpi));
-    m_oList.InsertColumn(4, L"", LVCFMT_LEFT, ScaleForDpi(115, nDpi));
+    m_oList.InsertColumns(LIST_COLUMNS, nDpi);
     m_oCommands.RegisterShortcuts();
     Refresh(HistoryHint::WholeList());
     if (m_oList.GetItemCount() > 0) {

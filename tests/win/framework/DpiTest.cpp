@@ -1,14 +1,17 @@
 // High DPI: the manifest linked in with Korvex's resources makes the program per-monitor DPI
-// aware, and a 17 by 13 list picture goes into an image list made for a DPI at that DPI's size,
-// whole and with its transparent corners.
+// aware, a 17 by 13 list picture goes into an image list made for a DPI at that DPI's size,
+// whole and with its transparent corners, and a list's columns take their widths at the DPI.
 
 #include <gtest/gtest.h>
 
 #include "framework/Dpi.h"
 #include "framework/ImageList.h"
+#include "framework/ListCtrl.h"
 #include "res/resource.h"
 
 #include <windows.h>
+
+#include <vector>
 
 TEST(Dpi, TheManifestMakesTheProgramPerMonitorAware) {
     using GET_CONTEXT = HANDLE(WINAPI*)();
@@ -54,4 +57,22 @@ TEST(Dpi, ListPicturesTakeTheSizeOfTheDpi) {
         DeleteObject(hTarget);
         DeleteDC(hdc);
     }
+}
+
+TEST(Dpi, ListColumnsTakeTheirWidthsAtTheDpiAndKeepTheirShareWhenItChanges) {
+    HWND hList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 400, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hList, nullptr);
+    CListCtrl list(hList);
+    const LIST_COLUMN arrColumns[] = {{L"No", LVCFMT_RIGHT, 45}, {L"Text", LVCFMT_LEFT, 300}};
+    const auto Widths = [&] {
+        return std::vector<int>{ListView_GetColumnWidth(hList, 0),
+                                ListView_GetColumnWidth(hList, 1)};
+    };
+    EXPECT_TRUE(list.InsertColumns(arrColumns, 144));
+    EXPECT_EQ(Widths(), (std::vector<int>{68, 450}));
+    ListView_SetColumnWidth(hList, 1, 600); // widened by the user
+    list.ScaleColumnWidths(144, 96);
+    EXPECT_EQ(Widths(), (std::vector<int>{45, 400}));
+    DestroyWindow(hList);
 }

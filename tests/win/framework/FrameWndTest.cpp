@@ -149,7 +149,8 @@ TEST_F(FrameTest, EnablingQueriesAreAppliedToTheRealMenu) {
 TEST_F(FrameTest, NotificationsAreReflectedToTheControlsObjectFirst) {
     HWND hList = m_frame.m_view.m_hWnd;
     CListCtrl list(hList);
-    list.InsertColumn(0, L"", LVCFMT_LEFT, 50);
+    const LIST_COLUMN arrColumns[] = {{L"", LVCFMT_LEFT, 50}};
+    list.InsertColumns(arrColumns, 96);
     ASSERT_EQ(list.InsertItem(0, L"row"), 0);
     list.SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     // A real notification: Enter on the focused row makes the list send LVN_ITEMACTIVATE to its

@@ -50,9 +50,9 @@ protected:
         m_oWindow.hList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 400,
                                           300, m_oParent.Handle(), nullptr, nullptr, nullptr);
         ASSERT_NE(m_oWindow.hList, nullptr);
-        for (int nColumn = 0; nColumn < 4; ++nColumn) {
-            List().InsertColumn(nColumn, L"", LVCFMT_LEFT, 100);
-        }
+        const LIST_COLUMN column{L"", LVCFMT_LEFT, 100};
+        const LIST_COLUMN arrColumns[] = {column, column, column, column};
+        List().InsertColumns(arrColumns, 96);
         ListView_SetExtendedListViewStyle(m_oWindow.hList, LVS_EX_SUBITEMIMAGES);
         m_oRows.SetList(m_oWindow.hList);
         m_oObserver.SetHandler([this](HistoryHint oHint) { m_oRows.Refresh(oHint); });
