@@ -44,6 +44,8 @@ run_preset() { # preset, [runner...]
 
 # The folders' dependencies: one check, counted as one test.
 if bash scripts/check-layers.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+# ...and that check finds each kind of forbidden include planted in a copy: one more test.
+if bash scripts/check-layers.sh --self-test; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 # Every C++ file as .clang-format lays it out: one check, counted as one test.
 if bash scripts/format.sh --check; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
