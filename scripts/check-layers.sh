@@ -41,7 +41,8 @@ check() { # root; prints what breaks the rule, returns 1 then
         rules+="$folder=${allowed[$folder]};"
     done
     # Every include as "file:line:<name>" or "file:line:"name"".
-    (cd "$root" && grep -rnoE --include='*.h' --include='*.hpp' --include='*.inl' --include='*.c*' \
+    (cd "$root" && grep -rnoE --include='*.h' --include='*.hpp' --include='*.inl' \
+        --include='*.c' --include='*.cc' --include='*.cpp' \
         '^[[:space:]]*#[[:space:]]*include[[:space:]]*("[^"]+"|<[^>]+>)' "${folders[@]}" 2>/dev/null) |
         sed -E 's/:[[:space:]]*#[[:space:]]*include[[:space:]]*/:/' |
         awk -F: -v rules="$rules" -v platform="^($platform_headers)\$" '
