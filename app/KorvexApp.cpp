@@ -8,7 +8,6 @@
 #include "hotkeys/KeyboardAccelerator.h"
 #include "hotkeys/KorvexMainWindow.h"
 #include "res/KorvexMessages.h"
-#include "settings/ApplicationRegistry.h"
 #include "settings/SmartRegistry.h"
 
 #include <commctrl.h>
@@ -25,7 +24,8 @@ void ShowRegistryError(const std::wstring& strText) {
 
 } // namespace
 
-CKorvexApp::CKorvexApp() : m_oCommandTable(GetHotkeyDescriptions()) {
+CKorvexApp::CKorvexApp()
+    : m_oCommandTable(GetHotkeyDescriptions()), m_oSettings(GetHotkeyDescriptions()) {
     g_pApp = this;
 }
 
@@ -52,16 +52,18 @@ BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
 
     SetAppTitle(KORVEX_PROGRAM_NAME);
     SetRegistryErrorReporter(&ShowRegistryError);
+    // Every setting is read here, once, and again only when the options change.
+    m_oSettings.Load();
 
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof(icc);
     icc.dwICC = 0xFF; // list views, tree views, bars, tabs, up-down, progress, hotkey, animation
     InitCommonControlsEx(&icc);
 
-    // The history starts empty on every run; it reads its limits from the settings.
-    m_pDoc = std::make_unique<CKorvexDoc>(m_oClipboardPort, m_oHistorySettings);
+    // The history starts empty on every run; it takes its limits from the settings.
+    m_pDoc = std::make_unique<CKorvexDoc>(m_oClipboardPort, m_oSettings);
 
-    m_pMainFrame = std::make_unique<CMainFrame>(*m_pDoc, m_oClipboardPort);
+    m_pMainFrame = std::make_unique<CMainFrame>(*m_pDoc, m_oClipboardPort, m_oSettings);
     if (!m_pMainFrame->Create()) {
         m_pMainFrame.reset();
         return FALSE;
@@ -94,7 +96,7 @@ void CKorvexApp::FinishStartUp() {
     }
 
     FirstRunStep();
-    m_oCommandTable.RegisterHotkeys(gl_oKeyboardAccelerator);
+    m_oCommandTable.RegisterHotkeys(gl_oKeyboardAccelerator, m_oSettings);
     if (!IsKeyboardHookInstalled()) {
         // Say so rather than leave every global hotkey silently dead.
         const std::wstring strText = L"The global hotkeys are not available: the keyboard hook "
@@ -105,10 +107,9 @@ void CKorvexApp::FinishStartUp() {
 }
 
 void CKorvexApp::FirstRunStep() {
-    CApplicationRegistry oSettings;
-    if (oSettings.GetFirstRun() != 0) {
-        oSettings.SetFirstRun(0);
-        oSettings.SetStartWithWindows(true);
+    if (m_oSettings.IsFirstRun()) {
+        m_oSettings.SetFirstRunDone();
+        CKorvexSettings::SetStartWithWindows(true);
     }
 }
 

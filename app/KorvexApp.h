@@ -11,7 +11,7 @@
 #include "clipboard/Win32ClipboardPort.h"
 #include "history/KorvexDoc.h"
 #include "settings/CommandTable.h"
-#include "settings/RegistryHistorySettings.h"
+#include "settings/KorvexSettings.h"
 
 class CMainFrame;
 
@@ -35,6 +35,8 @@ public:
     CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
     // The hotkey commands by message number.
     const CCommandTable& GetCommandTable() const { return m_oCommandTable; }
+    // The settings, loaded at start-up and again when the options change.
+    CKorvexSettings& GetSettings() { return m_oSettings; }
 
 private:
     // Start-up's second half, run once the window answers.
@@ -43,7 +45,7 @@ private:
 
     CCommandTable m_oCommandTable;
     CWin32ClipboardPort m_oClipboardPort;
-    CRegistryHistorySettings m_oHistorySettings;
+    CKorvexSettings m_oSettings;
     std::unique_ptr<CKorvexDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::wstring m_strCommandLine;

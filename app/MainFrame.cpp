@@ -13,7 +13,6 @@
 #include "hotkeys/KorvexMainWindow.h"
 #include "res/KorvexMessages.h"
 #include "res/resource.h"
-#include "settings/ApplicationRegistry.h"
 #include "settings/OptionsDlg.h"
 #include "views/KorvexListView.h"
 #include "views/SmallClipDlg.h"
@@ -39,8 +38,10 @@ RECT GetPrimaryWorkArea() {
 
 } // namespace
 
-CMainFrame::CMainFrame(CKorvexDoc& rDoc, CWin32ClipboardPort& rClipboardPort)
-    : m_rDoc(rDoc), m_rClipboardPort(rClipboardPort), m_oClipboardMonitor(rDoc) {}
+CMainFrame::CMainFrame(CKorvexDoc& rDoc, CWin32ClipboardPort& rClipboardPort,
+                       CKorvexSettings& rSettings)
+    : m_rDoc(rDoc), m_rClipboardPort(rClipboardPort), m_rSettings(rSettings),
+      m_oClipboardMonitor(rDoc) {}
 
 CMainFrame::~CMainFrame() {
     // The view's window is a child of ours: if ours still exists, let it go first.
@@ -55,16 +56,11 @@ bool CMainFrame::Create() {
 }
 
 bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
-    WINDOW_PLACEMENT_VALUES stored{};
-    {
-        CApplicationRegistry oSettings;
-        oSettings.GetMainWindowPlacement(stored.nLeft, stored.nTop, stored.nWidth, stored.nHeight);
-        m_bDocking = oSettings.GetDockingEnabled() != 0 ? TRUE : FALSE;
-    }
+    m_bDocking = m_rSettings.IsDockingEnabled() ? TRUE : FALSE;
     const SIZE sizeScreen{GetSystemMetrics(SM_CXVIRTUALSCREEN),
                           GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     const WINDOW_PLACEMENT_VALUES placement =
-        KeepOnAMonitor(MakeMainWindowPlacement(stored, sizeScreen));
+        KeepOnAMonitor(MakeMainWindowPlacement(m_rSettings.GetMainWindowPlacement(), sizeScreen));
     cs.x = placement.nLeft;
     cs.y = placement.nTop;
     cs.cx = placement.nWidth;
@@ -91,8 +87,6 @@ int CMainFrame::OnCreate(CREATESTRUCTW* pcs) {
     m_oHistoryPoster.Connect(m_rDoc);
     m_pView->OnInitialUpdate();
 
-    m_rDoc.LoadSettings();
-
     // The notification-area icon is added once the window answers (AddTrayIcon).
     m_nTaskbarCreatedMessage = RegisterWindowMessageW(TASKBAR_CREATED_MESSAGE_NAME);
     m_oTrayIcon.SetOwner(m_hWnd);
@@ -101,11 +95,8 @@ int CMainFrame::OnCreate(CREATESTRUCTW* pcs) {
 
     // The clipboard: this window owns what the document writes, and stands in the viewer chain.
     m_rClipboardPort.SetOwner(m_hWnd);
-    {
-        CApplicationRegistry oSettings;
-        if (!m_oClipboardMonitor.Start(m_hWnd, oSettings.GetResetClipboardTimer())) {
-            OutputDebugStringW(L"Korvex: no re-join timer; \"Reset Clipboard Viewer\" re-joins\n");
-        }
+    if (!m_oClipboardMonitor.Start(m_hWnd, m_rSettings.GetResetClipboardTimer())) {
+        OutputDebugStringW(L"Korvex: no re-join timer; \"Reset Clipboard Viewer\" re-joins\n");
     }
 
     // A keyboard move before the first caption press snaps to this work area.
@@ -167,9 +158,9 @@ void CMainFrame::SavePlacement() {
     if (GetMonitorInfoW(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &mi)) {
         OffsetRect(&rc, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
     }
-    CApplicationRegistry oSettings;
-    oSettings.SetMainWindowPlacement(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
-    oSettings.SetDockingEnabled(m_bDocking ? 1 : 0);
+    m_rSettings.SetMainWindowPlacement(
+        WINDOW_PLACEMENT_VALUES{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top});
+    m_rSettings.SetDockingEnabled(m_bDocking != FALSE);
 }
 
 BOOL CMainFrame::ToggleShown() {
@@ -308,6 +299,8 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         OnTrayNotify(lParam);
         return true;
     case WM_KORVEX_OPTIONS_CHANGED:
+        // The settings again, as stored now (hand edits included), then the history's limits.
+        m_rSettings.Load();
         m_rDoc.LoadSettings();
         return true;
     case WM_KORVEX_RELEASE_SMALL_CLIP:
@@ -354,7 +347,7 @@ void CMainFrame::ToggleSmallClip() {
         }
         return;
     }
-    m_pSmallClip = std::make_unique<CSmallClipDlg>(m_rDoc);
+    m_pSmallClip = std::make_unique<CSmallClipDlg>(m_rDoc, m_rSettings);
     CSmallClipDlg* pSmallClip = m_pSmallClip.get();
     if (!pSmallClip->Create(m_hWnd)) {
         m_pSmallClip.reset();
@@ -442,11 +435,9 @@ bool CMainFrame::OnUpdateCommand(UINT nId, CCmdUI& ui) {
     case ID_VIEW_ENABLE_DOCKING:
         ui.SetCheck(m_bDocking != FALSE);
         return true;
-    case ID_TRAY_PASTE_ACTIVATED: {
-        CApplicationRegistry oSettings;
-        ui.SetCheck(oSettings.GetDoPaste() != 0);
+    case ID_TRAY_PASTE_ACTIVATED:
+        ui.SetCheck(m_rSettings.IsDoPaste());
         return true;
-    }
     default:
         return false;
     }
@@ -478,8 +469,7 @@ void CMainFrame::OnClearList() {
 }
 
 void CMainFrame::OnToggleDoPaste() {
-    CApplicationRegistry oSettings;
-    oSettings.SetDoPaste(oSettings.GetDoPaste() == 0 ? 1 : 0);
+    m_rSettings.SetDoPaste(!m_rSettings.IsDoPaste());
 }
 
 void CMainFrame::OnAbout() {
@@ -501,7 +491,7 @@ void CMainFrame::OnOptions() {
     if (pApp == nullptr) {
         return;
     }
-    COptionsDlg dlg(pApp->GetCommandTable(), gl_oKeyboardAccelerator, m_hWnd);
+    COptionsDlg dlg(pApp->GetCommandTable(), gl_oKeyboardAccelerator, m_rSettings, m_hWnd);
     dlg.DoModal();
 }
 

@@ -16,6 +16,7 @@
 #include "clipboard/Win32ClipboardPort.h"
 #include "framework/FrameWnd.h"
 #include "history/KorvexDoc.h"
+#include "settings/KorvexSettings.h"
 #include "views/HistoryObserver.h"
 
 class CKorvexListView;
@@ -23,7 +24,7 @@ class CSmallClipDlg;
 
 class CMainFrame : public CFrameWnd {
 public:
-    CMainFrame(CKorvexDoc& rDoc, CWin32ClipboardPort& rClipboardPort);
+    CMainFrame(CKorvexDoc& rDoc, CWin32ClipboardPort& rClipboardPort, CKorvexSettings& rSettings);
     ~CMainFrame() override;
 
     // Creates the window (hidden) with its view, chain membership, timer and marker.
@@ -84,6 +85,7 @@ private:
 
     CKorvexDoc& m_rDoc;
     CWin32ClipboardPort& m_rClipboardPort;
+    CKorvexSettings& m_rSettings;
     std::unique_ptr<CKorvexListView> m_pView;
     CHistoryPoster m_oHistoryPoster;
 

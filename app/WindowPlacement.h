@@ -3,15 +3,7 @@
 
 #include <windows.h>
 
-constexpr int MAIN_WINDOW_DEFAULT_WIDTH = 360;
-constexpr int MAIN_WINDOW_DEFAULT_HEIGHT = 550;
-
-struct WINDOW_PLACEMENT_VALUES {
-    int nLeft;
-    int nTop;
-    int nWidth;
-    int nHeight;
-};
+#include "settings/KorvexSettings.h"
 
 // The placement to create the main window with, from the stored values. Positions are signed
 // (monitors left of or above the primary one) and kept as stored; a width or height that is 0,

@@ -1,7 +1,5 @@
 #include "PasteIntoTarget.h"
 
-#include "settings/ApplicationRegistry.h"
-
 namespace {
 
 constexpr BYTE VK_V = 0x56;
@@ -79,7 +77,7 @@ std::vector<PASTE_KEY_EVENT> MakePasteKeyEvents(bool bControlHeld, BYTE nPasteKe
     return arrEvents;
 }
 
-void PasteIntoTarget(HWND hWndToClose, HWND hWndTarget) {
+void PasteIntoTarget(HWND hWndToClose, HWND hWndTarget, bool bPaste) {
     // The target first, then the window goes: left to itself, the system hands the activation
     // of a destroyed window on asynchronously, to a window of its own choice, and keys
     // synthesised meanwhile are lost.
@@ -89,11 +87,8 @@ void PasteIntoTarget(HWND hWndToClose, HWND hWndTarget) {
     if (hWndToClose != nullptr) {
         DestroyWindow(hWndToClose);
     }
-    {
-        CApplicationRegistry oSettings;
-        if (oSettings.GetDoPaste() == 0) {
-            return;
-        }
+    if (!bPaste) {
+        return;
     }
     // The keys go from the message loop, once the activation has moved on: the system hands
     // it over through messages, some of them to this thread.

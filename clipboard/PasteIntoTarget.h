@@ -1,6 +1,6 @@
 #pragma once
-// The paste step of the small clip window: the window goes, then (when "DoPaste" is on) Ctrl+V
-// reaches the window that gets the focus back.
+// The paste step of the small clip window: the window goes, then (when the paste option is on)
+// Ctrl+V reaches the window that gets the focus back.
 
 #include <windows.h>
 
@@ -21,7 +21,7 @@ std::vector<PASTE_KEY_EVENT> MakePasteKeyEvents(bool bControlHeld, BYTE nPasteKe
 
 // The paste step. Gives the foreground back to hWndTarget (the window that was in the foreground
 // before the small clip window opened) when it still exists, destroys hWndToClose (the small
-// clip window: its object may be released while this runs, so nothing here touches it), then
-// reads "DoPaste" afresh and, when it is on, synthesises Ctrl+V for the window with the focus:
-// from the message loop, once the target has held the focus for a moment (250 ms at the latest).
-void PasteIntoTarget(HWND hWndToClose, HWND hWndTarget);
+// clip window: its object may be released while this runs, so nothing here touches it), then,
+// when bPaste is set, synthesises Ctrl+V for the window with the focus: from the message loop,
+// once the target has held the focus for a moment (250 ms at the latest).
+void PasteIntoTarget(HWND hWndToClose, HWND hWndTarget, bool bPaste);

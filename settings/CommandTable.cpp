@@ -1,7 +1,7 @@
 #include "settings/CommandTable.h"
 
 #include "hotkeys/KeyboardAccelerator.h"
-#include "settings/ApplicationRegistry.h"
+#include "settings/KorvexSettings.h"
 
 CCommandTable::CCommandTable(std::span<const HOTKEY_DESCRIPTION> arrCommands)
     : m_arrDescriptions(arrCommands.begin(), arrCommands.end()) {}
@@ -14,9 +14,9 @@ void CCommandTable::BuildCommandTable() {
     }
 }
 
-void CCommandTable::RegisterHotkeys(CKeyboardAccelerator& oAccelerator) {
+void CCommandTable::RegisterHotkeys(CKeyboardAccelerator& oAccelerator,
+                                    const CKorvexSettings& oSettings) {
     BuildCommandTable();
-    CApplicationRegistry oSettings;
     for (const auto& [nMessage, oDescription] : m_mapCommands) {
         // A binding of 0 is ignored by the accelerator.
         oAccelerator.AddHotkeyMessageID(GetHotkey(oSettings, nMessage), nMessage);
@@ -32,7 +32,7 @@ bool CCommandTable::Lookup(uint32_t nMessage, MESSAGE_DESCRIPTION& oDescription)
     return true;
 }
 
-uint32_t CCommandTable::GetHotkey(CApplicationRegistry& oSettings, uint32_t nMessage) const {
+uint32_t CCommandTable::GetHotkey(const CKorvexSettings& oSettings, uint32_t nMessage) const {
     for (const HOTKEY_DESCRIPTION& oCommand : m_arrDescriptions) {
         if (oCommand.nMessage == nMessage) {
             return oSettings.GetHotkey(nMessage, oCommand.nDefaultHotkey);

@@ -10,8 +10,8 @@
 #include <span>
 #include <vector>
 
-class CApplicationRegistry;
 class CKeyboardAccelerator;
+class CKorvexSettings;
 
 class CCommandTable {
 public:
@@ -24,7 +24,7 @@ public:
 
     // Builds the table, then enters the binding of every command (as stored, or the command's
     // default when none is) into the accelerator. Unbound commands (binding 0) are not entered.
-    void RegisterHotkeys(CKeyboardAccelerator& oAccelerator);
+    void RegisterHotkeys(CKeyboardAccelerator& oAccelerator, const CKorvexSettings& oSettings);
 
     // Copies the command into oDescription and returns true when nMessage is a command.
     bool Lookup(uint32_t nMessage, MESSAGE_DESCRIPTION& oDescription) const;
@@ -34,7 +34,7 @@ public:
 
     // The binding of a command as stored, or its default while none is stored (0 for a message
     // that is not a command).
-    uint32_t GetHotkey(CApplicationRegistry& oSettings, uint32_t nMessage) const;
+    uint32_t GetHotkey(const CKorvexSettings& oSettings, uint32_t nMessage) const;
 
 private:
     std::vector<HOTKEY_DESCRIPTION> m_arrDescriptions;

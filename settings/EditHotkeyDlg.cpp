@@ -5,6 +5,8 @@
 #include "settings/ApplicationRegistry.h"
 #include "settings/CommandTable.h"
 #include "settings/HotkeyBinding.h"
+#include "settings/KeyNameTable.h"
+#include "settings/KorvexSettings.h"
 
 #include <string>
 
@@ -21,9 +23,10 @@ void Tick(HWND hDlg, int nId, uint32_t nModifier) {
 } // namespace
 
 CEditHotkeyDlg::CEditHotkeyDlg(uint32_t nMessage, const CCommandTable& oCommands,
-                               CKeyboardAccelerator& oAccelerator, HWND hParent)
+                               CKeyboardAccelerator& oAccelerator, CKorvexSettings& oSettings,
+                               HWND hParent)
     : CDialog(IDD_EDIT_HOTKEY, hParent), m_nMessage(nMessage), m_rCommands(oCommands),
-      m_rAccelerator(oAccelerator) {}
+      m_rAccelerator(oAccelerator), m_rSettings(oSettings) {}
 
 BOOL CEditHotkeyDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -32,13 +35,14 @@ BOOL CEditHotkeyDlg::OnInitDialog() {
         SetDlgItemTextW(m_hWnd, IDC_COMMAND_NAME, oCommand.szName);
     }
 
-    CApplicationRegistry oSettings;
-    const uint32_t nBinding = m_rCommands.GetHotkey(oSettings, m_nMessage);
+    const uint32_t nBinding = m_rCommands.GetHotkey(m_rSettings, m_nMessage);
     const uint16_t nKey = CApplicationRegistry::GetHotkeyKey(nBinding);
     const HWND hKeys = GetDlgItem(IDC_HOTKEY_KEY);
-    for (const uint16_t nCode : oSettings.GetKeyCodes()) {
+    CKeyNameTable oKeyNames;
+    oKeyNames.Build();
+    for (const uint16_t nCode : oKeyNames.GetKeyCodes()) {
         std::wstring strName;
-        oSettings.GetKeyName(nCode, strName);
+        oKeyNames.GetKeyName(nCode, strName);
         const LRESULT nEntry =
             SendMessageW(hKeys, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(strName.c_str()));
         if (nEntry < 0) {
@@ -76,7 +80,6 @@ void CEditHotkeyDlg::OnOK() {
             return; // nothing changes; the editor stays open
         }
     }
-    CApplicationRegistry oSettings;
-    ApplyHotkeyBinding(m_rCommands, m_rAccelerator, oSettings, m_nMessage, nBinding, nHolder);
+    ApplyHotkeyBinding(m_rCommands, m_rAccelerator, m_rSettings, m_nMessage, nBinding, nHolder);
     CDialog::OnOK();
 }

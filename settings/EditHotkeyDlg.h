@@ -9,11 +9,13 @@
 
 class CCommandTable;
 class CKeyboardAccelerator;
+class CKorvexSettings;
 
 class CEditHotkeyDlg : public CDialog {
 public:
     CEditHotkeyDlg(uint32_t nMessage, const CCommandTable& oCommands,
-                   CKeyboardAccelerator& oAccelerator, HWND hParent = nullptr);
+                   CKeyboardAccelerator& oAccelerator, CKorvexSettings& oSettings,
+                   HWND hParent = nullptr);
 
 protected:
     BOOL OnInitDialog() override;
@@ -23,4 +25,5 @@ private:
     uint32_t m_nMessage;
     const CCommandTable& m_rCommands;
     CKeyboardAccelerator& m_rAccelerator;
+    CKorvexSettings& m_rSettings;
 };

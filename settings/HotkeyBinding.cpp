@@ -1,7 +1,7 @@
 #include "settings/HotkeyBinding.h"
 
 #include "hotkeys/KeyboardAccelerator.h"
-#include "settings/ApplicationRegistry.h"
+#include "settings/KorvexSettings.h"
 #include "settings/CommandTable.h"
 
 uint32_t FindHotkeyConflict(const CKeyboardAccelerator& oAccelerator, uint32_t nMessage,
@@ -14,7 +14,7 @@ uint32_t FindHotkeyConflict(const CKeyboardAccelerator& oAccelerator, uint32_t n
 }
 
 void ApplyHotkeyBinding(const CCommandTable& oCommands, CKeyboardAccelerator& oAccelerator,
-                        CApplicationRegistry& oSettings, uint32_t nMessage, uint32_t nConfiguration,
+                        CKorvexSettings& oSettings, uint32_t nMessage, uint32_t nConfiguration,
                         uint32_t nTakenFrom) {
     if (nTakenFrom != 0) {
         // Its live entry is the combination itself, which is replaced below.

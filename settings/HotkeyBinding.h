@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-class CApplicationRegistry;
 class CCommandTable;
 class CKeyboardAccelerator;
+class CKorvexSettings;
 
 // The command that holds nConfiguration live in the accelerator right now, when that is another
 // command than nMessage; 0 when the combination is free, is nMessage's own, or is 0.
@@ -18,5 +18,5 @@ uint32_t FindHotkeyConflict(const CKeyboardAccelerator& oAccelerator, uint32_t n
 // binding of nMessage leaves the accelerator when the accelerator still holds it for nMessage
 // (after hand edits of the registry it may belong to another command, which keeps it).
 void ApplyHotkeyBinding(const CCommandTable& oCommands, CKeyboardAccelerator& oAccelerator,
-                        CApplicationRegistry& oSettings, uint32_t nMessage, uint32_t nConfiguration,
+                        CKorvexSettings& oSettings, uint32_t nMessage, uint32_t nConfiguration,
                         uint32_t nTakenFrom);

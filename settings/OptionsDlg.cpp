@@ -3,8 +3,8 @@
 #include "framework/Dpi.h"
 #include "res/KorvexMessages.h"
 #include "res/resource.h"
-#include "settings/ApplicationRegistry.h"
 #include "settings/EditHotkeyDlg.h"
+#include "settings/KorvexSettings.h"
 #include "settings/OptionsRows.h"
 
 #include <algorithm>
@@ -34,8 +34,9 @@ std::wstring GetFieldText(HWND hDlg, int nId) {
 } // namespace
 
 COptionsDlg::COptionsDlg(const CCommandTable& oCommands, CKeyboardAccelerator& oAccelerator,
-                         HWND hParent)
-    : CDialog(IDD_OPTIONS, hParent), m_rCommands(oCommands), m_rAccelerator(oAccelerator) {}
+                         CKorvexSettings& oSettings, HWND hParent)
+    : CDialog(IDD_OPTIONS, hParent), m_rCommands(oCommands), m_rAccelerator(oAccelerator),
+      m_rSettings(oSettings) {}
 
 BOOL COptionsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -43,17 +44,16 @@ BOOL COptionsDlg::OnInitDialog() {
     SendDlgItemMessageW(m_hWnd, IDC_MAX_COPY_SIZE, EM_LIMITTEXT, kFieldLimit, 0);
     FillList();
 
-    CApplicationRegistry oSettings;
     // A negative size (a hand edit) keeps no entry: shown as the 0 it means, so that OK does not
     // turn it into a positive number.
     SetDlgItemTextW(m_hWnd, IDC_ITEMS_COUNT,
-                    std::to_wstring(std::max<int32_t>(0, oSettings.GetBufferSize())).c_str());
+                    std::to_wstring(std::max<int32_t>(0, m_rSettings.GetBufferSize())).c_str());
     SetDlgItemTextW(m_hWnd, IDC_MAX_COPY_SIZE,
-                    std::to_wstring(oSettings.GetMaxClipboardCopySize()).c_str());
+                    std::to_wstring(m_rSettings.GetMaxClipboardCopySize()).c_str());
     CheckDlgButton(m_hWnd, IDC_PASTE_ACTIVATED,
-                   oSettings.GetDoPaste() != 0 ? BST_CHECKED : BST_UNCHECKED);
+                   m_rSettings.IsDoPaste() ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_hWnd, IDC_START_WITH_WINDOWS,
-                   oSettings.IsStartWithWindows() ? BST_CHECKED : BST_UNCHECKED);
+                   CKorvexSettings::IsStartWithWindows() ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
@@ -62,8 +62,7 @@ void COptionsDlg::FillList() {
     m_lstHotkeys.InsertColumns(kColumns, GetWindowDpi(m_hWnd));
     m_lstHotkeys.SetExtendedStyle(kListStyles);
 
-    CApplicationRegistry oSettings;
-    for (const OPTIONS_ROW& oRow : BuildOptionsRows(m_rCommands, oSettings)) {
+    for (const OPTIONS_ROW& oRow : BuildOptionsRows(m_rCommands, m_rSettings)) {
         const int nRow = m_lstHotkeys.InsertItem(m_lstHotkeys.GetItemCount(), oRow.strName.c_str(),
                                                  static_cast<LPARAM>(oRow.nMessage));
         if (nRow >= 0) {
@@ -75,9 +74,8 @@ void COptionsDlg::FillList() {
 }
 
 void COptionsDlg::RefreshHotkeys() {
-    CApplicationRegistry oSettings;
     std::map<uint32_t, std::wstring> mapTexts;
-    for (OPTIONS_ROW& oRow : BuildOptionsRows(m_rCommands, oSettings)) {
+    for (OPTIONS_ROW& oRow : BuildOptionsRows(m_rCommands, m_rSettings)) {
         mapTexts[oRow.nMessage] = std::move(oRow.strHotkey);
     }
     const int nCount = m_lstHotkeys.GetItemCount();
@@ -98,7 +96,7 @@ void COptionsDlg::ActivateRow(int nRow) {
     if (nMessage == 0) {
         return;
     }
-    CEditHotkeyDlg dlg(nMessage, m_rCommands, m_rAccelerator, m_hWnd);
+    CEditHotkeyDlg dlg(nMessage, m_rCommands, m_rAccelerator, m_rSettings, m_hWnd);
     if (dlg.DoModal() == IDOK && m_hWnd != nullptr) {
         // Taking a combination may have unbound another command.
         RefreshHotkeys();
@@ -128,15 +126,11 @@ BOOL COptionsDlg::PreTranslateMessage(MSG* pMsg) {
 void COptionsDlg::OnOK() {
     const uint32_t nBufferSize = ParseDigitField(GetFieldText(m_hWnd, IDC_ITEMS_COUNT));
     const uint32_t nMaxCopySize = ParseDigitField(GetFieldText(m_hWnd, IDC_MAX_COPY_SIZE));
-    {
-        CApplicationRegistry oSettings;
-        oSettings.SetBufferSize(static_cast<int32_t>(nBufferSize));
-        oSettings.SetMaxClipboardCopySize(nMaxCopySize);
-        oSettings.SetDoPaste(IsDlgButtonChecked(m_hWnd, IDC_PASTE_ACTIVATED) == BST_CHECKED ? 1
-                                                                                            : 0);
-        oSettings.SetStartWithWindows(IsDlgButtonChecked(m_hWnd, IDC_START_WITH_WINDOWS) ==
-                                      BST_CHECKED);
-    }
+    m_rSettings.SetBufferSize(static_cast<int32_t>(nBufferSize));
+    m_rSettings.SetMaxClipboardCopySize(nMaxCopySize);
+    m_rSettings.SetDoPaste(IsDlgButtonChecked(m_hWnd, IDC_PASTE_ACTIVATED) == BST_CHECKED);
+    CKorvexSettings::SetStartWithWindows(IsDlgButtonChecked(m_hWnd, IDC_START_WITH_WINDOWS) ==
+                                         BST_CHECKED);
     if (CWnd* pMain = CWnd::GetMainWindow(); pMain != nullptr && pMain->m_hWnd != nullptr) {
         PostMessageW(pMain->m_hWnd, WM_KORVEX_OPTIONS_CHANGED, 0, 0);
     }

@@ -11,13 +11,14 @@
 
 class CCommandTable;
 class CKeyboardAccelerator;
+class CKorvexSettings;
 
 class COptionsDlg : public CDialog {
 public:
     // oCommands: the hotkey commands; oAccelerator: the live hotkey table that the editor
-    // changes.
+    // changes; oSettings: what the dialog shows, and where OK and the editor write.
     COptionsDlg(const CCommandTable& oCommands, CKeyboardAccelerator& oAccelerator,
-                HWND hParent = nullptr);
+                CKorvexSettings& oSettings, HWND hParent = nullptr);
 
     // Enter on a row of the list opens its editor instead of pressing OK.
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -37,5 +38,6 @@ private:
 
     const CCommandTable& m_rCommands;
     CKeyboardAccelerator& m_rAccelerator;
+    CKorvexSettings& m_rSettings;
     CListCtrl m_lstHotkeys;
 };

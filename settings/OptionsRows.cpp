@@ -1,10 +1,10 @@
 #include "settings/OptionsRows.h"
 
 #include "history/SmartTypedPtrArray.h"
-#include "settings/ApplicationRegistry.h"
 #include "settings/CommandTable.h"
 #include "settings/HotkeyDescription.h"
 #include "settings/HotkeyText.h"
+#include "settings/KorvexSettings.h"
 
 #include <array>
 
@@ -23,7 +23,7 @@ int32_t CompareIndex(void*, MESSAGE_DESCRIPTION* pFirst, MESSAGE_DESCRIPTION* pS
 } // namespace
 
 std::vector<OPTIONS_ROW> BuildOptionsRows(const CCommandTable& oCommands,
-                                          CApplicationRegistry& oSettings) {
+                                          const CKorvexSettings& oSettings) {
     struct GROUP {
         HotkeyGroup nGroup;
         const wchar_t* pszCaption;

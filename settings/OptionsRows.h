@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-class CApplicationRegistry;
 class CCommandTable;
+class CKorvexSettings;
 
 // One row of the hotkey list. A caption row has message 0 and an empty hotkey text.
 struct OPTIONS_ROW {
@@ -20,7 +20,7 @@ struct OPTIONS_ROW {
 // The 28 rows: "View", "Edit" and "Options", each followed by the commands of its group in
 // ascending index. Commands of any other group are not listed.
 std::vector<OPTIONS_ROW> BuildOptionsRows(const CCommandTable& oCommands,
-                                          CApplicationRegistry& oSettings);
+                                          const CKorvexSettings& oSettings);
 
 // The number that the digits of a field say, in order, whatever else stands between them: a
 // pasted "-5" gives 5, letters alone give 0, an empty field gives 0. Only the first 15

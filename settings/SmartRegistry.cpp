@@ -118,11 +118,11 @@ bool CSmartRegistry::WriteUInt32(const wchar_t* pszSubkey, const wchar_t* pszNam
     return true;
 }
 
-uint32_t CSmartRegistry::ReadUInt32(const wchar_t* pszSubkey, const wchar_t* pszName,
-                                    uint32_t nDefault) {
+std::optional<uint32_t> CSmartRegistry::ReadUInt32(const wchar_t* pszSubkey,
+                                                   const wchar_t* pszName) {
     HKEY hKey = OpenOperationKey(pszSubkey);
     if (hKey == nullptr) {
-        return nDefault;
+        return std::nullopt;
     }
     DWORD nData = 0;
     DWORD nType = REG_NONE;
@@ -132,17 +132,17 @@ uint32_t CSmartRegistry::ReadUInt32(const wchar_t* pszSubkey, const wchar_t* psz
     CloseOperationKey(hKey);
 
     if (nResult == ERROR_FILE_NOT_FOUND) {
-        return nDefault;
+        return std::nullopt;
     }
     if (nResult != ERROR_SUCCESS) {
         // ERROR_MORE_DATA for a value longer than four bytes, whatever its type.
         ReportError(static_cast<DWORD>(nResult));
-        return nDefault;
+        return std::nullopt;
     }
     if (nType != REG_DWORD || nSize != sizeof(nData)) {
         // Four bytes or fewer of some other kind: not a number we wrote.
         ReportError(ERROR_INVALID_DATA);
-        return nDefault;
+        return std::nullopt;
     }
     return nData;
 }

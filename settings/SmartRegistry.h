@@ -1,11 +1,11 @@
 #pragma once
 // A small wrapper around one open registry key: 32-bit values in the key or in a named subkey
-// of it, a default for every read, and unexpected registry errors shown to the user with the
-// system's own text.
+// of it, and unexpected registry errors shown to the user with the system's own text.
 
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Shows the text of a registry error to the user. The default shows a message box captioned
@@ -32,7 +32,7 @@ public:
     // key is held and the result is false.
     bool Open(HKEY hRoot, const wchar_t* pszKeyPath);
 
-    // Whether a key is held; without one every read gives its default and every write fails.
+    // Whether a key is held; without one every read finds nothing and every write fails.
     bool IsOpen() const { return m_hKey != nullptr; }
 
     // Writes a REG_DWORD into the held key (pszSubkey nullptr) or into a subkey of it, created
@@ -40,10 +40,10 @@ public:
     // (reported).
     bool WriteUInt32(const wchar_t* pszSubkey, const wchar_t* pszName, uint32_t nValue);
 
-    // Reads a REG_DWORD from the held key or from a subkey of it (created if missing). An absent
-    // value gives nDefault silently; a value of another type or size, and every other registry
-    // error, gives nDefault after the error was reported.
-    uint32_t ReadUInt32(const wchar_t* pszSubkey, const wchar_t* pszName, uint32_t nDefault);
+    // Reads a REG_DWORD from the held key or from a subkey of it (created if missing). Nothing
+    // (an empty result) when the value is absent, silently; and when it is of another type or
+    // size, or the registry fails otherwise, after the error was reported.
+    std::optional<uint32_t> ReadUInt32(const wchar_t* pszSubkey, const wchar_t* pszName);
 
     // The text of the last error this store reported; empty until one was.
     const std::wstring& GetErrorText() const { return m_strErrorText; }

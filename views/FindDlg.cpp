@@ -2,7 +2,7 @@
 
 #include "WindowText.h"
 #include "res/resource.h"
-#include "settings/ApplicationRegistry.h"
+#include "settings/KorvexSettings.h"
 
 static_assert(CFindDlg::RESULT_FIND_NEXT == IDC_FIND_NEXT);
 static_assert(CFindDlg::RESULT_BOOKMARK_ALL == IDC_FIND_BOOKMARK_ALL);
@@ -60,7 +60,6 @@ void CFindDlg::StoreCriteria() {
 void CFindDlg::StoreSize() {
     SIZE size{};
     if (GetNormalWindowSize(m_hWnd, size)) {
-        CApplicationRegistry oSettings;
-        oSettings.SetFindWindowSize(size.cx, size.cy);
+        CKorvexSettings::StoreFindWindowSize(size);
     }
 }

@@ -5,7 +5,6 @@
 #include "framework/ModalState.h"
 #include "res/KorvexMessages.h"
 #include "res/resource.h"
-#include "settings/ApplicationRegistry.h"
 
 namespace {
 
@@ -32,9 +31,9 @@ int ValidSize(LONG nStored, LONG nScreen, int nDefault) {
 
 RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen, UINT nDpi) {
     const int nWidth = ValidSize(sizeStored.cx, rcScreen.right - rcScreen.left,
-                                 ScaleForDpi(CSmallClipDlg::DEFAULT_WIDTH, nDpi));
+                                 ScaleForDpi(SMALL_WINDOW_DEFAULT_WIDTH, nDpi));
     const int nHeight = ValidSize(sizeStored.cy, rcScreen.bottom - rcScreen.top,
-                                  ScaleForDpi(CSmallClipDlg::DEFAULT_HEIGHT, nDpi));
+                                  ScaleForDpi(SMALL_WINDOW_DEFAULT_HEIGHT, nDpi));
     LONG x = ptCursor.x;
     if (ptCursor.x + nWidth > rcScreen.right) {
         x = ptCursor.x - nWidth;
@@ -46,9 +45,9 @@ RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen,
     return RECT{x, y, x + nWidth, y + nHeight};
 }
 
-CSmallClipDlg::CSmallClipDlg(CKorvexDoc& rDoc)
-    : CDialog(IDD_SMALLCLIP), m_oCommands(rDoc, *this, ItemCommandIds::ContextOnly),
-      m_oRows(rDoc, ROW_COLUMNS) {}
+CSmallClipDlg::CSmallClipDlg(CKorvexDoc& rDoc, CKorvexSettings& rSettings)
+    : CDialog(IDD_SMALLCLIP), m_rSettings(rSettings),
+      m_oCommands(rDoc, *this, ItemCommandIds::ContextOnly), m_oRows(rDoc, ROW_COLUMNS) {}
 
 CSmallClipDlg::~CSmallClipDlg() = default;
 
@@ -95,18 +94,9 @@ void CSmallClipDlg::Place() {
     if (GetMonitorInfoW(MonitorFromPoint(ptCursor, MONITOR_DEFAULTTOPRIMARY), &mi)) {
         rcScreen = mi.rcMonitor;
     }
-    int32_t nWidth = DEFAULT_WIDTH;
-    int32_t nHeight = DEFAULT_HEIGHT;
-    {
-        CApplicationRegistry oSettings;
-        oSettings.GetSmallWindowSize(nWidth, nHeight);
-    }
-    if (nWidth == DEFAULT_WIDTH && nHeight == DEFAULT_HEIGHT) {
-        // Nothing stored (or exactly the default): the default size at this monitor's DPI.
-        nWidth = nHeight = 0;
-    }
-    const RECT rc =
-        PlaceSmallClipWindow(ptCursor, SIZE{nWidth, nHeight}, rcScreen, GetWindowDpi(m_hWnd));
+    // Nothing stored (or exactly the default) comes as 0 by 0: the default at this monitor's DPI.
+    const RECT rc = PlaceSmallClipWindow(ptCursor, m_rSettings.GetSmallWindowSize(), rcScreen,
+                                         GetWindowDpi(m_hWnd));
     SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_SHOWWINDOW);
     if (m_hWnd != nullptr && !m_bClosing) {
@@ -174,8 +164,7 @@ void CSmallClipDlg::OnDestroy() {
 void CSmallClipDlg::StoreSize() {
     SIZE size{};
     if (GetNormalWindowSize(m_hWnd, size)) {
-        CApplicationRegistry oSettings;
-        oSettings.SetSmallWindowSize(size.cx, size.cy);
+        m_rSettings.SetSmallWindowSize(size);
     }
 }
 
@@ -197,10 +186,10 @@ void CSmallClipDlg::PostNcDestroy() {
 
 void CSmallClipDlg::AfterActivate() {
     m_bClosing = true;
-    PasteIntoTarget(m_hWnd, m_hWndTarget); // destroys the window first
+    PasteIntoTarget(m_hWnd, m_hWndTarget, m_rSettings.IsDoPaste()); // destroys the window first
 }
 
 void CSmallClipDlg::AfterAppend() {
     m_bClosing = true;
-    PasteIntoTarget(m_hWnd, m_hWndTarget);
+    PasteIntoTarget(m_hWnd, m_hWndTarget, m_rSettings.IsDoPaste());
 }

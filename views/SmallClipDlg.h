@@ -28,19 +28,18 @@
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
 #include "history/KorvexDoc.h"
+#include "settings/KorvexSettings.h"
 
 // Where the window opens: at the cursor, or left of it / above it when it would pass the right /
 // bottom edge of rcScreen (the monitor under the cursor; ending exactly at the edge is not
 // passing it). A stored width or height that is 0, negative or larger than the screen falls back
-// to its default (415 by 250 at 96 DPI, scaled to nDpi).
+// to its default (the settings' default size at 96 DPI, scaled to nDpi).
 RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen, UINT nDpi = 96);
 
 class CSmallClipDlg : public CDialog, private IItemCommandWindow {
 public:
-    static constexpr int DEFAULT_WIDTH = 415;
-    static constexpr int DEFAULT_HEIGHT = 250;
-
-    explicit CSmallClipDlg(CKorvexDoc& rDoc);
+    // rSettings: its size, where it stores the size it had, and the paste option.
+    CSmallClipDlg(CKorvexDoc& rDoc, CKorvexSettings& rSettings);
     ~CSmallClipDlg() override;
 
     // Creates the window (hidden) with hWndFrame as its owner and the receiver of its release
@@ -82,6 +81,7 @@ private:
 
     void StoreSize();
 
+    CKorvexSettings& m_rSettings;
     CItemCommands m_oCommands;
     CImageList m_oImageList;
     bool m_bModalChild = false;

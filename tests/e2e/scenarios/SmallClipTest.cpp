@@ -208,9 +208,10 @@ TEST_F(e2eSmallClip, PickedEntriesLandInNotepadAtTheCaretOnlyWithThePasteOptionO
     EXPECT_TRUE(WaitForRows({L"beta", L"gamma", L"alpha"}));
     EXPECT_TRUE(PumpUntil([] { return ReadClipboardText() == L"beta"; }));
 
-    // With the option on (read afresh), the entry lands at the caret; Notepad then holds it
-    // alone, so the first pick was never pasted.
+    // With the option on (loaded again on the options' notice), the entry lands at the caret;
+    // Notepad then holds it alone, so the first pick was never pasted.
     ASSERT_TRUE(WriteSetting(L"Options", L"DoPaste", 1));
+    ASSERT_TRUE(PostMessageW(m_korvex.MainWindow(), kMsgOptionsChanged, 0, 0));
     ASSERT_NE(hSmall = OpenWithHotkey(), nullptr);
     ASSERT_TRUE(PressUntil({{VK_DOWN}}, [&] { return SelectedRow(hSmall) == 1; }));
     Press({{VK_RETURN}});

@@ -5,8 +5,9 @@
 
 #include "app/HotkeyCommands.h"
 #include "hotkeys/KeyboardAccelerator.h"
-#include "settings/ApplicationRegistry.h"
 #include "settings/CommandTable.h"
+#include "settings/KeyNameTable.h"
+#include "settings/KorvexSettings.h"
 
 #include <map>
 
@@ -35,10 +36,13 @@ protected:
     // Every binding the accelerator holds among the keys a user can choose, with any modifiers.
     static std::map<uint32_t, uint32_t> Registered() {
         CKeyboardAccelerator oAccelerator;
-        CCommandTable(GetHotkeyDescriptions()).RegisterHotkeys(oAccelerator);
+        CKorvexSettings oSettings(GetHotkeyDescriptions());
+        oSettings.Load();
+        CCommandTable(GetHotkeyDescriptions()).RegisterHotkeys(oAccelerator, oSettings);
         std::map<uint32_t, uint32_t> mapBound;
-        CApplicationRegistry oSettings;
-        for (uint16_t nKey : oSettings.GetKeyCodes()) {
+        CKeyNameTable oKeyNames;
+        oKeyNames.Build();
+        for (uint16_t nKey : oKeyNames.GetKeyCodes()) {
             for (uint32_t nModifiers = 0; nModifiers < 8; ++nModifiers) {
                 const uint32_t nConfiguration = nKey | nModifiers << 16;
                 if (oAccelerator.ContainsMessageID(nConfiguration)) {

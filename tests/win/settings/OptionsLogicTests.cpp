@@ -6,9 +6,9 @@
 
 #include "app/HotkeyCommands.h"
 #include "hotkeys/KeyboardAccelerator.h"
-#include "settings/ApplicationRegistry.h"
 #include "settings/CommandTable.h"
 #include "settings/HotkeyBinding.h"
+#include "settings/KorvexSettings.h"
 #include "settings/OptionsRows.h"
 
 namespace {
@@ -17,17 +17,17 @@ class settingsOptions : public RegistryTest {
 protected:
     void SetUp() override {
         RegistryTest::SetUp();
-        m_oCommands.RegisterHotkeys(m_oAccelerator); // the eight defaults
+        m_oCommands.RegisterHotkeys(m_oAccelerator, m_oSettings); // the eight defaults
     }
+    CKorvexSettings m_oSettings{GetHotkeyDescriptions()};
     CCommandTable m_oCommands{GetHotkeyDescriptions()};
     CKeyboardAccelerator m_oAccelerator;
 };
 
 TEST_F(settingsOptions, RowsListEachGroupByIndexWithTheStoredBindings) {
-    CApplicationRegistry oSettings;
-    oSettings.SetHotkey(0x0401, 0);          // Show Main Window unbound
-    oSettings.SetHotkey(0x0479, 0x00030054); // Title First Item on Ctrl+Alt+T
-    const std::vector<OPTIONS_ROW> vecRows = BuildOptionsRows(m_oCommands, oSettings);
+    m_oSettings.SetHotkey(0x0401, 0);          // Show Main Window unbound
+    m_oSettings.SetHotkey(0x0479, 0x00030054); // Title First Item on Ctrl+Alt+T
+    const std::vector<OPTIONS_ROW> vecRows = BuildOptionsRows(m_oCommands, m_oSettings);
     ASSERT_EQ(vecRows.size(), 28u);
     const struct {
         size_t nRow;
@@ -65,7 +65,7 @@ TEST(settingsDigitField, StoresOnlyWhatItsDigitsSay) {
 }
 
 TEST_F(settingsOptions, AConflictIsAnotherCommandsLiveCombinationAndTakingItMovesIt) {
-    CApplicationRegistry oSettings;
+    CKorvexSettings& oSettings = m_oSettings;
     const struct {
         uint32_t nMessage, nConfiguration, nHolder;
     } aCases[] = {{0x0479, 0x00030041, 0x0401}, // Ctrl+Alt+A belongs to Show Main Window

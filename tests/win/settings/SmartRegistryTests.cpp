@@ -1,5 +1,5 @@
 // The registry store on the real registry: keys created by reads, and the values it must refuse
-// with the system's message. (Round trips: the application settings' tests.)
+// with the system's message. (Round trips: the settings value's tests.)
 
 #include "RegistryFixture.h"
 
@@ -7,18 +7,18 @@ namespace {
 
 class settingsSmartRegistry : public RegistryTest {};
 
-TEST_F(settingsSmartRegistry, AbsentValueGivesTheDefaultSilentlyAndTheReadCreatesTheSubkey) {
+TEST_F(settingsSmartRegistry, AbsentValueGivesNothingSilentlyAndTheReadCreatesTheSubkey) {
     CSmartRegistry oStore(HKEY_CURRENT_USER, kProgramKey.c_str());
     ASSERT_TRUE(oStore.IsOpen());
     EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kProgramKey));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kProgramKey + L"\\Deep\\Er"));
-    EXPECT_EQ(oStore.ReadUInt32(L"Deep\\Er", L"Missing", 77u), 77u);
-    EXPECT_EQ(oStore.ReadUInt32(nullptr, L"Missing", 0xFFFFFFFFu), 0xFFFFFFFFu);
+    EXPECT_EQ(oStore.ReadUInt32(L"Deep\\Er", L"Missing"), std::nullopt);
+    EXPECT_EQ(oStore.ReadUInt32(nullptr, L"Missing"), std::nullopt);
     EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, kProgramKey + L"\\Deep\\Er"));
     EXPECT_TRUE(Reported().empty());
 }
 
-TEST_F(settingsSmartRegistry, WrongTypeOrSizeGivesTheDefaultAndTheSystemsMessage) {
+TEST_F(settingsSmartRegistry, WrongTypeOrSizeGivesNothingAndTheSystemsMessage) {
     const struct {
         const wchar_t* pszName;
         DWORD nType;
@@ -40,7 +40,7 @@ TEST_F(settingsSmartRegistry, WrongTypeOrSizeGivesTheDefaultAndTheSystemsMessage
         ASSERT_TRUE(WriteRegistryValue(HKEY_CURRENT_USER, kProgramKey, c.pszName, c.nType, c.pData,
                                        c.nSize));
         Reported().clear();
-        EXPECT_EQ(oStore.ReadUInt32(nullptr, c.pszName, 99), 99u);
+        EXPECT_EQ(oStore.ReadUInt32(nullptr, c.pszName), std::nullopt);
         EXPECT_EQ(Reported(), std::vector<std::wstring>{SystemMessage(c.nError)});
         EXPECT_EQ(oStore.GetErrorText(), SystemMessage(c.nError));
     }
@@ -54,10 +54,10 @@ TEST_F(settingsSmartRegistry, FailedWriteIsReportedAndReturnsFalse) {
     EXPECT_EQ(Reported(), std::vector<std::wstring>{SystemMessage(ERROR_KEY_DELETED)});
 }
 
-TEST_F(settingsSmartRegistry, StoreWithoutKeyGivesDefaultsAndRefusesSilently) {
+TEST_F(settingsSmartRegistry, StoreWithoutKeyFindsNothingAndRefusesSilently) {
     CSmartRegistry oStore(HKEY_CURRENT_USER, kProgramKey.c_str());
     EXPECT_FALSE(oStore.Open(HKEY_CURRENT_USER, nullptr));
-    EXPECT_EQ(oStore.ReadUInt32(L"Sub", L"Value", 5), 5u);
+    EXPECT_EQ(oStore.ReadUInt32(L"Sub", L"Value"), std::nullopt);
     EXPECT_FALSE(oStore.WriteUInt32(L"Sub", L"Value", 6));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kProgramKey + L"\\Sub"));
     EXPECT_FALSE(oStore.Open(reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x1234)), L"Any"));
