@@ -35,8 +35,6 @@ public:
     CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
     // The hotkey commands by message number.
     const CCommandTable& GetCommandTable() const { return m_oCommandTable; }
-    // The settings, loaded at start-up and again when the options change.
-    CKorvexSettings& GetSettings() { return m_oSettings; }
 
 private:
     // Start-up's second half, run once the window answers.
@@ -45,7 +43,7 @@ private:
 
     CCommandTable m_oCommandTable;
     CWin32ClipboardPort m_oClipboardPort;
-    CKorvexSettings m_oSettings;
+    CKorvexSettings m_oSettings; // loaded at start-up and again when the options change
     std::unique_ptr<CKorvexDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::wstring m_strCommandLine;

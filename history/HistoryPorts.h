@@ -42,12 +42,12 @@ public:
     virtual ClipboardWriteStatus WriteText(const std::u16string& strText) = 0;
 };
 
-// The two limits the document reads from the settings.
+// The two limits the document takes from the settings (which hold their defaults).
 class IHistorySettings {
 public:
     virtual ~IHistorySettings() = default;
-    virtual int32_t GetBufferSize() = 0;            // "BufferSize", default 200
-    virtual uint32_t GetMaxClipboardCopySize() = 0; // "MaxClipboardCopySize", default 5
+    virtual int32_t GetBufferSize() = 0;            // "BufferSize"
+    virtual uint32_t GetMaxClipboardCopySize() = 0; // "MaxClipboardCopySize"
 };
 
 // What a change of the history touched: the whole list (entries may have come, gone or

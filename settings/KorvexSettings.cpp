@@ -2,6 +2,7 @@
 
 #include "settings/ApplicationRegistry.h"
 
+#include <algorithm>
 #include <string>
 #include <type_traits>
 
@@ -12,8 +13,6 @@ constexpr const wchar_t* kSmallWindow = L"SmallWindow";
 constexpr const wchar_t* kFindWindow = L"FindWindow";
 constexpr const wchar_t* kOptions = L"Options";
 constexpr const wchar_t* kHotkeys = L"Hotkeys";
-
-constexpr int32_t kMinimumResetClipboardTimer = 10000;
 
 std::wstring HotkeyName(uint32_t nMessage) {
     return std::to_wstring(nMessage);
@@ -130,9 +129,8 @@ void CKorvexSettings::SetMaxClipboardCopySize(uint32_t nValue) {
 }
 
 uint32_t CKorvexSettings::GetResetClipboardTimer() const {
-    const int32_t nInterval = m_oValues.nResetClipboardTimer;
     return static_cast<uint32_t>(
-        nInterval < kMinimumResetClipboardTimer ? kMinimumResetClipboardTimer : nInterval);
+        std::max(m_oValues.nResetClipboardTimer, RESET_CLIPBOARD_TIMER_MINIMUM));
 }
 
 uint32_t CKorvexSettings::GetHotkey(uint32_t nMessage, uint32_t nDefault) const {

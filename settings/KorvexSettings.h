@@ -34,6 +34,8 @@ constexpr int MAIN_WINDOW_DEFAULT_HEIGHT = 550;
 // At 96 DPI; a window on a monitor of another DPI scales them.
 constexpr int SMALL_WINDOW_DEFAULT_WIDTH = 415;
 constexpr int SMALL_WINDOW_DEFAULT_HEIGHT = 250;
+// The viewer-chain re-join timer's default, and its least interval, in milliseconds.
+constexpr int32_t RESET_CLIPBOARD_TIMER_MINIMUM = 10000;
 
 class CKorvexSettings : public IHistorySettings {
 public:
@@ -97,7 +99,7 @@ private:
         uint32_t nDoPaste = 0;
         int32_t nBufferSize = 200;
         uint32_t nMaxClipboardCopySize = 5;
-        int32_t nResetClipboardTimer = 10000;
+        int32_t nResetClipboardTimer = RESET_CLIPBOARD_TIMER_MINIMUM;
         std::map<uint32_t, uint32_t> mapHotkeys; // the stored bindings by message
     };
     VALUES Read() const;
