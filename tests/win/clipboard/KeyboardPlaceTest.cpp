@@ -36,8 +36,13 @@ TEST(KeyboardPlace, TheFocusedFieldGetsItsFocusAndSelectionBackAfterOurWindowHad
     wintest::CChildProcess oTarget;
     HWND hTarget = nullptr;
     ASSERT_TRUE(oTarget.Start(L"\"" + wintest::ProgramPath(L"fieldtarget.exe") + L"\""));
+    // Shown once its fields exist: the window itself can be found before they do.
     ASSERT_TRUE(wintest::PumpUntil(
-        [&] { return (hTarget = FindWindowW(L"KorvexFieldTarget", nullptr)) != nullptr; }, 10000));
+        [&] {
+            hTarget = FindWindowW(L"KorvexFieldTarget", nullptr);
+            return hTarget != nullptr && IsWindowVisible(hTarget);
+        },
+        10000));
     const HWND hCombo = GetDlgItem(hTarget, 2);
     const struct {
         const char* pszField;
