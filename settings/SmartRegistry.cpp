@@ -52,32 +52,18 @@ std::wstring GetSystemErrorText(DWORD nError) {
 }
 
 CSmartRegistry::CSmartRegistry(HKEY hRoot, const wchar_t* pszKeyPath) {
-    Open(hRoot, pszKeyPath);
+    HKEY hKey = nullptr;
+    if (pszKeyPath != nullptr && *pszKeyPath != L'\0' &&
+        RegCreateKeyExW(hRoot, pszKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWriteAccess,
+                        nullptr, &hKey, nullptr) == ERROR_SUCCESS) {
+        m_hKey = hKey;
+    }
 }
 
 CSmartRegistry::~CSmartRegistry() {
-    Close();
-}
-
-void CSmartRegistry::Close() {
     if (m_hKey != nullptr) {
         RegCloseKey(m_hKey);
-        m_hKey = nullptr;
     }
-}
-
-bool CSmartRegistry::Open(HKEY hRoot, const wchar_t* pszKeyPath) {
-    Close();
-    if (pszKeyPath == nullptr || *pszKeyPath == L'\0') {
-        return false;
-    }
-    HKEY hKey = nullptr;
-    if (RegCreateKeyExW(hRoot, pszKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, kReadWriteAccess,
-                        nullptr, &hKey, nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    m_hKey = hKey;
-    return true;
 }
 
 HKEY CSmartRegistry::OpenOperationKey(const wchar_t* pszSubkey) const {
@@ -148,6 +134,5 @@ std::optional<uint32_t> CSmartRegistry::ReadUInt32(const wchar_t* pszSubkey,
 }
 
 void CSmartRegistry::ReportError(DWORD nError) {
-    m_strErrorText = GetSystemErrorText(nError);
-    g_pReporter.load()(m_strErrorText);
+    g_pReporter.load()(GetSystemErrorText(nError));
 }

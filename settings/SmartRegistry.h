@@ -21,19 +21,13 @@ std::wstring GetSystemErrorText(DWORD nError);
 
 class CSmartRegistry {
 public:
-    // Opens (creating it if missing) the key path below the root.
+    // Opens (creating it if missing) the key path below the root. When that fails no key is
+    // held: every read finds nothing and every write fails, silently.
     CSmartRegistry(HKEY hRoot, const wchar_t* pszKeyPath);
     virtual ~CSmartRegistry();
 
     CSmartRegistry(const CSmartRegistry&) = delete;
     CSmartRegistry& operator=(const CSmartRegistry&) = delete;
-
-    // Closes the key held, then opens or creates the key path below the root. Without a path no
-    // key is held and the result is false.
-    bool Open(HKEY hRoot, const wchar_t* pszKeyPath);
-
-    // Whether a key is held; without one every read finds nothing and every write fails.
-    bool IsOpen() const { return m_hKey != nullptr; }
 
     // Writes a REG_DWORD into the held key (pszSubkey nullptr) or into a subkey of it, created
     // if missing. False when the subkey cannot be opened (no message) or the write fails
@@ -45,17 +39,12 @@ public:
     // size, or the registry fails otherwise, after the error was reported.
     std::optional<uint32_t> ReadUInt32(const wchar_t* pszSubkey, const wchar_t* pszName);
 
-    // The text of the last error this store reported; empty until one was.
-    const std::wstring& GetErrorText() const { return m_strErrorText; }
-
 private:
     // The subkey for one operation: the held key itself, or the subkey opened or created below
     // it (nullptr when that fails). Close with CloseOperationKey.
     HKEY OpenOperationKey(const wchar_t* pszSubkey) const;
     void CloseOperationKey(HKEY hKey) const;
-    void Close();
-    void ReportError(DWORD nError);
+    static void ReportError(DWORD nError);
 
     HKEY m_hKey = nullptr;
-    std::wstring m_strErrorText;
 };
