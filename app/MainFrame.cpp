@@ -343,7 +343,7 @@ void CMainFrame::ToggleSmallClip() {
         // Not while a box or dialog of one of its commands is open: that command is still
         // running on the window.
         if (!m_pSmallClip->IsModalChildOpen()) {
-            m_pSmallClip->Close();
+            m_pSmallClip->CloseGivingKeyboardBack();
         }
         return;
     }

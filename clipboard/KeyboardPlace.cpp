@@ -64,6 +64,10 @@ void RestoreKeyboardFocus(const KEYBOARD_PLACE& oPlace) {
         GetAncestor(oPlace.hWndFocus, GA_ROOT) != GetAncestor(oPlace.hWndActive, GA_ROOT)) {
         return;
     }
+    // A round trip first: the target handles the messages of its activation (its own focus
+    // handling, which may select a field's whole text) before ours.
+    DWORD_PTR nResult = 0;
+    SendMessageTimeoutW(oPlace.hWndActive, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &nResult);
     if (ThreadInfo(oPlace.hWndActive).hwndFocus != oPlace.hWndFocus) {
         // SetFocus reaches another thread's window only while the two share their input state.
         const DWORD nOurs = GetCurrentThreadId();
@@ -75,7 +79,6 @@ void RestoreKeyboardFocus(const KEYBOARD_PLACE& oPlace) {
         }
     }
     if (oPlace.bSelection) {
-        DWORD_PTR nResult = 0;
         SendMessageTimeoutW(oPlace.hWndFocus, EM_SETSEL, oPlace.nSelStart, oPlace.nSelEnd,
                             SMTO_ABORTIFHUNG, 200, &nResult);
     }

@@ -1,5 +1,7 @@
 #include "PasteIntoTarget.h"
 
+#include <utility>
+
 namespace {
 
 constexpr BYTE VK_V = 0x56;
@@ -9,16 +11,6 @@ constexpr BYTE VK_V = 0x56;
 constexpr UINT PASTE_TIMER_MS = 10;
 constexpr int PASTE_SETTLED_TICKS = 5;
 constexpr int PASTE_TIMER_TICKS = 25;
-
-// Whether the target has been activated and has given the keyboard focus to one of its windows:
-// keys synthesised before that go to no window, or half of them to another one.
-bool HasTakenFocus(HWND hWndTarget) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    return GetForegroundWindow() == hWndTarget &&
-           GetGUIThreadInfo(GetWindowThreadProcessId(hWndTarget, nullptr), &info) &&
-           info.hwndFocus != nullptr;
-}
 
 void SynthesisePaste() {
     const bool bControlHeld = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
@@ -31,27 +23,35 @@ void SynthesisePaste() {
     }
 }
 
-// The paste that waits for its target.
+// The keyboard's return (and the paste) that waits for its target.
 struct PENDING_PASTE {
     UINT_PTR nTimer = 0;
-    HWND hWndTarget = nullptr;
+    KEYBOARD_PLACE oPlace;
+    bool bPaste = false;
     int nTicks = 0;
     int nSettledTicks = 0;
 };
 PENDING_PASTE g_oPending;
 
+// The focus and selection back, then the keys when they are wanted.
+void Finish(const PENDING_PASTE& oPending) {
+    RestoreKeyboardFocus(oPending.oPlace);
+    if (oPending.bPaste) {
+        SynthesisePaste();
+    }
+}
+
 void CALLBACK OnPasteTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (IsWindow(g_oPending.hWndTarget)) {
+    if (IsWindow(g_oPending.oPlace.hWndActive)) {
         g_oPending.nSettledTicks =
-            HasTakenFocus(g_oPending.hWndTarget) ? g_oPending.nSettledTicks + 1 : 0;
+            HasTakenForeground(g_oPending.oPlace) ? g_oPending.nSettledTicks + 1 : 0;
         if (g_oPending.nSettledTicks < PASTE_SETTLED_TICKS &&
             ++g_oPending.nTicks < PASTE_TIMER_TICKS) {
             return;
         }
     }
     KillTimer(nullptr, g_oPending.nTimer);
-    g_oPending = PENDING_PASTE{};
-    SynthesisePaste();
+    Finish(std::exchange(g_oPending, PENDING_PASTE{}));
 }
 
 } // namespace
@@ -77,30 +77,28 @@ std::vector<PASTE_KEY_EVENT> MakePasteKeyEvents(bool bControlHeld, BYTE nPasteKe
     return arrEvents;
 }
 
-void PasteIntoTarget(HWND hWndToClose, HWND hWndTarget, bool bPaste) {
+void PasteIntoTarget(HWND hWndToClose, const KEYBOARD_PLACE& oPlace, bool bPaste) {
     // The target first, then the window goes: left to itself, the system hands the activation
     // of a destroyed window on asynchronously, to a window of its own choice, and keys
     // synthesised meanwhile are lost.
+    const HWND hWndTarget = oPlace.hWndActive;
     if (hWndTarget != nullptr && hWndTarget != hWndToClose && IsWindow(hWndTarget)) {
         SetForegroundWindow(hWndTarget);
     }
     if (hWndToClose != nullptr) {
         DestroyWindow(hWndToClose);
     }
-    if (!bPaste) {
-        return;
-    }
-    // The keys go from the message loop, once the activation has moved on: the system hands
-    // it over through messages, some of them to this thread.
-    if (g_oPending.nTimer != 0) { // an earlier paste still waiting goes now
+    // The rest goes from the message loop, once the activation has moved on: the system hands
+    // it over through messages, some of them to this thread, and the target's own focus
+    // handling (a combo box selects its whole text) must be over before the selection is put
+    // back.
+    if (g_oPending.nTimer != 0) { // an earlier one still waiting goes now
         KillTimer(nullptr, g_oPending.nTimer);
-        g_oPending = PENDING_PASTE{};
-        SynthesisePaste();
+        Finish(std::exchange(g_oPending, PENDING_PASTE{}));
     }
     g_oPending =
-        PENDING_PASTE{SetTimer(nullptr, 0, PASTE_TIMER_MS, &OnPasteTimer), hWndTarget, 0, 0};
+        PENDING_PASTE{SetTimer(nullptr, 0, PASTE_TIMER_MS, &OnPasteTimer), oPlace, bPaste, 0, 0};
     if (g_oPending.nTimer == 0) {
-        g_oPending = PENDING_PASTE{};
-        SynthesisePaste();
+        Finish(std::exchange(g_oPending, PENDING_PASTE{}));
     }
 }

@@ -2,6 +2,8 @@
 // The paste step of the small clip window: the window goes, then (when the paste option is on)
 // Ctrl+V reaches the window that gets the focus back.
 
+#include "KeyboardPlace.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -19,9 +21,10 @@ BYTE ChoosePasteKey(SHORT nVkKeyScan);
 // The events of one Ctrl+V: a Ctrl that the user still holds is neither pressed nor released.
 std::vector<PASTE_KEY_EVENT> MakePasteKeyEvents(bool bControlHeld, BYTE nPasteKey);
 
-// The paste step. Gives the foreground back to hWndTarget (the window that was in the foreground
-// before the small clip window opened) when it still exists, destroys hWndToClose (the small
-// clip window: its object may be released while this runs, so nothing here touches it), then,
-// when bPaste is set, synthesises Ctrl+V for the window with the focus: from the message loop,
-// once the target has held the focus for a moment (250 ms at the latest).
-void PasteIntoTarget(HWND hWndToClose, HWND hWndTarget, bool bPaste);
+// The keyboard given back as the small clip window goes: the foreground to oPlace's window when
+// it still exists, then hWndToClose (the small clip window: its object may be released while
+// this runs, so nothing here touches it) is destroyed; from the message loop, once the target has
+// the activation and a focus again (250 ms at the latest), its control gets the focus and its
+// selection back and, when bPaste is on, Ctrl+V goes to it: the paste lands at the caret and
+// replaces only what the user had selected.
+void PasteIntoTarget(HWND hWndToClose, const KEYBOARD_PLACE& oPlace, bool bPaste);

@@ -53,7 +53,7 @@ CSmallClipDlg::~CSmallClipDlg() = default;
 
 bool CSmallClipDlg::Create(HWND hWndFrame) {
     m_hWndFrame = hWndFrame;
-    m_hWndTarget = GetForegroundWindow();
+    m_oPlace = RememberKeyboardPlace();
     // Owned by the main frame: no taskbar button, and it goes at the latest with the frame.
     return CDialog::Create(hWndFrame);
 }
@@ -120,6 +120,14 @@ void CSmallClipDlg::Close() {
     ::DestroyWindow(m_hWnd);
 }
 
+void CSmallClipDlg::CloseGivingKeyboardBack() {
+    if (m_hWnd == nullptr || m_bClosing) {
+        return;
+    }
+    m_bClosing = true;
+    PasteIntoTarget(m_hWnd, m_oPlace, false); // destroys the window first
+}
+
 BOOL CSmallClipDlg::PreTranslateMessage(MSG* pMsg) {
     if (m_hWnd == nullptr) {
         return FALSE;
@@ -136,7 +144,7 @@ void CSmallClipDlg::OnOK() {
 }
 
 void CSmallClipDlg::OnCancel() {
-    Close();
+    CloseGivingKeyboardBack();
 }
 
 bool CSmallClipDlg::OnCommand(UINT nId) {
@@ -186,10 +194,10 @@ void CSmallClipDlg::PostNcDestroy() {
 
 void CSmallClipDlg::AfterActivate() {
     m_bClosing = true;
-    PasteIntoTarget(m_hWnd, m_hWndTarget, m_rSettings.IsDoPaste()); // destroys the window first
+    PasteIntoTarget(m_hWnd, m_oPlace, m_rSettings.IsDoPaste()); // destroys the window first
 }
 
 void CSmallClipDlg::AfterAppend() {
     m_bClosing = true;
-    PasteIntoTarget(m_hWnd, m_hWndTarget, m_rSettings.IsDoPaste());
+    PasteIntoTarget(m_hWnd, m_oPlace, m_rSettings.IsDoPaste());
 }

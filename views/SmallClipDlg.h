@@ -24,6 +24,7 @@
 
 #include "HistoryRows.h"
 #include "ItemCommands.h"
+#include "clipboard/KeyboardPlace.h"
 #include "framework/Dialog.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
@@ -51,6 +52,9 @@ public:
     void Refresh(HistoryHint oHint);
     // Destroys the window, if it is not going already.
     void Close();
+    // The same, and the keyboard goes back where it was before the window opened (Esc, the
+    // hotkey again); a close by the activation going elsewhere leaves it there.
+    void CloseGivingKeyboardBack();
 
     // A message box or dialog of one of its commands is open: the window must stay.
     bool IsModalChildOpen() const { return m_bModalChild; }
@@ -89,6 +93,6 @@ private:
     CHistoryRows m_oRows;
 
     HWND m_hWndFrame = nullptr;
-    HWND m_hWndTarget = nullptr; // in the foreground before this window opened: the paste's target
-    bool m_bClosing = false;     // destroying the window, or about to: nothing may touch it
+    KEYBOARD_PLACE m_oPlace; // where the keyboard was before this window opened: the paste's target
+    bool m_bClosing = false; // destroying the window, or about to: nothing may touch it
 };

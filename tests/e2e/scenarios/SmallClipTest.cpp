@@ -236,6 +236,75 @@ TEST_F(e2eSmallClip, PickedEntriesLandInNotepadAtTheCaretOnlyWithThePasteOptionO
     EXPECT_TRUE(PumpUntil([&] { return !RowTexts().empty() && RowTexts().front() == aStamp; }));
 }
 
+// The keyboard back where it was in another program: the paste replaces only the selection (in
+// a combo box too, which selects its whole text when it gets the focus) and leaves the caret
+// after it; Esc gives the same field back its focus and its caret.
+TEST_F(e2eSmallClip, ThePasteReplacesOnlyTheSelectionAndEscGivesTheFieldItsCaretBack) {
+    ASSERT_TRUE(WriteSetting(L"Options", L"DoPaste", 1));
+    ASSERT_TRUE(StartKorvex());
+    ASSERT_TRUE(CopyEach({L"XYZ", L"abc"}));
+    StartHelper(L"fieldtarget.exe", L"");
+    HWND hTarget = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (hTarget = FindWindowW(L"KorvexFieldTarget", nullptr)) != nullptr; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(hTarget) != FALSE; }));
+    const HWND hEdit = GetDlgItem(hTarget, 1);
+    const HWND hComboEdit = FindWindowExW(GetDlgItem(hTarget, 2), nullptr, L"Edit", nullptr);
+    const auto Selection = [](HWND hField) {
+        DWORD nStart = 0;
+        DWORD nEnd = 0;
+        SendMessageW(hField, EM_GETSEL, reinterpret_cast<WPARAM>(&nStart),
+                     reinterpret_cast<LPARAM>(&nEnd));
+        return std::make_pair(nStart, nEnd);
+    };
+    // The field with the focus (reached with Tab, as a user goes there), its text "0123456789"
+    // and the selection [nStart, nEnd).
+    const auto Prepare = [&](HWND hField, DWORD nStart, DWORD nEnd) {
+        SendMessageW(hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0123456789"));
+        return PumpUntil([&] {
+                   SetForegroundWindow(hTarget);
+                   return GetForegroundWindow() == hTarget;
+               }) &&
+               PressUntil({{VK_TAB}}, [&] { return ThreadInfo(hTarget).hwndFocus == hField; }) &&
+               PumpUntil([&] {
+                   SendMessageW(hField, EM_SETSEL, nStart, nEnd);
+                   return Selection(hField) == std::make_pair(nStart, nEnd);
+               });
+    };
+    const struct {
+        const char* pszField;
+        HWND hField;
+        DWORD nStart, nEnd;
+        const wchar_t* pszExpected; // row 1 pasted: "XYZ", then (moved to the head) "abc"
+    } arrPastes[] = {
+        {"edit field, three characters selected", hEdit, 4, 7, L"0123XYZ789"},
+        {"combo box, the caret in the middle", hComboEdit, 5, 5, L"01234abc56789"},
+    };
+    for (const auto& oPaste : arrPastes) {
+        SCOPED_TRACE(oPaste.pszField);
+        ASSERT_TRUE(Prepare(oPaste.hField, oPaste.nStart, oPaste.nEnd));
+        HWND hSmall = OpenWithHotkey();
+        ASSERT_NE(hSmall, nullptr);
+        ASSERT_TRUE(PressUntil({{VK_DOWN}}, [&] { return SelectedRow(hSmall) == 1; }));
+        Press({{VK_RETURN}});
+        EXPECT_TRUE(WaitForClosed());
+        EXPECT_TRUE(PumpUntil([&] { return WindowText(oPaste.hField) == oPaste.pszExpected; }))
+            << ToUtf8(WindowText(oPaste.hField));
+        const DWORD nAfter = oPaste.nStart + 3;
+        EXPECT_EQ(Selection(oPaste.hField), std::make_pair(nAfter, nAfter));
+    }
+
+    ASSERT_TRUE(Prepare(hComboEdit, 2, 2));
+    ASSERT_NE(OpenWithHotkey(), nullptr);
+    Press({{VK_ESCAPE}});
+    EXPECT_TRUE(WaitForClosed());
+    EXPECT_TRUE(PumpUntil([&] {
+        return GetForegroundWindow() == hTarget && ThreadInfo(hTarget).hwndFocus == hComboEdit &&
+               Selection(hComboEdit) == std::make_pair(DWORD{2}, DWORD{2});
+    }));
+    EXPECT_EQ(WindowText(hComboEdit), L"0123456789");
+}
+
 TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
     ASSERT_TRUE(StartKorvex());
     ASSERT_TRUE(StartNotepad());

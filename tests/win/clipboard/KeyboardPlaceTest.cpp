@@ -8,20 +8,10 @@
 
 #include "clipboard/KeyboardPlace.h"
 #include "tests/support/win/ChildProcess.h"
+#include "tests/support/win/Keyboard.h"
 #include "tests/support/win/MessagePump.h"
 
 namespace {
-
-bool ClickInto(HWND hWnd) {
-    RECT rc{};
-    GetWindowRect(hWnd, &rc);
-    SetCursorPos(rc.left + 8, (rc.top + rc.bottom) / 2);
-    INPUT aInput[2] = {};
-    aInput[0].type = aInput[1].type = INPUT_MOUSE;
-    aInput[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    aInput[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    return SendInput(2, aInput, sizeof(INPUT)) == 2;
-}
 
 HWND FocusOf(HWND hWnd) {
     GUITHREADINFO info{};
@@ -57,9 +47,19 @@ TEST(KeyboardPlace, TheFocusedFieldGetsItsFocusAndSelectionBackAfterOurWindowHad
         SendMessageW(oField.hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0123456789"));
         SetForegroundWindow(hTarget);
         ASSERT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == hTarget; }));
-        ASSERT_TRUE(ClickInto(oField.hField));
-        ASSERT_TRUE(wintest::PumpUntil([&] { return FocusOf(hTarget) == oField.hField; }));
-        SendMessageW(oField.hField, EM_SETSEL, 4, 7);
+        // Tab goes from field to field (a mouse click could still drag the selection after it).
+        ASSERT_TRUE(wintest::PumpUntil([&] {
+            wintest::InjectKeys(wintest::Chord({VK_TAB}));
+            return wintest::PumpUntil([&] { return FocusOf(hTarget) == oField.hField; }, 500);
+        }));
+        ASSERT_TRUE(wintest::PumpUntil([&] {
+            SendMessageW(oField.hField, EM_SETSEL, 4, 7);
+            DWORD nStart = 0;
+            DWORD nEnd = 0;
+            SendMessageW(oField.hField, EM_GETSEL, reinterpret_cast<WPARAM>(&nStart),
+                         reinterpret_cast<LPARAM>(&nEnd));
+            return nStart == 4 && nEnd == 7;
+        }));
         const KEYBOARD_PLACE oPlace = RememberKeyboardPlace();
         EXPECT_EQ(oPlace.hWndActive, hTarget);
         EXPECT_EQ(oPlace.hWndFocus, oField.hField);
