@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Checks the folders' layers. From the top: app > views > {settings, clipboard} > framework, and
-# below them history and hotkeys. A folder includes its own headers and those of the folders
-# below it, never one above it or a sibling (settings and clipboard, history and hotkeys); the
-# framework includes nothing of Korvex at all, and res/ (resource ids and message numbers) is
-# for the folders above the framework. The history core includes no platform header either
-# (<windows.h> or any other Windows SDK header): it is built and tested natively.
+# Checks the folders' layers. From the top: app > views > {settings, clipboard, store} > framework,
+# and below them history and hotkeys. A folder includes its own headers and those of the folders
+# below it, never one above it or a sibling (settings, clipboard and store; history and hotkeys);
+# the framework includes nothing of Korvex at all, and res/ (resource ids and message numbers) is
+# for the folders above the framework (store/ does without it). The history core includes no
+# platform header either (<windows.h> or any other Windows SDK header): it is built and tested
+# natively.
 # Prints what breaks the rule and exits non-zero, or prints "layers: ok".
 #
 #   scripts/check-layers.sh [root]      checks the tree at root (default: this repository)
@@ -15,15 +16,16 @@ set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 # The folders that each folder may include, itself first.
-folders=(history hotkeys framework settings clipboard views app)
+folders=(history hotkeys framework settings clipboard store views app)
 declare -A allowed=(
     [history]='history'
     [hotkeys]='hotkeys'
     [framework]='framework'
     [settings]='settings framework history hotkeys res'
     [clipboard]='clipboard framework history hotkeys res'
-    [views]='views settings clipboard framework history hotkeys res'
-    [app]='app views settings clipboard framework history hotkeys res'
+    [store]='store framework history'
+    [views]='views settings clipboard store framework history hotkeys res'
+    [app]='app views settings clipboard store framework history hotkeys res'
 )
 
 # Windows SDK headers, as named in an include (compared without regard to case).
@@ -110,6 +112,9 @@ self_test() {
         'framework/Menu.cpp|#include "history/KorvexDoc.h"'
         'settings/OptionsDlg.cpp|#include "clipboard/ClipboardText.h"'
         'hotkeys/HookKey.cpp|#include "res/resource.h"'
+        'store/Win32HistoryFileStore.cpp|#include "settings/ApplicationRegistry.h"'
+        'store/Win32HistoryFileStore.h|#include "res/resource.h"'
+        'clipboard/PrivateClip.cpp|#include "store/Win32HistoryFileStore.h"'
     )
     for plant in "${plants[@]}"; do
         file=${plant%%|*}
