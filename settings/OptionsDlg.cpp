@@ -8,6 +8,7 @@
 #include "settings/OptionsRows.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -54,7 +55,29 @@ BOOL COptionsDlg::OnInitDialog() {
                    m_rSettings.IsDoPaste() ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_hWnd, IDC_START_WITH_WINDOWS,
                    CKorvexSettings::IsStartWithWindows() ? BST_CHECKED : BST_UNCHECKED);
-    return TRUE;
+    return FALSE; // the focus is on the list's first command
+}
+
+LRESULT COptionsDlg::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    // A number field shows the digits OK will store as soon as its text changes (a paste can
+    // bring in what the field's digits-only style lets no key type).
+    if (nMsg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE &&
+        (LOWORD(wParam) == IDC_ITEMS_COUNT || LOWORD(wParam) == IDC_MAX_COPY_SIZE)) {
+        const std::wstring strText = GetFieldText(m_hWnd, LOWORD(wParam));
+        std::wstring strDigits;
+        std::copy_if(strText.begin(), strText.end(), std::back_inserter(strDigits),
+                     [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+        if (strDigits != strText) {
+            const HWND hField = GetDlgItem(LOWORD(wParam));
+            DWORD nCaret = 0;
+            SendMessageW(hField, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&nCaret));
+            const auto nDropped = static_cast<DWORD>(strText.size() - strDigits.size());
+            SetWindowTextW(hField, strDigits.c_str()); // comes back here once, all digits
+            nCaret = nCaret > nDropped ? nCaret - nDropped : 0;
+            SendMessageW(hField, EM_SETSEL, nCaret, nCaret);
+        }
+    }
+    return CDialog::WindowProc(nMsg, wParam, lParam);
 }
 
 void COptionsDlg::FillList() {
@@ -69,8 +92,14 @@ void COptionsDlg::FillList() {
             m_lstHotkeys.SetItemText(nRow, kColumnHotkey, oRow.strHotkey.c_str());
         }
     }
-    // The keyboard starts on the first row.
-    m_lstHotkeys.SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    // The keyboard starts on the first command (row 0 is its group's caption).
+    int nFirst = 0;
+    while (nFirst < m_lstHotkeys.GetItemCount() && m_lstHotkeys.GetItemData(nFirst) == 0) {
+        ++nFirst;
+    }
+    m_lstHotkeys.SetItemState(nFirst, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    m_lstHotkeys.SetSelectionMark(nFirst);
+    ::SetFocus(m_lstHotkeys.GetSafeHwnd());
 }
 
 void COptionsDlg::RefreshHotkeys() {

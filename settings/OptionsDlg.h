@@ -27,6 +27,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     bool OnNotify(NMHDR* pnm, LRESULT* pResult) override;
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FillList();

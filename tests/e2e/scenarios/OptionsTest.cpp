@@ -9,6 +9,8 @@
 #include "Tray.h"
 #include "tests/support/win/Keyboard.h"
 
+#include <commctrl.h>
+
 namespace e2e {
 namespace {
 
@@ -69,6 +71,14 @@ TEST_F(e2eOptions, FirstRunShowsTheDefaultsAndOnlyOneDialogOpensFromEitherMenu) 
     EXPECT_TRUE(IsTicked(hOptions, kIdStartWithWindows));
     const CRemoteListView oList(GetDlgItem(hOptions, kIdHotkeyList));
     EXPECT_EQ(28, oList.RowCount());
+    // The keyboard is on the first command, not on its group's caption.
+    const HWND hList = GetDlgItem(hOptions, kIdHotkeyList);
+    EXPECT_EQ(kRowShowMainWindow, SendMessageW(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                               LVNI_SELECTED | LVNI_FOCUSED));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(hOptions, nullptr), &info);
+    EXPECT_EQ(hList, info.hwndFocus);
     const std::vector<std::wstring> vecFirst = {
         oList.Text(0, 0), oList.Text(1, 0), oList.Text(1, 1), oList.Text(2, 0), oList.Text(2, 1)};
     EXPECT_EQ((std::vector<std::wstring>{L"View", L"   Show Main Window", L"Ctrl + Alt + A",
@@ -216,6 +226,14 @@ TEST_F(e2eOptions, SystemOptionsAreWrittenOnOkAndAppliedAtOnce) {
         ASSERT_TRUE(TypeInto(hOptions, {{VK_ESCAPE}}));
         ASSERT_TRUE(Gone(hOptions));
     }
+    // Pasted non-digits go at once: the field shows what OK would store.
+    ASSERT_TRUE(Copy(L"-12"));
+    const HWND hOptions = OpenOptions();
+    ASSERT_TRUE(TypeInto(hOptions, {{ALT, 'I'}, {CTRL, 'V'}}));
+    EXPECT_TRUE(PumpUntil([&] { return ControlText(hOptions, kIdItemsCount) == L"12"; }))
+        << ToUtf8(ControlText(hOptions, kIdItemsCount));
+    ASSERT_TRUE(TypeInto(hOptions, {{VK_ESCAPE}}));
+    ASSERT_TRUE(Gone(hOptions));
 }
 
 } // namespace
