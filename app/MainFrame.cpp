@@ -6,6 +6,7 @@
 #include "KorvexApp.h"
 #include "WindowPlacement.h"
 #include "framework/CmdUI.h"
+#include "framework/Dpi.h"
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/ModalState.h"
@@ -59,8 +60,8 @@ bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
     m_bDocking = m_rSettings.IsDockingEnabled() ? TRUE : FALSE;
     const SIZE sizeScreen{GetSystemMetrics(SM_CXVIRTUALSCREEN),
                           GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    const WINDOW_PLACEMENT_VALUES placement =
-        KeepOnAMonitor(MakeMainWindowPlacement(m_rSettings.GetMainWindowPlacement(), sizeScreen));
+    const WINDOW_PLACEMENT_VALUES placement = KeepOnAMonitor(MakeMainWindowPlacement(
+        m_rSettings.GetMainWindowPlacement(), sizeScreen, GetWindowDpi(nullptr)));
     cs.x = placement.nLeft;
     cs.y = placement.nTop;
     cs.cx = placement.nWidth;

@@ -1,5 +1,7 @@
 #include "WindowPlacement.h"
 
+#include "framework/Dpi.h"
+
 namespace {
 
 int ValidSize(int nStored, LONG nScreen, int nDefault) {
@@ -20,9 +22,15 @@ WINDOW_PLACEMENT_VALUES KeepOnAMonitor(const WINDOW_PLACEMENT_VALUES& placement)
 }
 
 WINDOW_PLACEMENT_VALUES MakeMainWindowPlacement(const WINDOW_PLACEMENT_VALUES& stored,
-                                                SIZE sizeScreen) {
-    return WINDOW_PLACEMENT_VALUES{
-        stored.nLeft, stored.nTop,
-        ValidSize(stored.nWidth, sizeScreen.cx, MAIN_WINDOW_DEFAULT_WIDTH),
-        ValidSize(stored.nHeight, sizeScreen.cy, MAIN_WINDOW_DEFAULT_HEIGHT)};
+                                                SIZE sizeScreen, UINT nDpi) {
+    const int nWidth = ScaleForDpi(MAIN_WINDOW_DEFAULT_WIDTH, nDpi);
+    const int nHeight = ScaleForDpi(MAIN_WINDOW_DEFAULT_HEIGHT, nDpi);
+    // Nothing stored (or exactly the default): the default at this DPI.
+    if (stored.nWidth == MAIN_WINDOW_DEFAULT_WIDTH &&
+        stored.nHeight == MAIN_WINDOW_DEFAULT_HEIGHT) {
+        return WINDOW_PLACEMENT_VALUES{stored.nLeft, stored.nTop, nWidth, nHeight};
+    }
+    return WINDOW_PLACEMENT_VALUES{stored.nLeft, stored.nTop,
+                                   ValidSize(stored.nWidth, sizeScreen.cx, nWidth),
+                                   ValidSize(stored.nHeight, sizeScreen.cy, nHeight)};
 }

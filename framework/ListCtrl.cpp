@@ -37,6 +37,24 @@ void CListCtrl::ScaleColumnWidths(UINT nFromDpi, UINT nToDpi) {
     }
 }
 
+void CListCtrl::FillWithColumn(int nColumn, int nMinWidth) {
+    RECT rc{};
+    if (m_hWnd == nullptr || !GetClientRect(m_hWnd, &rc)) {
+        return;
+    }
+    int nWidth = rc.right - rc.left;
+    if ((GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_VSCROLL) == 0) {
+        nWidth -= GetSystemMetrics(SM_CXVSCROLL);
+    }
+    const int nColumns = GetColumnCount();
+    for (int i = 0; i < nColumns; ++i) {
+        if (i != nColumn) {
+            nWidth -= static_cast<int>(SendMessageW(m_hWnd, LVM_GETCOLUMNWIDTH, i, 0));
+        }
+    }
+    SendMessageW(m_hWnd, LVM_SETCOLUMNWIDTH, nColumn, nWidth > nMinWidth ? nWidth : nMinWidth);
+}
+
 int CListCtrl::InsertItem(int nItem, const wchar_t* pszText, LPARAM lData) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;

@@ -30,6 +30,9 @@ public:
     // Every column's width, as it is now, taken from nFromDpi to nToDpi (the window moved to a
     // monitor of another DPI): the columns keep the share of the list that they had.
     void ScaleColumnWidths(UINT nFromDpi, UINT nToDpi);
+    // Gives column nColumn the width that the other columns leave in the list's client area
+    // (with room for a vertical scroll bar that rows added later may bring), nMinWidth at least.
+    void FillWithColumn(int nColumn, int nMinWidth);
 
     // Rows. InsertItem returns the new row's index or -1; nItem past the end appends. lData is
     // the row's item data, 0 unless given.

@@ -12,6 +12,8 @@ constexpr DWORD LIST_EXTENDED_STYLE = LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES |
 // The "No" column: the entry's number and its bookmark image.
 constexpr int COLUMN_NUMBER = 1;
 constexpr HISTORY_ROW_COLUMNS ROW_COLUMNS{COLUMN_NUMBER, COLUMN_NUMBER, 2, 3};
+// The "Text" column takes the width the others leave, this much at least (at 96 DPI).
+constexpr int MIN_TEXT_WIDTH = 60;
 constexpr LIST_COLUMN LIST_COLUMNS[] = {
     {L"", LVCFMT_LEFT, 0},
     {L"No", LVCFMT_RIGHT, 45},
@@ -61,9 +63,17 @@ void CKorvexListView::OnInitialUpdate() {
     list.SetExtendedStyle(LIST_EXTENDED_STYLE);
     if (list.GetColumnCount() == 0) {
         list.InsertColumns(LIST_COLUMNS, m_nDpi);
+        list.FillWithColumn(ROW_COLUMNS.nText, ScaleForDpi(MIN_TEXT_WIDTH, m_nDpi));
     }
     m_oCommands.RegisterShortcuts();
     OnUpdate(HistoryHint::WholeList());
+}
+
+void CKorvexListView::OnSize(UINT nType, int, int) {
+    Default();
+    if (nType != SIZE_MINIMIZED && GetListCtrl().GetColumnCount() > 0) {
+        GetListCtrl().FillWithColumn(ROW_COLUMNS.nText, ScaleForDpi(MIN_TEXT_WIDTH, m_nDpi));
+    }
 }
 
 void CKorvexListView::CreateImages() {
@@ -84,6 +94,7 @@ void CKorvexListView::OnDpiChanged(UINT nDpi) {
     // Columns keep the share of the window the user gave them.
     GetListCtrl().ScaleColumnWidths(m_nDpi, nDpi);
     m_nDpi = nDpi;
+    GetListCtrl().FillWithColumn(ROW_COLUMNS.nText, ScaleForDpi(MIN_TEXT_WIDTH, m_nDpi));
     CreateImages();
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }

@@ -43,6 +43,7 @@ public:
 
 protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
+    void OnSize(UINT nType, int cx, int cy) override;
     void OnDestroy() override;
     bool OnCommand(UINT nId) override;
     bool OnUpdateCommand(UINT nId, CCmdUI& ui) override;

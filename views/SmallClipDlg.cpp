@@ -14,6 +14,8 @@ constexpr DWORD LIST_EXTENDED_STYLE = LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELEC
 // The image column, where a click toggles the bookmark.
 constexpr int COLUMN_IMAGE = 1;
 constexpr HISTORY_ROW_COLUMNS ROW_COLUMNS{COLUMN_IMAGE, 2, 3, 4};
+// The "Text" column takes the width the others leave, this much at least (at 96 DPI).
+constexpr int MIN_TEXT_WIDTH = 60;
 // No headings.
 constexpr LIST_COLUMN LIST_COLUMNS[] = {
     {L"", LVCFMT_LEFT, 0},   // empty
@@ -160,6 +162,8 @@ void CSmallClipDlg::OnSize(UINT nType, int cx, int cy) {
     Default();
     if (const HWND hList = m_oList.GetSafeHwnd(); hList != nullptr && nType != SIZE_MINIMIZED) {
         MoveWindow(hList, 0, 0, cx, cy, TRUE);
+        m_oList.FillWithColumn(ROW_COLUMNS.nText,
+                               ScaleForDpi(MIN_TEXT_WIDTH, GetWindowDpi(m_hWnd)));
     }
 }
 

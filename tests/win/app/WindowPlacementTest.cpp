@@ -31,9 +31,15 @@ TEST(WindowPlacement, BadSizesFallBackToTheDefaultsEachOnItsOwn) {
         {{5, 5, static_cast<int>(0xFFFFFFFFu), 400}, {5, 5, 360, 400}},
     };
     for (const auto& oCase : arrCases) {
-        EXPECT_EQ(Values(MakeMainWindowPlacement(oCase.oStored, SIZE{1280, 1024})),
+        EXPECT_EQ(Values(MakeMainWindowPlacement(oCase.oStored, SIZE{1280, 1024}, 96)),
                   Values(oCase.oExpected));
     }
+    // At 144 DPI the default (nothing stored, or a fallback) is half as large again; a stored
+    // size stays as it is.
+    EXPECT_EQ(Values(MakeMainWindowPlacement({5, 5, 360, 550}, SIZE{1920, 1536}, 144)),
+              (std::array<int, 4>{5, 5, 540, 825}));
+    EXPECT_EQ(Values(MakeMainWindowPlacement({5, 5, 0, 600}, SIZE{1920, 1536}, 144)),
+              (std::array<int, 4>{5, 5, 540, 600}));
 }
 
 TEST(WindowPlacement, APlacementOnNoMonitorMovesToThePrimaryOne) {
