@@ -6,6 +6,7 @@
 // and the 95th percentile.
 
 #include "history/HistoryFilter.h"
+#include "bench/BenchPorts.h"
 #include "history/KorvexDoc.h"
 
 #include <benchmark/benchmark.h>
@@ -20,21 +21,6 @@
 namespace {
 
 constexpr int32_t kEntries = 999;
-
-class CNoClipboard : public IClipboardPort {
-public:
-    uint32_t GetSequenceNumber() override { return 1; }
-    ClipboardRead ReadText(uint64_t) override { return {}; }
-    ClipboardWriteStatus WriteText(const std::u16string&) override {
-        return ClipboardWriteStatus::Written;
-    }
-};
-
-class CBenchSettings : public IHistorySettings {
-public:
-    int32_t GetBufferSize() override { return kEntries; }
-    uint32_t GetMaxClipboardCopySize() override { return 5; }
-};
 
 // Mixed words from a fixed pseudo-random sequence; every 50th entry holds "Kundenstraße-<n>" at
 // nine tenths of its length.
@@ -74,7 +60,7 @@ std::u16string MakeText(size_t nLength, uint32_t nSeed, int32_t nEntry) {
 
 struct CBenchHistory {
     CNoClipboard oClipboard;
-    CBenchSettings oSettings;
+    CBenchSettings oSettings{kEntries};
     CKorvexDoc oDoc{oClipboard, oSettings};
     CFoldedHistory oFolded{oDoc};
     CHistoryFilter oFilter{oDoc, oFolded};

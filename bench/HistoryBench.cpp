@@ -1,6 +1,7 @@
 // Times the text operations of the history document on a text of 2,499,999 characters, the
 // most a 5,000,000-byte clipboard block holds. Each must stay well under 100 ms.
 
+#include "bench/BenchPorts.h"
 #include "history/KorvexDoc.h"
 #include "history/TextSearch.h"
 
@@ -53,12 +54,6 @@ public:
         nWritten = strText.size();
         return ClipboardWriteStatus::Written;
     }
-};
-
-class CBenchSettings : public IHistorySettings {
-public:
-    int32_t GetBufferSize() override { return 200; }
-    uint32_t GetMaxClipboardCopySize() override { return 5; }
 };
 
 // A document holding the large text as its only entry; the results go to a clipboard that

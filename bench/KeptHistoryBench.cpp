@@ -4,6 +4,7 @@
 // figures: the store here keeps only the byte count.
 
 #include "history/HistoryFile.h"
+#include "bench/BenchPorts.h"
 #include "history/KorvexDoc.h"
 
 #include <benchmark/benchmark.h>
@@ -13,22 +14,6 @@
 #include <vector>
 
 namespace {
-
-class CNoClipboard : public IClipboardPort {
-public:
-    uint32_t GetSequenceNumber() override { return 1; }
-    ClipboardRead ReadText(uint64_t) override { return {}; }
-    ClipboardWriteStatus WriteText(const std::u16string&) override {
-        return ClipboardWriteStatus::Written;
-    }
-};
-
-class CBenchSettings : public IHistorySettings {
-public:
-    int32_t nBufferSize = 200;
-    int32_t GetBufferSize() override { return nBufferSize; }
-    uint32_t GetMaxClipboardCopySize() override { return 5; }
-};
 
 // Keeps the file in memory when asked to, else only counts what it is given.
 class CBenchStore : public IHistoryFileStore {
