@@ -27,6 +27,7 @@
 #define IDC_ITEMS_COUNT 1005        // options: "BufferSize"
 #define IDC_START_WITH_WINDOWS 1006 // options: the Run value
 #define IDC_PASTE_ACTIVATED 1007    // options: "DoPaste"
+#define IDC_OPEN_AT_CARET 1026      // options: "OpenAtCaret"
 #define IDC_MAX_COPY_SIZE 1008      // options: "MaxClipboardCopySize"
 #define IDC_HOTKEY_LIST 1017        // options: the hotkey commands
 #define IDD_EDIT_HOTKEY 151

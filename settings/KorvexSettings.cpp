@@ -43,6 +43,7 @@ CKorvexSettings::VALUES CKorvexSettings::Read() const {
     read(kSmallWindow, L"Width", values.sizeSmallWindow.cx);
     read(kSmallWindow, L"Height", values.sizeSmallWindow.cy);
     read(kOptions, L"DoPaste", values.nDoPaste);
+    read(kOptions, L"OpenAtCaret", values.nOpenAtCaret);
     read(kOptions, L"BufferSize", values.nBufferSize);
     read(kOptions, L"MaxClipboardCopySize", values.nMaxClipboardCopySize);
     read(kOptions, L"ResetClipboardTimer", values.nResetClipboardTimer);
@@ -116,6 +117,11 @@ void CKorvexSettings::SetSmallWindowSize(SIZE size) {
 void CKorvexSettings::SetDoPaste(bool bOn) {
     CApplicationRegistry oStore;
     Write(oStore, kOptions, L"DoPaste", bOn ? 1u : 0u, m_oValues.nDoPaste);
+}
+
+void CKorvexSettings::SetOpenAtCaret(bool bOn) {
+    CApplicationRegistry oStore;
+    Write(oStore, kOptions, L"OpenAtCaret", bOn ? 1u : 0u, m_oValues.nOpenAtCaret);
 }
 
 void CKorvexSettings::SetBufferSize(int32_t nValue) {

@@ -65,6 +65,11 @@ public:
     bool IsDoPaste() const { return m_oValues.nDoPaste != 0; }
     void SetDoPaste(bool bOn);
 
+    // "OpenAtCaret": the small clip window opens at the text caret of the program the user is in
+    // (at the mouse cursor when it shows none); default off: at the cursor.
+    bool IsOpenAtCaret() const { return m_oValues.nOpenAtCaret != 0; }
+    void SetOpenAtCaret(bool bOn);
+
     // Most entries the history keeps, as stored (negative included); default 200.
     int32_t GetBufferSize() override { return m_oValues.nBufferSize; }
     void SetBufferSize(int32_t nValue);
@@ -97,6 +102,7 @@ private:
         uint32_t nDocking = 1;
         SIZE sizeSmallWindow{SMALL_WINDOW_DEFAULT_WIDTH, SMALL_WINDOW_DEFAULT_HEIGHT};
         uint32_t nDoPaste = 0;
+        uint32_t nOpenAtCaret = 0;
         int32_t nBufferSize = 200;
         uint32_t nMaxClipboardCopySize = 5;
         int32_t nResetClipboardTimer = RESET_CLIPBOARD_TIMER_MINIMUM;

@@ -53,6 +53,8 @@ BOOL COptionsDlg::OnInitDialog() {
                     std::to_wstring(m_rSettings.GetMaxClipboardCopySize()).c_str());
     CheckDlgButton(m_hWnd, IDC_PASTE_ACTIVATED,
                    m_rSettings.IsDoPaste() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_hWnd, IDC_OPEN_AT_CARET,
+                   m_rSettings.IsOpenAtCaret() ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_hWnd, IDC_START_WITH_WINDOWS,
                    CKorvexSettings::IsStartWithWindows() ? BST_CHECKED : BST_UNCHECKED);
     return FALSE; // the focus is on the list's first command
@@ -158,6 +160,7 @@ void COptionsDlg::OnOK() {
     m_rSettings.SetBufferSize(static_cast<int32_t>(nBufferSize));
     m_rSettings.SetMaxClipboardCopySize(nMaxCopySize);
     m_rSettings.SetDoPaste(IsDlgButtonChecked(m_hWnd, IDC_PASTE_ACTIVATED) == BST_CHECKED);
+    m_rSettings.SetOpenAtCaret(IsDlgButtonChecked(m_hWnd, IDC_OPEN_AT_CARET) == BST_CHECKED);
     CKorvexSettings::SetStartWithWindows(IsDlgButtonChecked(m_hWnd, IDC_START_WITH_WINDOWS) ==
                                          BST_CHECKED);
     if (CWnd* pMain = CWnd::GetMainWindow(); pMain != nullptr && pMain->m_hWnd != nullptr) {

@@ -88,16 +88,22 @@ void CSmallClipDlg::Place() {
     if (m_hWnd == nullptr || m_bClosing) {
         return;
     }
-    POINT ptCursor{};
-    GetCursorPos(&ptCursor);
+    // At the mouse cursor, or just below the text caret's line when that is asked for and the
+    // program the user is in shows a caret; on that point's monitor.
+    POINT ptAt{};
+    if (m_rSettings.IsOpenAtCaret() && m_oPlace.bCaret) {
+        ptAt = m_oPlace.ptCaret;
+    } else {
+        GetCursorPos(&ptAt);
+    }
     RECT rcScreen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     MONITORINFO mi{};
     mi.cbSize = sizeof(mi);
-    if (GetMonitorInfoW(MonitorFromPoint(ptCursor, MONITOR_DEFAULTTOPRIMARY), &mi)) {
+    if (GetMonitorInfoW(MonitorFromPoint(ptAt, MONITOR_DEFAULTTOPRIMARY), &mi)) {
         rcScreen = mi.rcMonitor;
     }
     // Nothing stored (or exactly the default) comes as 0 by 0: the default at this monitor's DPI.
-    const RECT rc = PlaceSmallClipWindow(ptCursor, m_rSettings.GetSmallWindowSize(), rcScreen,
+    const RECT rc = PlaceSmallClipWindow(ptAt, m_rSettings.GetSmallWindowSize(), rcScreen,
                                          GetWindowDpi(m_hWnd));
     SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_SHOWWINDOW);

@@ -305,6 +305,39 @@ TEST_F(e2eSmallClip, ThePasteReplacesOnlyTheSelectionAndEscGivesTheFieldItsCaret
     EXPECT_EQ(WindowText(hComboEdit), L"0123456789");
 }
 
+TEST_F(e2eSmallClip, WithOpenAtCaretItOpensBelowTheCaretOrAtTheCursorWhenThereIsNone) {
+    ASSERT_TRUE(WriteSetting(L"Options", L"OpenAtCaret", 1));
+    ASSERT_TRUE(StartKorvex());
+    ASSERT_TRUE(CopyEach({L"one"}));
+    ASSERT_TRUE(StartNotepad());
+    const GUITHREADINFO info = ThreadInfo(m_hNotepad);
+    ASSERT_NE(info.hwndCaret, nullptr);
+    POINT ptCaret{info.rcCaret.left, info.rcCaret.bottom};
+    ClientToScreen(info.hwndCaret, &ptCaret);
+    ASSERT_TRUE(SetCursorPos(600, 500));
+    const auto Opened = [&](HWND hSmall) {
+        RECT rc{};
+        GetWindowRect(hSmall, &rc);
+        return POINT{rc.left, rc.top};
+    };
+    HWND hSmall = OpenWithHotkey();
+    ASSERT_NE(hSmall, nullptr);
+    const POINT ptAtCaret = Opened(hSmall);
+    EXPECT_EQ(ptAtCaret.x, ptCaret.x);
+    EXPECT_EQ(ptAtCaret.y, ptCaret.y);
+    Press({{VK_ESCAPE}});
+    ASSERT_TRUE(WaitForClosed());
+
+    // Over the test's own window, which shows no caret: at the cursor.
+    ASSERT_TRUE(PressHotkey({VK_CONTROL, VK_MENU, '0'}));
+    ASSERT_NE(hSmall = WaitForSmallClip(), nullptr);
+    POINT ptCursor{};
+    GetCursorPos(&ptCursor);
+    const POINT ptAtCursor = Opened(hSmall);
+    EXPECT_EQ(ptAtCursor.x, ptCursor.x);
+    EXPECT_EQ(ptAtCursor.y, ptCursor.y);
+}
+
 TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
     ASSERT_TRUE(StartKorvex());
     ASSERT_TRUE(StartNotepad());
