@@ -72,6 +72,13 @@ wine_env_start() {
 # pipes of whatever started them open: start them here, detached from any caller's pipes.
 wine_env_warm_up() {
     wine cmd /c exit >/dev/null 2>&1 </dev/null
+    # The virtual desktop closes a few seconds after its last program ends, and the next program
+    # that needs it starts it again, passing it its own output pipes: whatever waits for that
+    # program's output (ctest) then waits until the desktop ends. A desktop started here, away
+    # from every caller's pipes, stays until the server ends.
+    (setsid wine explorer.exe /desktop=Default,1280x1024 </dev/null >/dev/null 2>&1 &)
+    wine_env_wait_for 20 pgrep -f 'explorer.exe /desktop=Default' ||
+        echo "wine-env: the virtual desktop did not start" >&2
 }
 
 wine_env_stop() {

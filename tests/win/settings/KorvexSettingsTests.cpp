@@ -19,7 +19,8 @@ protected:
         const WINDOW_PLACEMENT_VALUES& p = o.GetMainWindowPlacement();
         const SIZE s = o.GetSmallWindowSize();
         std::vector<int64_t> v = {o.IsFirstRun(), p.nLeft, p.nTop, p.nWidth, p.nHeight};
-        v.insert(v.end(), {o.IsDockingEnabled(), s.cx, s.cy, o.IsDoPaste(), o.GetBufferSize()});
+        v.insert(v.end(), {o.IsDockingEnabled(), s.cx, s.cy, o.IsDoPaste(), o.IsOpenAtCaret()});
+        v.push_back(o.GetBufferSize());
         v.insert(v.end(), {o.GetMaxClipboardCopySize(), o.GetResetClipboardTimer()});
         v.insert(v.end(), {o.GetHotkey(0x0401, 7), o.GetHotkey(0x0479, 7)});
         return v;
@@ -30,7 +31,7 @@ protected:
     }
 };
 
-const std::vector<int64_t> kDefaults = {1, 0, 0, 360, 550, 1, 0, 0, 0, 200, 5, 10000, 7, 7};
+const std::vector<int64_t> kDefaults = {1, 0, 0, 360, 550, 1, 0, 0, 0, 0, 200, 5, 10000, 7, 7};
 
 TEST_F(settingsKorvexSettings, FirstRunGivesEveryDefaultBeforeAndAfterALoad) {
     CKorvexSettings oSettings;
@@ -49,12 +50,13 @@ TEST_F(settingsKorvexSettings, EverySetterStoresUnderItsNameAndKeepsTheValue) {
     oSettings.SetSmallWindowSize({500, 300});
     CKorvexSettings::StoreFindWindowSize({321, 123});
     oSettings.SetDoPaste(true);
+    oSettings.SetOpenAtCaret(true);
     oSettings.SetBufferSize(999);
     oSettings.SetMaxClipboardCopySize(12);
     oSettings.SetHotkey(0x0401, 0); // a stored 0 wins over the default
     oSettings.SetHotkey(0x0479, 0x00050054);
-    const std::vector<int64_t> vecSet = {0,   -1280, -20, 640, 480,   0, 500,
-                                         300, 1,     999, 12,  10000, 0, 0x00050054};
+    const std::vector<int64_t> vecSet = {0, -1280, -20, 640, 480,   0, 500,       300,
+                                         1, 1,     999, 12,  10000, 0, 0x00050054};
     EXPECT_EQ(Values(oSettings), vecSet);
     CKorvexSettings oLoaded(GetHotkeyDescriptions());
     oLoaded.Load();
@@ -76,6 +78,7 @@ TEST_F(settingsKorvexSettings, EverySetterStoresUnderItsNameAndKeepsTheValue) {
                    {L"\\FindWindow", L"Width", 321},
                    {L"\\FindWindow", L"Height", 123},
                    {L"\\Options", L"DoPaste", 1},
+                   {L"\\Options", L"OpenAtCaret", 1},
                    {L"\\Options", L"BufferSize", 999},
                    {L"\\Options", L"MaxClipboardCopySize", 12},
                    {L"\\Hotkeys", L"1025", 0},
