@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,17 +67,29 @@ std::u16string Text(size_t nUnits, uint32_t nSeed) {
     return strText;
 }
 
-// A full history of 200 entries of 1,024 characters; each iteration is one more such copy
-// (which also trims the oldest), recorded or not.
-void CopyOf1KB(benchmark::State& state, bool bRecorded) {
+// A full history of 200 entries of 1,024 characters, kept with "All entries" in a store that
+// only counts.
+struct CFullHistory {
     CNoClipboard oClipboard;
     CBenchSettings oSettings;
-    CKorvexDoc oDoc(oClipboard, oSettings);
+    CKorvexDoc oDoc{oClipboard, oSettings};
     CBenchStore oStore;
-    for (uint32_t i = 0; i < 200; ++i) {
-        oDoc.AddItem(Text(1024, i));
+    std::optional<CHistoryWriter> optWriter;
+    CFullHistory() {
+        for (uint32_t i = 0; i < 200; ++i) {
+            oDoc.AddItem(Text(1024, i));
+        }
+        optWriter.emplace(oDoc, oStore, KeepMode::All);
     }
-    CHistoryWriter oWriter(oDoc, oStore, KeepMode::All);
+};
+
+// Each iteration is one more copy into the full history (which also trims the oldest), recorded
+// or not.
+void CopyOf1KB(benchmark::State& state, bool bRecorded) {
+    CFullHistory oHistory;
+    CKorvexDoc& oDoc = oHistory.oDoc;
+    CBenchStore& oStore = oHistory.oStore;
+    CHistoryWriter& oWriter = *oHistory.optWriter;
     if (bRecorded) {
         oDoc.SetJournal(&oWriter);
     }
@@ -98,14 +111,8 @@ void BM_CopyOf1KBRecorded(benchmark::State& state) {
 
 // Rewriting that full history as one snapshot (what a compaction costs when it comes).
 void BM_RewriteOf200x1KB(benchmark::State& state) {
-    CNoClipboard oClipboard;
-    CBenchSettings oSettings;
-    CKorvexDoc oDoc(oClipboard, oSettings);
-    CBenchStore oStore;
-    for (uint32_t i = 0; i < 200; ++i) {
-        oDoc.AddItem(Text(1024, i));
-    }
-    CHistoryWriter oWriter(oDoc, oStore, KeepMode::All);
+    CFullHistory oHistory;
+    CHistoryWriter& oWriter = *oHistory.optWriter;
     for (auto _ : state) {
         oWriter.SetMode(KeepMode::Bookmarked);
         oWriter.SetMode(KeepMode::All);
