@@ -86,6 +86,7 @@ void CKorvexApp::FinishStartUp() {
     }
     m_bStartUpFinished = true;
     m_pMainFrame->AddTrayIcon();
+    m_pMainFrame->PrepareSmallClip();
 
     // Hidden in the notification area unless the start asked for the window; shown, it counts
     // as shown, so the first Close, Esc or minimise hides it.

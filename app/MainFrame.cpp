@@ -136,7 +136,7 @@ void CMainFrame::OnDestroy() {
     if (m_pSmallClip) {
         // Its posted release would find no frame. Exit waits for the modal loops, so the
         // object goes now; should one run after all, it goes with this object.
-        m_pSmallClip->Close();
+        m_pSmallClip->DestroyWindow();
         ReleaseSmallClip();
     }
     m_oClipboardMonitor.Stop();
@@ -340,7 +340,7 @@ void CMainFrame::OpenFirstItem(bool bEdit) {
 void CMainFrame::ToggleSmallClip() {
     // A window that is gone already but whose release has not come yet is no open window.
     ReleaseSmallClip();
-    if (m_pSmallClip) {
+    if (m_pSmallClip && m_pSmallClip->IsOpen()) {
         // Not while a box or dialog of one of its commands is open: that command is still
         // running on the window.
         if (!m_pSmallClip->IsModalChildOpen()) {
@@ -348,13 +348,24 @@ void CMainFrame::ToggleSmallClip() {
         }
         return;
     }
-    m_pSmallClip = std::make_unique<CSmallClipDlg>(m_rDoc, m_rSettings);
-    CSmallClipDlg* pSmallClip = m_pSmallClip.get();
-    if (!pSmallClip->Create(m_hWnd)) {
-        m_pSmallClip.reset();
-        return;
+    if (PrepareSmallClip()) {
+        m_pSmallClip->Open();
     }
-    pSmallClip->Place();
+}
+
+bool CMainFrame::PrepareSmallClip() {
+    if (m_pSmallClip && !m_pSmallClip->IsWindowGone()) {
+        return true;
+    }
+    if (m_pSmallClip) {
+        return false; // gone, its release still to come
+    }
+    m_pSmallClip = std::make_unique<CSmallClipDlg>(m_rDoc, m_rSettings);
+    if (!m_pSmallClip->Create(m_hWnd)) {
+        m_pSmallClip.reset();
+        return false;
+    }
+    return true;
 }
 
 void CMainFrame::ReleaseSmallClip() {

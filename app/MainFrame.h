@@ -45,6 +45,9 @@ public:
     // What the hotkey commands (HotkeyCommands.h) run beside the document's operations.
     // The small clip window: open or close it.
     void ToggleSmallClip();
+    // Makes the small clip window (hidden) unless it is there: it is kept between openings, so
+    // that an opening only fills and shows it. False when there is none to open now.
+    bool PrepareSmallClip();
     // Opens the item editor on the first entry (bEdit) or previews it; with a dialog of ours
     // open, that one comes forward instead.
     void OpenFirstItem(bool bEdit);
@@ -103,5 +106,5 @@ private:
     std::function<void()> m_fnStartUpStep;
     bool m_bTrayMenuOpen = false;
     UINT m_nTaskbarCreatedMessage = 0;
-    std::unique_ptr<CSmallClipDlg> m_pSmallClip; // while it is open
+    std::unique_ptr<CSmallClipDlg> m_pSmallClip; // made once, kept between openings
 };

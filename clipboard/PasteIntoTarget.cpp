@@ -79,14 +79,14 @@ std::vector<PASTE_KEY_EVENT> MakePasteKeyEvents(bool bControlHeld, BYTE nPasteKe
 
 void PasteIntoTarget(HWND hWndToClose, const KEYBOARD_PLACE& oPlace, bool bPaste) {
     // The target first, then the window goes: left to itself, the system hands the activation
-    // of a destroyed window on asynchronously, to a window of its own choice, and keys
-    // synthesised meanwhile are lost.
+    // of a hidden window on asynchronously, to a window of its own choice, and keys synthesised
+    // meanwhile are lost.
     const HWND hWndTarget = oPlace.hWndActive;
     if (hWndTarget != nullptr && hWndTarget != hWndToClose && IsWindow(hWndTarget)) {
         SetForegroundWindow(hWndTarget);
     }
     if (hWndToClose != nullptr) {
-        DestroyWindow(hWndToClose);
+        ShowWindow(hWndToClose, SW_HIDE);
     }
     // The rest goes from the message loop, once the activation has moved on: the system hands
     // it over through messages, some of them to this thread, and the target's own focus

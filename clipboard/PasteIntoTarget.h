@@ -1,5 +1,5 @@
 #pragma once
-// The paste step of the small clip window: the window goes, then (when the paste option is on)
+// The paste step of the small clip window: the window hides, then (when the paste option is on)
 // Ctrl+V reaches the window that gets the focus back.
 
 #include "KeyboardPlace.h"
@@ -22,8 +22,8 @@ BYTE ChoosePasteKey(SHORT nVkKeyScan);
 std::vector<PASTE_KEY_EVENT> MakePasteKeyEvents(bool bControlHeld, BYTE nPasteKey);
 
 // The keyboard given back as the small clip window goes: the foreground to oPlace's window when
-// it still exists, then hWndToClose (the small clip window: its object may be released while
-// this runs, so nothing here touches it) is destroyed; from the message loop, once the target has
+// it still exists, then hWndToClose (the small clip window) is hidden; nothing later touches it.
+// From the message loop, once the target has
 // the activation and a focus again (250 ms at the latest), its control gets the focus and its
 // selection back and, when bPaste is on, Ctrl+V goes to it: the paste lands at the caret and
 // replaces only what the user had selected.

@@ -77,6 +77,10 @@ int CListCtrl::GetItemCount() const {
     return static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
 }
 
+bool CListCtrl::SetItemCount(int nCount, DWORD nFlags) {
+    return SendMessageW(m_hWnd, LVM_SETITEMCOUNT, static_cast<WPARAM>(nCount), nFlags) != 0;
+}
+
 LPARAM CListCtrl::GetItemData(int nItem) const {
     LVITEMW item{};
     item.mask = LVIF_PARAM;
@@ -109,16 +113,6 @@ bool CListCtrl::SetItemText(int nItem, int nSubItem, const wchar_t* pszText) {
     item.iItem = nItem;
     item.iSubItem = nSubItem;
     item.pszText = const_cast<wchar_t*>(pszText ? pszText : L"");
-    return SendMessageW(m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
-}
-
-bool CListCtrl::SetCallbackCell(int nItem, int nSubItem, bool bImage) {
-    LVITEMW item{};
-    item.mask = bImage ? LVIF_TEXT | LVIF_IMAGE : LVIF_TEXT;
-    item.iItem = nItem;
-    item.iSubItem = nSubItem;
-    item.pszText = LPSTR_TEXTCALLBACKW;
-    item.iImage = I_IMAGECALLBACK;
     return SendMessageW(m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 

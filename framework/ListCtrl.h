@@ -40,6 +40,10 @@ public:
     bool DeleteItem(int nItem);
     bool DeleteAllItems();
     int GetItemCount() const;
+    // The number of rows of a list whose rows its parent draws (LVS_OWNERDATA): the list asks
+    // for each cell as it draws it (LVN_GETDISPINFO). nFlags: LVSICF_NOSCROLL,
+    // LVSICF_NOINVALIDATEALL.
+    bool SetItemCount(int nCount, DWORD nFlags = 0);
     // The row's item data; 0 when the row does not exist.
     LPARAM GetItemData(int nItem) const;
     // The rectangle of a row (nCode LVIR_BOUNDS: the whole row; LVIR_LABEL...) in the list's
@@ -51,9 +55,6 @@ public:
     // Cells. nSubItem 0 is the row's main cell.
     bool SetItemText(int nItem, int nSubItem, const wchar_t* pszText);
     std::wstring GetItemText(int nItem, int nSubItem) const;
-    // A cell whose text, and its image when bImage, the list asks of its parent each time it
-    // draws it (LVN_GETDISPINFO).
-    bool SetCallbackCell(int nItem, int nSubItem, bool bImage);
 
     // Selection.
     int GetSelectedCount() const;

@@ -1,7 +1,6 @@
 #include "HistoryRows.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "framework/ListCtrl.h"
 #include "ListRowText.h"
@@ -23,42 +22,20 @@ void CHistoryRows::Refresh(HistoryHint oHint) {
     const bool bNewHead = nCount >= 1 && nCount - 1 <= nShown && nRows == nShown &&
                           std::equal(arrItems.begin() + 1, arrItems.end(), m_arrShown.begin());
     m_arrShown = std::move(arrItems);
-    if (bNewHead) {
-        // The common case, a copy. The rows hold no texts, so only their number changes: one
-        // more at the end (none when the oldest entry was trimmed), and every shown cell is asked
-        // again. No row stays selected: the rows selected before stand for other entries now.
-        // Nothing here passes over every row.
-        AppendRows(nCount - nRows);
-        for (int nRow = nRows - 1; nRow >= nCount; --nRow) {
-            list.DeleteItem(nRow);
-        }
-        if (list.GetSelectedCount() > 0) {
-            list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        }
-        list.SetSelectionMark(-1);
-    } else if (nRows == nCount) {
+    if (!bNewHead && nRows == nCount) {
         // The cells are asked again; the selection stays by row number.
         InvalidateRect(m_hList, nullptr, TRUE);
         return;
-    } else {
-        SendMessageW(m_hList, WM_SETREDRAW, FALSE, 0);
-        list.DeleteAllItems();
-        AppendRows(nCount);
-        SendMessageW(m_hList, WM_SETREDRAW, TRUE, 0);
     }
+    // A copy (one more row, or as many when the oldest entry was trimmed) or another count: the
+    // rows selected before stand for other entries now, so none stays selected. Only the count
+    // changes; nothing here passes over every row.
+    if (list.GetSelectedCount() > 0) {
+        list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    list.SetSelectionMark(-1);
+    list.SetItemCount(nCount, LVSICF_NOSCROLL);
     InvalidateRect(m_hList, nullptr, TRUE);
-}
-
-void CHistoryRows::AppendRows(int nCount) {
-    const int nColumns =
-        std::max({m_columns.nImage, m_columns.nNumber, m_columns.nText, m_columns.nCreated});
-    CListCtrl list(m_hList);
-    for (int i = 0; i < nCount; ++i) {
-        const int nRow = list.InsertItem(INT_MAX, L""); // at the end
-        for (int nColumn = 1; nColumn <= nColumns; ++nColumn) {
-            list.SetCallbackCell(nRow, nColumn, nColumn == m_columns.nImage);
-        }
-    }
 }
 
 bool CHistoryRows::OnNotify(NMHDR* pnm, LRESULT* pResult) {

@@ -1,14 +1,14 @@
 #pragma once
 // The rows of a history list (the main window's and the small clip window's): one row per entry,
-// newest first. The rows hold no texts of their own: the list asks for the cells it draws
-// (LVN_GETDISPINFO) and they are made then from the document, so a new entry, a trim or an
-// activation costs the same however long the history is.
+// newest first. The list holds no rows of its own (LVS_OWNERDATA): it knows only how many there
+// are and asks for the cells it draws (LVN_GETDISPINFO), which are made then from the document,
+// so filling the list, a new entry, a trim or an activation costs the same however long the
+// history is.
 
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <cstdint>
 #include <vector>
 
 #include "history/KorvexDoc.h"
@@ -27,7 +27,7 @@ public:
     CHistoryRows(CKorvexDoc& rDoc, HISTORY_ROW_COLUMNS columns)
         : m_rDoc(rDoc), m_columns(columns) {}
 
-    // The report-style list control whose rows these are, and its two images.
+    // The report-style list control (LVS_OWNERDATA) whose rows these are, and its two images.
     void SetList(HWND hList) { m_hList = hList; }
     void SetImages(int nPlainImage, int nBookmarkImage) {
         m_nPlainImage = nPlainImage;
@@ -45,8 +45,6 @@ public:
     bool OnNotify(NMHDR* pnm, LRESULT* pResult);
 
 private:
-    // Adds nCount rows (none when nCount <= 0) at the end.
-    void AppendRows(int nCount);
     void FillCell(LVITEMW& rItem);
 
     CKorvexDoc& m_rDoc;

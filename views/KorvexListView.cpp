@@ -46,7 +46,7 @@ bool CKorvexListView::Create(HWND hWndParent) {
 bool CKorvexListView::PreCreateWindow(CREATESTRUCTW& cs) {
     // Report style with several rows selectable; the selection is hidden while the list lacks
     // the focus. The view keeps its image list itself, so the control must not destroy it.
-    cs.style |= LVS_REPORT | LVS_SHAREIMAGELISTS;
+    cs.style |= LVS_REPORT | LVS_OWNERDATA | LVS_SHAREIMAGELISTS;
     cs.style &= ~static_cast<DWORD>(LVS_SINGLESEL | LVS_SHOWSELALWAYS);
     return true;
 }

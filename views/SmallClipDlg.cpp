@@ -55,7 +55,6 @@ CSmallClipDlg::~CSmallClipDlg() = default;
 
 bool CSmallClipDlg::Create(HWND hWndFrame) {
     m_hWndFrame = hWndFrame;
-    m_oPlace = RememberKeyboardPlace();
     // Owned by the main frame: no taskbar button, and it goes at the latest with the frame.
     return CDialog::Create(hWndFrame);
 }
@@ -75,18 +74,23 @@ BOOL CSmallClipDlg::OnInitDialog() {
     m_oList.SetExtendedStyle(LIST_EXTENDED_STYLE);
     m_oList.InsertColumns(LIST_COLUMNS, nDpi);
     m_oCommands.RegisterShortcuts();
-    Refresh(HistoryHint::WholeList());
-    if (m_oList.GetItemCount() > 0) {
-        // Row 0 becomes the selection mark: Enter at once activates the head entry.
-        m_oList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        m_oList.SetSelectionMark(0);
-    }
     return TRUE;
 }
 
-void CSmallClipDlg::Place() {
-    if (m_hWnd == nullptr || m_bClosing) {
+void CSmallClipDlg::Open() {
+    if (m_hWnd == nullptr || m_bOpen) {
         return;
+    }
+    m_oPlace = RememberKeyboardPlace();
+    m_bOpen = true;
+    // The rows as the history is now, none selected but row 0, the first rows in view: Enter at
+    // once activates the head entry. Only the count is set: the cells are asked as they show.
+    m_oRows.Refresh(HistoryHint::WholeList());
+    if (m_oList.GetItemCount() > 0) {
+        m_oList.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        m_oList.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        m_oList.SetSelectionMark(0);
+        m_oList.EnsureVisible(0);
     }
     // At the mouse cursor, or just below the text caret's line when that is asked for and the
     // program the user is in shows a caret; on that point's monitor.
@@ -107,33 +111,37 @@ void CSmallClipDlg::Place() {
                                          GetWindowDpi(m_hWnd));
     SetWindowPos(m_hWnd, HWND_TOPMOST, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_SHOWWINDOW);
-    if (m_hWnd != nullptr && !m_bClosing) {
+    if (m_bOpen) {
         SetForegroundWindow(m_hWnd);
         SetFocus(m_oList.GetSafeHwnd());
     }
 }
 
 void CSmallClipDlg::Refresh(HistoryHint oHint) {
-    if (m_hWnd == nullptr || m_bClosing) {
-        return;
+    if (m_bOpen) {
+        m_oRows.Refresh(oHint);
     }
-    m_oRows.Refresh(oHint);
+}
+
+bool CSmallClipDlg::BeginClose() {
+    if (m_hWnd == nullptr || !m_bOpen) {
+        return false;
+    }
+    m_bOpen = false;
+    StoreSize();
+    return true;
 }
 
 void CSmallClipDlg::Close() {
-    if (m_hWnd == nullptr || m_bClosing) {
-        return;
+    if (BeginClose()) {
+        ShowWindow(m_hWnd, SW_HIDE);
     }
-    m_bClosing = true;
-    ::DestroyWindow(m_hWnd);
 }
 
 void CSmallClipDlg::CloseGivingKeyboardBack() {
-    if (m_hWnd == nullptr || m_bClosing) {
-        return;
+    if (BeginClose()) {
+        PasteIntoTarget(m_hWnd, m_oPlace, false); // hides the window first
     }
-    m_bClosing = true;
-    PasteIntoTarget(m_hWnd, m_oPlace, false); // destroys the window first
 }
 
 BOOL CSmallClipDlg::PreTranslateMessage(MSG* pMsg) {
@@ -156,7 +164,9 @@ void CSmallClipDlg::OnCancel() {
 }
 
 bool CSmallClipDlg::OnCommand(UINT nId) {
-    return m_oCommands.OnCommand(nId) || CDialog::OnCommand(nId);
+    // A hidden window's rows wait for its next opening: a command posted to it meanwhile would
+    // act on rows that stand for other entries now.
+    return (m_bOpen && m_oCommands.OnCommand(nId)) || CDialog::OnCommand(nId);
 }
 
 bool CSmallClipDlg::OnNotify(NMHDR* pnm, LRESULT* pResult) {
@@ -174,8 +184,7 @@ void CSmallClipDlg::OnSize(UINT nType, int cx, int cy) {
 }
 
 void CSmallClipDlg::OnDestroy() {
-    m_bClosing = true;
-    StoreSize();
+    BeginClose();
     Default();
 }
 
@@ -203,11 +212,11 @@ void CSmallClipDlg::PostNcDestroy() {
 }
 
 void CSmallClipDlg::AfterActivate() {
-    m_bClosing = true;
-    PasteIntoTarget(m_hWnd, m_oPlace, m_rSettings.IsDoPaste()); // destroys the window first
+    if (BeginClose()) {
+        PasteIntoTarget(m_hWnd, m_oPlace, m_rSettings.IsDoPaste()); // hides the window first
+    }
 }
 
 void CSmallClipDlg::AfterAppend() {
-    m_bClosing = true;
-    PasteIntoTarget(m_hWnd, m_oPlace, m_rSettings.IsDoPaste());
+    AfterActivate();
 }

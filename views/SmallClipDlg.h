@@ -1,15 +1,17 @@
 #pragma once
-// Lifetime: the main frame owns the object, every close only destroys the window, and the
-// window's final destruction posts the release request to the frame, held back while a modal
-// loop runs, so that the frame deletes the object from its own message loop, never under a
-// handler of the window.
+// Lifetime: the main frame makes the object and its window once and keeps them between
+// openings: every close only hides the window, and each opening brings the rows, the selection
+// and the size in line before it shows it, so an opening costs the same however long the
+// history is. Should the window be destroyed (the frame goes), its final destruction posts the
+// release request to the frame, held back while a modal loop runs, so that the frame deletes the
+// object from its own message loop, never under a handler of the window.
 //
 // The small clip window: a list of the history without caption that pops up at the mouse cursor
 // on the "Show Clip Window" hotkey, over whatever program has the focus. The user picks entries
 // and activates them: their text goes to the clipboard and, with "DoPaste" on, into the program
 // the user was in. It offers the item commands of the main window's list (context-menu ids and
-// shortcuts) and closes when it loses the activation, after an activation, on Esc and when the
-// hotkey comes again.
+// shortcuts) and closes (hides) when it loses the activation, after an activation, on Esc and
+// when the hotkey comes again.
 //
 // Why that is enough: a posted message reaches the frame only from a message loop. The loops
 // that run under a handler of this window and return into code that goes on using the object
@@ -43,14 +45,18 @@ public:
     CSmallClipDlg(CKorvexDoc& rDoc, CKorvexSettings& rSettings);
     ~CSmallClipDlg() override;
 
-    // Creates the window (hidden) with hWndFrame as its owner and the receiver of its release
+    // Creates the window, hidden, with hWndFrame as its owner and the receiver of its release
     // request (WM_KORVEX_RELEASE_SMALL_CLIP).
     bool Create(HWND hWndFrame);
-    // Moves it to the cursor with the stored size, topmost, shows it and gives it the focus.
-    void Place();
-    // A change of the document: hint 0 for the whole list, n for the entry at index n - 1.
+    // Remembers where the keyboard is, fills the rows afresh with row 0 selected and in view,
+    // moves the window to the cursor (or the caret) with the stored size, topmost, shows it and
+    // gives it the focus.
+    void Open();
+    bool IsOpen() const { return m_bOpen; }
+    // A change of the document: hint 0 for the whole list, n for the entry at index n - 1. A
+    // hidden window leaves its rows until it opens again.
     void Refresh(HistoryHint oHint);
-    // Destroys the window, if it is not going already.
+    // Hides the window and stores the size it had, if it is open.
     void Close();
     // The same, and the keyboard goes back where it was before the window opened (Esc, the
     // hotkey again); a close by the activation going elsewhere leaves it there.
@@ -84,6 +90,8 @@ private:
     void SetModalChild(bool bOpen) override { m_bModalChild = bOpen; }
 
     void StoreSize();
+    // Open to closed: false when it was closed already. The size is stored as it goes.
+    bool BeginClose();
 
     CKorvexSettings& m_rSettings;
     CItemCommands m_oCommands;
@@ -94,5 +102,5 @@ private:
 
     HWND m_hWndFrame = nullptr;
     KEYBOARD_PLACE m_oPlace; // where the keyboard was before this window opened: the paste's target
-    bool m_bClosing = false; // destroying the window, or about to: nothing may touch it
+    bool m_bOpen = false;    // shown, and not closing: a close hides it
 };

@@ -154,7 +154,7 @@ TEST_F(e2eEditorAndFind, SmallClipWindowStaysBehindTheEditorAndAppendPastes) {
 
     ASSERT_TRUE(Press({{VK_CONTROL, VK_END}, {'X'}, {VK_F2}}));
     EXPECT_TRUE(WaitForRows({L"onex", L"one", L"zero"}));
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hSmallClip); }));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(hSmallClip); }));
     // Ctrl+V reached the program the user was in, with the edited text on the clipboard.
     EXPECT_TRUE(oTarget.WaitForOutput("down 56", 5000)) << oTarget.Output();
     EXPECT_EQ(L"onex", ReadClipboardText());

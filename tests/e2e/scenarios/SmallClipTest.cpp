@@ -366,6 +366,25 @@ TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
     EXPECT_EQ(RowTexts(), (std::vector<std::wstring>{L"three", L"two", L"one"}));
     EXPECT_EQ(ReadClipboardText(), L"three");
 
+    // The window is kept between openings, but never its rows or selection: left with row 2
+    // selected, it opens after a copy with the new rows and row 0 alone selected.
+    ASSERT_EQ(OpenWithHotkey(), hSmall);
+    ASSERT_TRUE(PressUntil({{VK_END}}, [&] {
+        return ListView_GetNextItem(GetDlgItem(hSmall, kSmallClipListId), -1, LVNI_SELECTED) == 2;
+    }));
+    Press({{VK_ESCAPE}});
+    ASSERT_TRUE(WaitForClosed());
+    ASSERT_TRUE(Copy(L"four"));
+    ASSERT_TRUE(WaitForRows({L"four", L"three", L"two", L"one"}));
+    ASSERT_EQ(OpenWithHotkey(), hSmall);
+    EXPECT_EQ(oList.Column(kSmallClipColumnText),
+              (std::vector<std::wstring>{L"four", L"three", L"two", L"one"}));
+    const HWND hList = GetDlgItem(hSmall, kSmallClipListId);
+    EXPECT_EQ(ListView_GetSelectedCount(hList), 1u);
+    EXPECT_EQ(ListView_GetNextItem(hList, -1, LVNI_SELECTED), 0);
+    Press({{VK_ESCAPE}});
+    ASSERT_TRUE(WaitForClosed());
+
     // Resized, the list follows; clicking another window closes it and keeps the size for the
     // next opening.
     hSmall = OpenWithHotkey();
@@ -402,7 +421,7 @@ TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
                     .CellPoint(2, kSmallClipColumnText, ptRow));
     ASSERT_TRUE(ClickAt(ptRow, 2));
     EXPECT_TRUE(WaitForClosed());
-    EXPECT_TRUE(WaitForRows({L"one", L"three", L"two"}));
+    EXPECT_TRUE(WaitForRows({L"two", L"four", L"three", L"one"}));
     EXPECT_TRUE(m_korvex.Responds());
 }
 
@@ -447,14 +466,14 @@ TEST_F(e2eSmallClip, AThousandOpeningsThroughEveryClosePathLeaveNothingBehind) {
     ASSERT_TRUE(StartNotepad());
     const HWND hMain = m_korvex.MainWindow();
     const DWORD nProcessId = m_korvex.ProcessId();
-    // The first opening creates what the program keeps for good (classes, cached resources).
-    // A closed window is hidden before it is destroyed: counts are taken once it is gone.
-    const size_t nWindowsClosed = CountGui(nProcessId).nWindows;
+    // The first opening makes what the program keeps for good (classes, cached resources, the
+    // window itself, which every later opening shows again).
     ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
-    ASSERT_NE(WaitForSmallClip(), nullptr);
+    const HWND hKept = WaitForSmallClip();
+    ASSERT_NE(hKept, nullptr);
     ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
     ASSERT_TRUE(WaitForClosed());
-    ASSERT_TRUE(PumpUntil([&] { return CountGui(nProcessId).nWindows == nWindowsClosed; }));
+    const size_t nWindowsClosed = CountGui(nProcessId).nWindows;
     const GUI_COUNTS before = CountGui(nProcessId);
 
     enum class ClosePath { Hotkey, Esc, Paste, Deactivation };
@@ -463,8 +482,7 @@ TEST_F(e2eSmallClip, AThousandOpeningsThroughEveryClosePathLeaveNothingBehind) {
     for (int i = 0; i < 1000; ++i) {
         const ClosePath nPath = paths[i % 4];
         ASSERT_TRUE(PostMessageW(hMain, kMsgShowClipWindow, 0, 0));
-        const HWND hSmall = WaitForSmallClip();
-        ASSERT_NE(hSmall, nullptr) << "opening " << i;
+        ASSERT_EQ(WaitForSmallClip(), hKept) << "opening " << i;
         switch (nPath) {
         case ClosePath::Hotkey:
             PostMessageW(hMain, kMsgShowClipWindow, 0, 0);

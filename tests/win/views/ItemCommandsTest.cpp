@@ -47,8 +47,9 @@ protected:
     void SetUp() override {
         s_pTest = this;
         m_pfnPreviousBox = SetMessageBoxFunction(&AnswerBox);
-        m_oWindow.hList = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 400,
-                                          300, m_oParent.Handle(), nullptr, nullptr, nullptr);
+        m_oWindow.hList =
+            CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT | LVS_OWNERDATA, 0, 0, 400,
+                            300, m_oParent.Handle(), nullptr, nullptr, nullptr);
         ASSERT_NE(m_oWindow.hList, nullptr);
         const LIST_COLUMN column{L"", LVCFMT_LEFT, 100};
         const LIST_COLUMN arrColumns[] = {column, column, column, column};
