@@ -1,13 +1,15 @@
 // popupfloor.exe: the least a program can do to answer the "Show Clip Window" hotkey, the floor
 // beside Korvex's figures in clipbench. A low-level keyboard hook sees Ctrl+Alt+0 and shows a
 // window made at the start, of the small clip window's default size, and gives it the focus; Esc
-// hides it again. It runs until it gets WM_CLOSE (clipbench sends it).
+// hides it again (seen by the hook too: a floor that did not get the focus must still close, or
+// the next opening maps nothing). It runs until it gets WM_CLOSE (clipbench sends it).
 
 #include <windows.h>
 
 namespace {
 
 constexpr UINT kMsgShow = WM_APP + 1;
+constexpr UINT kMsgHide = WM_APP + 2;
 HWND g_hPopup = nullptr;
 
 LRESULT CALLBACK KeyboardHook(int nCode, WPARAM wParam, LPARAM lParam) {
@@ -16,6 +18,10 @@ LRESULT CALLBACK KeyboardHook(int nCode, WPARAM wParam, LPARAM lParam) {
         if (pKey->vkCode == '0' && (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0 &&
             (GetAsyncKeyState(VK_MENU) & 0x8000) != 0) {
             PostMessageW(g_hPopup, kMsgShow, 0, 0);
+            return 1;
+        }
+        if (pKey->vkCode == VK_ESCAPE && IsWindowVisible(g_hPopup)) {
+            PostMessageW(g_hPopup, kMsgHide, 0, 0);
             return 1;
         }
     }
@@ -28,10 +34,8 @@ LRESULT CALLBACK PopupProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
         ShowWindow(hWnd, SW_SHOW);
         SetForegroundWindow(hWnd);
         return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) {
-            ShowWindow(hWnd, SW_HIDE);
-        }
+    case kMsgHide:
+        ShowWindow(hWnd, SW_HIDE);
         return 0;
     case WM_CLOSE:
         PostQuitMessage(0);
