@@ -16,6 +16,7 @@
 #include "res/resource.h"
 #include "settings/OptionsDlg.h"
 #include "views/KorvexListView.h"
+#include "views/LocaleCaseFold.h"
 #include "views/SmallClipDlg.h"
 #include "views/ViewItemDlg.h"
 
@@ -42,9 +43,12 @@ RECT GetPrimaryWorkArea() {
 CMainFrame::CMainFrame(CKorvexDoc& rDoc, CWin32ClipboardPort& rClipboardPort,
                        CKorvexSettings& rSettings)
     : m_rDoc(rDoc), m_rClipboardPort(rClipboardPort), m_rSettings(rSettings),
-      m_oClipboardMonitor(rDoc) {}
+      m_oFolded(rDoc, MakeLocaleCaseFold()), m_oClipboardMonitor(rDoc) {
+    m_rDoc.AddObserver(&m_oFolded);
+}
 
 CMainFrame::~CMainFrame() {
+    m_rDoc.RemoveObserver(&m_oFolded);
     // The view's window is a child of ours: if ours still exists, let it go first.
     SetActiveView(nullptr);
     if (m_hWnd != nullptr) {
@@ -79,7 +83,7 @@ int CMainFrame::OnCreate(CREATESTRUCTW* pcs) {
 
     // The view, then the observers in this order: the view is told of a change first, then a
     // notice is posted to this window for the windows that refresh later.
-    m_pView = std::make_unique<CKorvexListView>(m_rDoc);
+    m_pView = std::make_unique<CKorvexListView>(m_rDoc, &m_oFolded);
     if (!m_pView->Create(m_hWnd)) {
         return -1;
     }
@@ -201,9 +205,29 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy) {
     CFrameWnd::OnSize(nType, cx, cy);
 }
 
+bool CMainFrame::OnCommandNotify(UINT nId, UINT nCode, HWND hCtrl) {
+    return (m_pView && m_pView->OnFieldNotify(nCode, hCtrl)) ||
+           CFrameWnd::OnCommandNotify(nId, nCode, hCtrl);
+}
+
+void CMainFrame::RecalcLayout() {
+    if (m_hWnd == nullptr || !m_pView || m_pView->GetSafeHwnd() == nullptr) {
+        return;
+    }
+    RECT rc{};
+    GetClientRect(m_hWnd, &rc);
+    m_pView->Layout(rc);
+}
+
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
+    if (m_pView && m_pView->PreTranslateFieldMessage(pMsg)) {
+        return TRUE;
+    }
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) {
-        ToggleShown();
+        // The first Esc clears a filter, the next hides the window.
+        if (!m_pView || !m_pView->ClearFilter()) {
+            ToggleShown();
+        }
         return TRUE;
     }
     return CFrameWnd::PreTranslateMessage(pMsg);
@@ -360,7 +384,7 @@ bool CMainFrame::PrepareSmallClip() {
     if (m_pSmallClip) {
         return false; // gone, its release still to come
     }
-    m_pSmallClip = std::make_unique<CSmallClipDlg>(m_rDoc, m_rSettings);
+    m_pSmallClip = std::make_unique<CSmallClipDlg>(m_rDoc, m_rSettings, &m_oFolded);
     if (!m_pSmallClip->Create(m_hWnd)) {
         m_pSmallClip.reset();
         return false;

@@ -15,6 +15,7 @@
 #include "clipboard/ClipboardMonitor.h"
 #include "clipboard/Win32ClipboardPort.h"
 #include "framework/FrameWnd.h"
+#include "history/HistoryFilter.h"
 #include "history/KorvexDoc.h"
 #include "settings/KorvexSettings.h"
 #include "views/HistoryObserver.h"
@@ -68,6 +69,9 @@ protected:
     void OnTimer(UINT_PTR nIdEvent) override;
     bool OnCommand(UINT nId) override;
     bool OnUpdateCommand(UINT nId, CCmdUI& ui) override;
+    bool OnCommandNotify(UINT nId, UINT nCode, HWND hCtrl) override;
+    // The find-by-typing field above the view while it holds text, the view below it.
+    void RecalcLayout() override;
 
 private:
     bool OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
@@ -89,6 +93,8 @@ private:
     CKorvexDoc& m_rDoc;
     CWin32ClipboardPort& m_rClipboardPort;
     CKorvexSettings& m_rSettings;
+    // Every entry's text folded for the find-by-typing of both lists (made first, goes last).
+    CFoldedHistory m_oFolded;
     std::unique_ptr<CKorvexListView> m_pView;
     CHistoryPoster m_oHistoryPoster;
 

@@ -489,8 +489,10 @@ int32_t CKorvexDoc::FindPrev(int32_t nStart) {
     return m_lstItems.FindLastMatch();
 }
 
-void CKorvexDoc::BookmarkAll() {
+void CKorvexDoc::BookmarkAll(const std::function<bool(int32_t)>& fnShown) {
     for (int32_t nIndex = FindNext(-1, false); nIndex != -1; nIndex = FindNext(nIndex, false)) {
-        SetBookmark(nIndex, true);
+        if (!fnShown || fnShown(nIndex)) {
+            SetBookmark(nIndex, true);
+        }
     }
 }

@@ -92,7 +92,9 @@ public:
     // Search with m_oFindCriteria.
     int32_t FindNext(int32_t nStart, bool bWrap);
     int32_t FindPrev(int32_t nStart);
-    void BookmarkAll();
+    // Bookmarks every match; with fnShown, only the matches it answers true for (the rows a
+    // filtered list shows).
+    void BookmarkAll(const std::function<bool(int32_t)>& fnShown = nullptr);
 
 protected:
     CSmartTypedPtrList<CLIP_ITEM> m_lstItems;

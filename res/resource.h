@@ -37,8 +37,10 @@
 #define IDC_HOTKEY_KEY 1015
 #define IDC_COMMAND_NAME 1016
 
-#define IDD_SMALLCLIP 133       // the small clip window
-#define IDC_SMALLCLIP_LIST 1000 // small clip window: the list
+#define IDD_SMALLCLIP 133         // the small clip window
+#define IDC_SMALLCLIP_LIST 1000   // small clip window: the list
+#define IDC_SMALLCLIP_FILTER 1027 // small clip window: the find-by-typing field
+#define IDC_MAIN_FILTER 1028      // main window: the find-by-typing field
 
 #define IDD_VIEWITEM 149          // the item editor "Clip Item"
 #define IDC_VIEWITEM_TEXT 1011    // item editor: the entry's text

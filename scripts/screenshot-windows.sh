@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of Korvex's windows at their default sizes, for a look at the layout at a DPI: the
-# main window, the small clip window and the find dialog, over a few entries (one with a tab).
+# main window, the small clip window (also filtered by typing, with its marks) and the find
+# dialog, over a few entries (some with a tab).
 #   bash scripts/screenshot-windows.sh [dpi] [folder]    (defaults: 96, build/screenshots)
 # Uses an existing Windows build (build/windows/bin, or KORVEX_BIN) and a fresh Wine prefix.
 set -euo pipefail
@@ -40,17 +41,22 @@ capture() {
 wine "$bin/korvex.exe" -n >/dev/null 2>&1 &
 probe wait-ready 60000
 for text in "SELECT id, name FROM customers WHERE active = 1;" $'name\tvalue' "https://www.winehq.org/" \
-    "myVariableName"; do
+    "myVariableName" $'rename\tvariable' "name = value"; do
     file=$(mktemp /tmp/korvex-shot.XXXXXX)
     printf '%s' "$text" >"$file"
     quiet wine "$bin/cliptool.exe" write-file "Z:${file//\//\\}"
     rm -f "$file"
 done
-probe wait-rows 4 20000
+probe wait-rows 6 20000
 capture "$out/main-window-$dpi.png"
+xdotool type --delay 30 "na va"
+capture "$out/main-window-filtered-$dpi.png"
+xdotool key Escape
 xdotool mousemove 300 300 key ctrl+alt+0
 capture "$out/small-clip-window-$dpi.png"
-xdotool key Escape
+xdotool type --delay 30 "na va"
+capture "$out/small-clip-filtered-$dpi.png"
+xdotool key Escape Escape
 probe post 0x111 32890 # Edit > Find
 capture "$out/find-dialog-$dpi.png"
 xdotool key Escape

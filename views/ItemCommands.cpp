@@ -240,8 +240,8 @@ bool CItemCommands::OnListNotify(const NMHDR* pnm, LRESULT* pResult, int nBookma
         ScreenToClient(m_rWindow.GetListHwnd(), &pt);
         int nSubItem = -1;
         const int nRow = List().SubItemHitTest(pt, &nSubItem);
-        if (nRow >= 0 && nSubItem == nBookmarkColumn) {
-            m_rDoc.ToggleBookmark(nRow);
+        if (nRow >= 0 && nSubItem == nBookmarkColumn && m_rWindow.EntryOfRow(nRow) >= 0) {
+            m_rDoc.ToggleBookmark(m_rWindow.EntryOfRow(nRow));
         }
         return true;
     }
@@ -307,9 +307,20 @@ int CItemCommands::GetOneSelectedRow() const {
     return arrSelected.empty() ? -1 : arrSelected.front();
 }
 
+int32_t CItemCommands::GetOneSelectedEntry() const {
+    const int nRow = GetOneSelectedRow();
+    return nRow < 0 ? -1 : m_rWindow.EntryOfRow(nRow);
+}
+
 std::vector<int32_t> CItemCommands::GetSelectedIndexes() const {
-    const std::vector<int> arrSelected = List().GetSelectedItems();
-    return std::vector<int32_t>(arrSelected.begin(), arrSelected.end());
+    std::vector<int32_t> arrIndexes;
+    for (const int nRow : List().GetSelectedItems()) {
+        if (const int32_t nEntry = m_rWindow.EntryOfRow(nRow); nEntry >= 0) {
+            arrIndexes.push_back(nEntry);
+        }
+    }
+    std::sort(arrIndexes.begin(), arrIndexes.end());
+    return arrIndexes;
 }
 
 void CItemCommands::ClearMarkRow() {
@@ -332,9 +343,9 @@ void CItemCommands::ForSelection(
     const std::function<void(const std::vector<int32_t>&)>& fnSeveral) {
     const int nSelected = GetSelectedCount();
     if (nSelected == 1) {
-        const int nRow = GetOneSelectedRow();
-        if (nRow >= 0) {
-            fnOne(nRow);
+        const int32_t nEntry = GetOneSelectedEntry();
+        if (nEntry >= 0) {
+            fnOne(nEntry);
         }
     } else if (nSelected > 1) {
         fnSeveral(GetSelectedIndexes());
@@ -352,18 +363,27 @@ void CItemCommands::Navigate(NavigationOrder nOrder,
     if (nSelected > 1) {
         return;
     }
-    const int32_t nStart = nSelected == 0 ? -1 : GetOneSelectedRow();
+    const int32_t nStart = nSelected == 0 ? -1 : GetOneSelectedEntry();
     if (nOrder == NavigationOrder::ClearBeforeAsking) {
         ClearMarkRow();
     }
-    const int32_t nFound = fnFind(nStart);
+    // The first hit that the list shows; a search that wraps comes back to a hit seen already.
+    int32_t nFound = fnFind(nStart);
+    const int32_t nFirst = nFound;
+    for (int32_t nTries = m_rDoc.GetItemCount(); nFound >= 0 && m_rWindow.RowOfEntry(nFound) < 0;
+         --nTries) {
+        nFound = nTries > 0 ? fnFind(nFound) : -1;
+        if (nFound == nFirst) {
+            nFound = -1;
+        }
+    }
     if (nFound < 0) {
         return;
     }
     if (nOrder == NavigationOrder::ClearAfterFound) {
         ClearMarkRow();
     }
-    SelectRow(nFound);
+    SelectRow(m_rWindow.RowOfEntry(nFound));
 }
 
 // --- The commands ---------------------------------------------------------------------------
@@ -371,11 +391,11 @@ void CItemCommands::Navigate(NavigationOrder nOrder,
 void CItemCommands::OnActivate() {
     const int nSelected = GetSelectedCount();
     if (nSelected == 1) {
-        const int nRow = GetOneSelectedRow();
-        if (nRow < 0) {
+        const int32_t nEntry = GetOneSelectedEntry();
+        if (nEntry < 0) {
             return;
         }
-        m_rDoc.ActivateItem(nRow);
+        m_rDoc.ActivateItem(nEntry);
     } else if (nSelected > 1) {
         m_rDoc.ActivateItems(GetSelectedIndexes());
     } else {
@@ -385,7 +405,7 @@ void CItemCommands::OnActivate() {
 }
 
 void CItemCommands::OnPreview() {
-    const CLIP_ITEM* pItem = m_rDoc.FindItem(GetOneSelectedRow());
+    const CLIP_ITEM* pItem = m_rDoc.FindItem(GetOneSelectedEntry());
     if (pItem == nullptr) {
         return;
     }
@@ -394,11 +414,11 @@ void CItemCommands::OnPreview() {
 }
 
 void CItemCommands::OnEdit() {
-    const int nRow = GetOneSelectedRow();
-    if (nRow < 0) {
+    const int32_t nEntry = GetOneSelectedEntry();
+    if (nEntry < 0) {
         return;
     }
-    const INT_PTR nResult = EditHistoryItem(m_rDoc, nRow, nullptr, [this](CViewItemDlg& dlg) {
+    const INT_PTR nResult = EditHistoryItem(m_rDoc, nEntry, nullptr, [this](CViewItemDlg& dlg) {
         return RunModal([&] { return dlg.DoModal(); });
     });
     if (nResult == CViewItemDlg::RESULT_APPEND) {
@@ -412,7 +432,8 @@ void CItemCommands::OnFind() {
     if (nResult == CFindDlg::RESULT_FIND_NEXT) {
         OnFindNext();
     } else if (nResult == CFindDlg::RESULT_BOOKMARK_ALL) {
-        m_rDoc.BookmarkAll();
+        // Of the rows shown: a filter hides the others.
+        m_rDoc.BookmarkAll([this](int32_t nEntry) { return m_rWindow.RowOfEntry(nEntry) >= 0; });
     }
 }
 
@@ -431,9 +452,8 @@ void CItemCommands::OnRevertFirstItems() {
 }
 
 void CItemCommands::OnBookmarkItem() {
-    const int nRow = GetOneSelectedRow();
-    if (nRow >= 0) {
-        m_rDoc.ToggleBookmark(nRow);
+    if (const int32_t nEntry = GetOneSelectedEntry(); nEntry >= 0) {
+        m_rDoc.ToggleBookmark(nEntry);
     }
 }
 
@@ -461,7 +481,7 @@ void CItemCommands::OnRemove() {
     }
     // The entries the user sees selected now are the ones a Yes removes, wherever copies made
     // while the question is open have moved them.
-    const CSeenEntries seen(m_rDoc, nSelected == 1 ? std::vector<int32_t>{GetOneSelectedRow()}
+    const CSeenEntries seen(m_rDoc, nSelected == 1 ? std::vector<int32_t>{GetOneSelectedEntry()}
                                                    : GetSelectedIndexes());
     const wchar_t* pszQuestion = nSelected == 1 ? L"Are you sure you want to remove this item?"
                                                 : L"Are you sure you want to remove this items?";
@@ -497,9 +517,8 @@ void CItemCommands::OnInvertAndActivateItems() {
 }
 
 void CItemCommands::OnMakeObject() {
-    const int nRow = GetOneSelectedRow();
-    if (nRow >= 0) {
-        m_rDoc.MakeObject(nRow, false);
+    if (const int32_t nEntry = GetOneSelectedEntry(); nEntry >= 0) {
+        m_rDoc.MakeObject(nEntry, false);
     }
 }
 

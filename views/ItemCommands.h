@@ -40,6 +40,11 @@ public:
     virtual void AfterAppend() = 0;
     // A modal dialog or message box of a command opens (true) or has just returned (false).
     virtual void SetModalChild(bool bOpen) = 0;
+    // The entry (its index in the document) that a row of the list shows, -1 for none; and the
+    // row that shows an entry, -1 when the list's filter hides it. Without a filter, the same
+    // number.
+    virtual int32_t EntryOfRow(int nRow) const { return nRow; }
+    virtual int RowOfEntry(int32_t nEntry) const { return nEntry; }
 
 protected:
     ~IItemCommandWindow() = default;
@@ -127,6 +132,8 @@ public:
     // The one row a one-row command acts on: the selection mark when it is a selected row,
     // otherwise the one selected row; -1 unless exactly one row is selected.
     int GetOneSelectedRow() const;
+    // The entry of that row (-1 for none), and the entries of every selected row, ascending.
+    int32_t GetOneSelectedEntry() const;
     std::vector<int32_t> GetSelectedIndexes() const;
     int GetSelectedCount() const { return List().GetSelectedCount(); }
 
@@ -149,7 +156,8 @@ public:
         ClearAfterFound,  // bookmarks: ask; on a hit clear the mark row, then select the hit
         ClearBeforeAsking // find: clear the mark row, ask; on a hit select it
     };
-    // Start -1 with nothing selected, the one row with one; with several rows nothing happens.
+    // Start -1 with nothing selected, the one row's entry with one; with several rows nothing
+    // happens. fnFind answers an entry; entries the list does not show are passed over.
     void Navigate(NavigationOrder nOrder, const std::function<int32_t(int32_t nStart)>& fnFind);
 
     void ClearMarkRow();

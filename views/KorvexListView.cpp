@@ -23,9 +23,9 @@ constexpr LIST_COLUMN LIST_COLUMNS[] = {
 
 } // namespace
 
-CKorvexListView::CKorvexListView(CKorvexDoc& rDoc)
+CKorvexListView::CKorvexListView(CKorvexDoc& rDoc, CFoldedHistory* pFolded)
     : m_rDoc(rDoc), m_oCommands(rDoc, *this, ItemCommandIds::EditAndContext),
-      m_oRows(rDoc, ROW_COLUMNS) {
+      m_oRows(rDoc, ROW_COLUMNS, pFolded) {
     m_oObserver.SetHandler([this](HistoryHint oHint) { OnUpdate(oHint); });
 }
 
@@ -40,7 +40,57 @@ bool CKorvexListView::Create(HWND hWndParent) {
     }
     m_oRows.SetList(m_hWnd);
     m_oObserver.Connect(m_rDoc);
+    const HWND hField = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0, hWndParent,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_MAIN_FILTER)), nullptr, nullptr);
+    if (hField != nullptr) {
+        SendMessageW(hField, WM_SETFONT, SendMessageW(m_hWnd, WM_GETFONT, 0, 0), FALSE);
+        m_oField.Attach(hField, m_hWnd, [this] { OnFilterChanged(); });
+    }
     return true;
+}
+
+void CKorvexListView::Layout(const RECT& rc) {
+    const bool bField = m_oField.HasText();
+    const int nField = bField ? m_oField.GetHeight() : 0;
+    if (const HWND hField = m_oField.GetSafeHwnd(); hField != nullptr) {
+        if (bField) {
+            SetWindowPos(hField, nullptr, rc.left, rc.top, rc.right - rc.left, nField,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        ShowWindow(hField, bField ? SW_SHOW : SW_HIDE);
+    }
+    SetWindowPos(m_hWnd, nullptr, rc.left, rc.top + nField, rc.right - rc.left,
+                 rc.bottom - rc.top - nField, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CKorvexListView::OnFilterChanged() {
+    m_oRows.SetFilterText(m_oField.GetText());
+    // While the field holds the caret the list's selection must still show: it is what Enter
+    // and the item commands act on.
+    const LONG_PTR nStyle = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+    const LONG_PTR nWanted = m_oField.HasText()
+                                 ? (nStyle | LVS_SHOWSELALWAYS)
+                                 : (nStyle & ~static_cast<LONG_PTR>(LVS_SHOWSELALWAYS));
+    if (nWanted != nStyle) {
+        SetWindowLongPtrW(m_hWnd, GWL_STYLE, nWanted);
+    }
+    const bool bFocusInField = GetFocus() == m_oField.GetSafeHwnd();
+    RECT rc{};
+    GetClientRect(GetParent(m_hWnd), &rc);
+    Layout(rc);
+    if (!m_oField.HasText() && bFocusInField) {
+        SetFocus(m_hWnd);
+    }
+}
+
+bool CKorvexListView::PreTranslateFieldMessage(MSG* pMsg) {
+    if (pMsg->hwnd != m_oField.GetSafeHwnd()) {
+        return false;
+    }
+    // In the field the item commands' shortcuts still act on the rows (Enter, Del at the end
+    // of the text, the case keys...).
+    return m_oField.PreTranslateMessage(pMsg) || m_oCommands.PreTranslateMessage(pMsg);
 }
 
 bool CKorvexListView::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -100,7 +150,7 @@ void CKorvexListView::OnDpiChanged(UINT nDpi) {
 }
 
 BOOL CKorvexListView::PreTranslateMessage(MSG* pMsg) {
-    if (m_oCommands.PreTranslateMessage(pMsg)) {
+    if (m_oField.PreTranslateMessage(pMsg) || m_oCommands.PreTranslateMessage(pMsg)) {
         return TRUE;
     }
     return CWnd::PreTranslateMessage(pMsg);

@@ -3,12 +3,14 @@
 // client area) with one row per history entry, newest first, redrawn on every change of the
 // document; and the item commands of the main window: its Edit menu, context menus,
 // window-local shortcuts, double-click activation and the bookmark click on the "No" column,
-// all carried out by the item commands shared with the small clip window.
+// all carried out by the item commands shared with the small clip window. Typing in the list
+// filters its rows (FilterField.h), with the field shown above the list while it holds text.
 
 #include <windows.h>
 
 #include <cstdint>
 
+#include "FilterField.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
 #include "framework/Wnd.h"
@@ -22,11 +24,20 @@ public:
     // The control identifier of the view inside its frame.
     static constexpr UINT VIEW_ID = 0xE900;
 
-    explicit CKorvexListView(CKorvexDoc& rDoc);
+    // pFolded: the document's folded texts, which the find-by-typing searches (none: no filter).
+    explicit CKorvexListView(CKorvexDoc& rDoc, CFoldedHistory* pFolded = nullptr);
     ~CKorvexListView() override;
 
-    // Creates the list control as a child of the frame and becomes an observer of the document.
+    // Creates the list control and its find-by-typing field (hidden while empty) as children of
+    // the frame and becomes an observer of the document.
     bool Create(HWND hWndParent);
+    // Lays the field (while it holds text) and the list out in rc, the frame's client area.
+    void Layout(const RECT& rc);
+    // A queued message for the field, and the field's notifications; true when taken.
+    bool PreTranslateFieldMessage(MSG* pMsg);
+    bool OnFieldNotify(UINT nCode, HWND hCtrl) { return m_oField.OnCommandNotify(nCode, hCtrl); }
+    // Esc: empties the field; false when it was empty (the window hides then).
+    bool ClearFilter() { return m_oField.Clear(); }
     // Columns, images, shortcuts, then the rows. Called once after the frame and view exist.
     void OnInitialUpdate();
     // A change of the document: hint 0 for the whole list, n for the entry at index n - 1.
@@ -56,6 +67,9 @@ private:
     void AfterActivate() override;
     void AfterAppend() override {}
     void SetModalChild(bool) override {}
+    int32_t EntryOfRow(int nRow) const override { return m_oRows.EntryOfRow(nRow); }
+    int RowOfEntry(int32_t nEntry) const override { return m_oRows.RowOfEntry(nEntry); }
+    void OnFilterChanged();
     void CreateImages();
 
     CKorvexDoc& m_rDoc;
@@ -65,5 +79,6 @@ private:
     int m_nBookmarkImage = -1;
     UINT m_nDpi = 96;
     CHistoryRows m_oRows;
+    CFilterField m_oField;
     CHistoryObserver m_oObserver;
 };

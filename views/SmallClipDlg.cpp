@@ -47,9 +47,9 @@ RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen,
     return RECT{x, y, x + nWidth, y + nHeight};
 }
 
-CSmallClipDlg::CSmallClipDlg(CKorvexDoc& rDoc, CKorvexSettings& rSettings)
+CSmallClipDlg::CSmallClipDlg(CKorvexDoc& rDoc, CKorvexSettings& rSettings, CFoldedHistory* pFolded)
     : CDialog(IDD_SMALLCLIP), m_rSettings(rSettings),
-      m_oCommands(rDoc, *this, ItemCommandIds::ContextOnly), m_oRows(rDoc, ROW_COLUMNS) {}
+      m_oCommands(rDoc, *this, ItemCommandIds::ContextOnly), m_oRows(rDoc, ROW_COLUMNS, pFolded) {}
 
 CSmallClipDlg::~CSmallClipDlg() = default;
 
@@ -74,6 +74,8 @@ BOOL CSmallClipDlg::OnInitDialog() {
     m_oList.SetExtendedStyle(LIST_EXTENDED_STYLE);
     m_oList.InsertColumns(LIST_COLUMNS, nDpi);
     m_oCommands.RegisterShortcuts();
+    m_oField.Attach(GetDlgItem(IDC_SMALLCLIP_FILTER), m_oList.GetSafeHwnd(),
+                    [this] { OnFilterChanged(); });
     return TRUE;
 }
 
@@ -82,6 +84,7 @@ void CSmallClipDlg::Open() {
         return;
     }
     m_oPlace = RememberKeyboardPlace();
+    m_oField.Clear(); // each opening starts with every entry
     m_bOpen = true;
     // The rows as the history is now, none selected but row 0, the first rows in view: Enter at
     // once activates the head entry. Only the count is set: the cells are asked as they show.
@@ -148,8 +151,8 @@ BOOL CSmallClipDlg::PreTranslateMessage(MSG* pMsg) {
     if (m_hWnd == nullptr) {
         return FALSE;
     }
-    if ((pMsg->hwnd == m_hWnd || IsChild(m_hWnd, pMsg->hwnd)) &&
-        m_oCommands.PreTranslateMessage(pMsg)) {
+    if ((pMsg->hwnd == m_hWnd || IsChild(m_hWnd, pMsg->hwnd)) && m_bOpen &&
+        (m_oField.PreTranslateMessage(pMsg) || m_oCommands.PreTranslateMessage(pMsg))) {
         return TRUE;
     }
     return m_hWnd != nullptr && CDialog::PreTranslateMessage(pMsg);
@@ -160,7 +163,10 @@ void CSmallClipDlg::OnOK() {
 }
 
 void CSmallClipDlg::OnCancel() {
-    CloseGivingKeyboardBack();
+    // Esc clears a filter first, then closes.
+    if (!m_oField.Clear()) {
+        CloseGivingKeyboardBack();
+    }
 }
 
 bool CSmallClipDlg::OnCommand(UINT nId) {
@@ -174,12 +180,40 @@ bool CSmallClipDlg::OnNotify(NMHDR* pnm, LRESULT* pResult) {
            (m_oRows.OnNotify(pnm, pResult) || m_oCommands.OnListNotify(pnm, pResult, COLUMN_IMAGE));
 }
 
-void CSmallClipDlg::OnSize(UINT nType, int cx, int cy) {
+bool CSmallClipDlg::OnCommandNotify(UINT nId, UINT nCode, HWND hCtrl) {
+    return m_oField.OnCommandNotify(nCode, hCtrl) || CDialog::OnCommandNotify(nId, nCode, hCtrl);
+}
+
+void CSmallClipDlg::OnSize(UINT nType, int, int) {
     Default();
-    if (const HWND hList = m_oList.GetSafeHwnd(); hList != nullptr && nType != SIZE_MINIMIZED) {
-        MoveWindow(hList, 0, 0, cx, cy, TRUE);
-        m_oList.FillWithColumn(ROW_COLUMNS.nText,
-                               ScaleForDpi(MIN_TEXT_WIDTH, GetWindowDpi(m_hWnd)));
+    if (nType != SIZE_MINIMIZED) {
+        Layout();
+    }
+}
+
+void CSmallClipDlg::Layout() {
+    const HWND hList = m_oList.GetSafeHwnd();
+    if (hList == nullptr) {
+        return;
+    }
+    RECT rc{};
+    GetClientRect(m_hWnd, &rc);
+    const bool bField = m_oField.HasText();
+    const int nField = bField ? m_oField.GetHeight() : 0;
+    if (bField) {
+        MoveWindow(m_oField.GetSafeHwnd(), 0, 0, rc.right, nField, TRUE);
+    }
+    ShowWindow(m_oField.GetSafeHwnd(), bField ? SW_SHOW : SW_HIDE);
+    MoveWindow(hList, 0, nField, rc.right, rc.bottom - nField, TRUE);
+    m_oList.FillWithColumn(ROW_COLUMNS.nText, ScaleForDpi(MIN_TEXT_WIDTH, GetWindowDpi(m_hWnd)));
+}
+
+void CSmallClipDlg::OnFilterChanged() {
+    m_oRows.SetFilterText(m_oField.GetText());
+    const bool bFocusInField = GetFocus() == m_oField.GetSafeHwnd();
+    Layout();
+    if (!m_oField.HasText() && bFocusInField) {
+        SetFocus(m_oList.GetSafeHwnd());
     }
 }
 

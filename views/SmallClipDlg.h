@@ -11,7 +11,8 @@
 // and activates them: their text goes to the clipboard and, with "DoPaste" on, into the program
 // the user was in. It offers the item commands of the main window's list (context-menu ids and
 // shortcuts) and closes (hides) when it loses the activation, after an activation, on Esc and
-// when the hotkey comes again.
+// when the hotkey comes again. Typing filters its rows (FilterField.h): the first Esc then
+// clears the filter, the next one closes the window.
 //
 // Why that is enough: a posted message reaches the frame only from a message loop. The loops
 // that run under a handler of this window and return into code that goes on using the object
@@ -24,6 +25,7 @@
 
 #include <cstdint>
 
+#include "FilterField.h"
 #include "HistoryRows.h"
 #include "ItemCommands.h"
 #include "clipboard/KeyboardPlace.h"
@@ -41,8 +43,9 @@ RECT PlaceSmallClipWindow(POINT ptCursor, SIZE sizeStored, const RECT& rcScreen,
 
 class CSmallClipDlg : public CDialog, private IItemCommandWindow {
 public:
-    // rSettings: its size, where it stores the size it had, and the paste option.
-    CSmallClipDlg(CKorvexDoc& rDoc, CKorvexSettings& rSettings);
+    // rSettings: its size, where it stores the size it had, and the paste option; pFolded: the
+    // document's folded texts, which its find-by-typing searches (none: no filter).
+    CSmallClipDlg(CKorvexDoc& rDoc, CKorvexSettings& rSettings, CFoldedHistory* pFolded = nullptr);
     ~CSmallClipDlg() override;
 
     // Creates the window, hidden, with hWndFrame as its owner and the receiver of its release
@@ -76,6 +79,7 @@ protected:
     void OnCancel() override;
     bool OnCommand(UINT nId) override;
     bool OnNotify(NMHDR* pnm, LRESULT* pResult) override;
+    bool OnCommandNotify(UINT nId, UINT nCode, HWND hCtrl) override;
     void OnSize(UINT nType, int cx, int cy) override;
     void OnDestroy() override;
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
@@ -88,8 +92,13 @@ private:
     void AfterActivate() override;
     void AfterAppend() override;
     void SetModalChild(bool bOpen) override { m_bModalChild = bOpen; }
+    int32_t EntryOfRow(int nRow) const override { return m_oRows.EntryOfRow(nRow); }
+    int RowOfEntry(int32_t nEntry) const override { return m_oRows.RowOfEntry(nEntry); }
 
     void StoreSize();
+    // The field above the list while it holds text, the list below it.
+    void Layout();
+    void OnFilterChanged();
     // Open to closed: false when it was closed already. The size is stored as it goes.
     bool BeginClose();
 
@@ -99,6 +108,7 @@ private:
     bool m_bModalChild = false;
     CListCtrl m_oList;
     CHistoryRows m_oRows;
+    CFilterField m_oField;
 
     HWND m_hWndFrame = nullptr;
     KEYBOARD_PLACE m_oPlace; // where the keyboard was before this window opened: the paste's target

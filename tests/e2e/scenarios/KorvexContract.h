@@ -39,7 +39,11 @@ inline constexpr int kIdKey = 1015;
 
 // The small clip window: a dialog owned by the main window, its list, and the list's text column.
 inline constexpr int kSmallClipListId = 1000;
+inline constexpr int kSmallClipColumnNo = 2;
 inline constexpr int kSmallClipColumnText = 3;
+// The find-by-typing fields of the small clip window and of the main window.
+inline constexpr int kSmallClipFilterId = 1027;
+inline constexpr int kMainFilterId = 1028;
 
 // List columns of the main window.
 inline constexpr int kColumnNo = 1;

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <algorithm>
 #include <functional>
 
 namespace e2e {
@@ -457,6 +458,94 @@ TEST_F(e2eSmallClip, DelAsksAndTheWindowStaysOpenWhileTheQuestionIsShownAndAfter
                                                 : std::vector<std::wstring>{L"one"}));
         EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
     }
+}
+
+// Find-by-typing: the words in any order, without regard to case as the locale sees it, in the
+// whole text; Enter pastes the filtered entry, Del removes only it, the rows follow the copies
+// that match, Esc clears the filter and then closes the window.
+TEST_F(e2eSmallClip, TypingFiltersTheRowsThatItemCommandsActOn) {
+    ASSERT_TRUE(WriteSetting(L"Options", L"DoPaste", 1));
+    ASSERT_TRUE(StartKorvex());
+    const std::wstring strLong = std::wstring(240, L'.') + L" zebrafinch";
+    ASSERT_TRUE(CopyEach({L"SELECT id FROM customers", L"select name from orders",
+                          L"Customers list", L"cafe", L"CAF\u00C9"}));
+    ASSERT_TRUE(Copy(strLong));
+    ASSERT_TRUE(PumpUntil([&] { return RowTexts().size() == 6; }));
+    ASSERT_TRUE(StartNotepad());
+    HWND hSmall = OpenWithHotkey();
+    ASSERT_NE(hSmall, nullptr);
+    const CRemoteListView oList(GetDlgItem(hSmall, kSmallClipListId));
+    const HWND hField = GetDlgItem(hSmall, kSmallClipFilterId);
+    // The rows as their numbers in the whole history (the long entry is 1), or as texts.
+    const auto ShowsNumbers = [&](const std::vector<std::wstring>& vecNumbers) {
+        return PumpUntil([&] { return oList.Column(kSmallClipColumnNo) == vecNumbers; });
+    };
+    const auto ShowsTexts = [&](const std::vector<std::wstring>& vecTexts) {
+        return PumpUntil([&] { return oList.Column(kSmallClipColumnText) == vecTexts; });
+    };
+    const auto Type = [](const std::wstring& strText) {
+        return wintest::InjectText(strText) == strText.size() * 2;
+    };
+
+    ASSERT_TRUE(Type(L"sel cust"));
+    EXPECT_TRUE(PumpUntil([&] { return WindowText(hField) == L"sel cust"; }));
+    EXPECT_TRUE(ShowsNumbers({L"6"}));
+    EXPECT_TRUE(IsWindowVisible(hField));
+    EXPECT_EQ(SelectedRow(hSmall), 0);
+    Press({{VK_BACK}, {VK_BACK}, {VK_BACK}, {VK_BACK}});
+    EXPECT_TRUE(ShowsNumbers({L"5", L"6"}));
+    // Ctrl+Backspace takes the last word: no word left, every entry, the field gone.
+    Press({{VK_CONTROL, VK_BACK}});
+    EXPECT_TRUE(ShowsNumbers({L"1", L"2", L"3", L"4", L"5", L"6"}));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(hField); }));
+    ASSERT_TRUE(Type(L"zebrafinch")); // past the 200 characters shown
+    EXPECT_TRUE(ShowsNumbers({L"1"}));
+    Press({{VK_ESCAPE}});
+    EXPECT_TRUE(ShowsNumbers({L"1", L"2", L"3", L"4", L"5", L"6"}));
+    EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
+    ASSERT_TRUE(Type(L"caf\u00E9"));
+    EXPECT_TRUE(ShowsTexts({L"CAF\u00C9"}));
+    Press({{VK_RETURN}});
+    EXPECT_TRUE(WaitForClosed());
+    EXPECT_TRUE(WaitForNotepad(L"abCAF\u00C9"));
+
+    // Each opening starts with every entry. A copy that matches comes in at the top and the
+    // selection stays on its entry; one that does not match stays out.
+    ASSERT_EQ(OpenWithHotkey(), hSmall);
+    EXPECT_EQ(oList.RowCount(), 6);
+    ASSERT_TRUE(Type(L"CUST"));
+    EXPECT_TRUE(ShowsTexts({L"Customers list", L"SELECT id FROM customers"}));
+    ASSERT_TRUE(Copy(L"custard"));
+    EXPECT_TRUE(ShowsTexts({L"custard", L"Customers list", L"SELECT id FROM customers"}));
+    EXPECT_EQ(SelectedRow(hSmall), 1);
+    ASSERT_TRUE(Copy(L"plain"));
+    ASSERT_TRUE(PumpUntil([&] { return RowTexts().size() == 8; }));
+    EXPECT_TRUE(ShowsTexts({L"custard", L"Customers list", L"SELECT id FROM customers"}));
+
+    // Del at the end of the field removes the selected entry, and no other.
+    HWND hBox = nullptr;
+    ASSERT_TRUE(PressUntil({{VK_DELETE}}, [&] {
+        const std::vector<HWND> vecBoxes =
+            ShownWindows(m_korvex.ProcessId(), L"#32770", kMainWindowTitle);
+        hBox = vecBoxes.empty() ? nullptr : vecBoxes.front();
+        return hBox != nullptr;
+    }));
+    PostMessageW(hBox, WM_COMMAND, IDYES, 0);
+    EXPECT_TRUE(ShowsTexts({L"custard", L"SELECT id FROM customers"}));
+    EXPECT_TRUE(PumpUntil([&] {
+        const std::vector<std::wstring> vecRows = RowTexts();
+        return vecRows.size() == 7 &&
+               std::find(vecRows.begin(), vecRows.end(), L"Customers list") == vecRows.end();
+    }));
+    // No match: no row, and Enter does nothing.
+    ASSERT_TRUE(Type(L"qqq"));
+    EXPECT_TRUE(PumpUntil([&] { return oList.RowCount() == 0; }));
+    Press({{VK_RETURN}});
+    EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
+    Press({{VK_ESCAPE}});
+    EXPECT_TRUE(PumpUntil([&] { return oList.RowCount() == 7; }));
+    Press({{VK_ESCAPE}});
+    EXPECT_TRUE(WaitForClosed());
 }
 
 TEST_F(e2eSmallClip, AThousandOpeningsThroughEveryClosePathLeaveNothingBehind) {

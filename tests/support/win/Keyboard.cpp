@@ -20,7 +20,10 @@ std::vector<KeyStroke> Chord(std::initializer_list<WORD> keys) {
     return vecStrokes;
 }
 
-UINT InjectKeys(const std::vector<KeyStroke>& vecStrokes, DWORD nTimeoutMs) {
+namespace {
+
+// SendInput from a worker thread while this thread pumps (see InjectKeys).
+UINT SendInputsPumping(std::vector<INPUT> vecInputs, DWORD nTimeoutMs) {
     struct INJECTION {
         std::vector<INPUT> vecInputs;
         std::atomic<bool> bDone{false};
@@ -28,14 +31,7 @@ UINT InjectKeys(const std::vector<KeyStroke>& vecStrokes, DWORD nTimeoutMs) {
     };
     // Shared with the worker, which outlives this call when SendInput hangs.
     auto pInjection = std::make_shared<INJECTION>();
-    for (const KeyStroke& oStroke : vecStrokes) {
-        INPUT oInput = {};
-        oInput.type = INPUT_KEYBOARD;
-        oInput.ki.wVk = oStroke.nKey;
-        oInput.ki.wScan = static_cast<WORD>(MapVirtualKeyW(oStroke.nKey, MAPVK_VK_TO_VSC));
-        oInput.ki.dwFlags = oStroke.bUp ? KEYEVENTF_KEYUP : 0;
-        pInjection->vecInputs.push_back(oInput);
-    }
+    pInjection->vecInputs = std::move(vecInputs);
     std::thread oWorker([pInjection] {
         pInjection->nSent = SendInput(static_cast<UINT>(pInjection->vecInputs.size()),
                                       pInjection->vecInputs.data(), sizeof(INPUT));
@@ -47,6 +43,35 @@ UINT InjectKeys(const std::vector<KeyStroke>& vecStrokes, DWORD nTimeoutMs) {
     }
     oWorker.join();
     return pInjection->nSent;
+}
+
+} // namespace
+
+UINT InjectKeys(const std::vector<KeyStroke>& vecStrokes, DWORD nTimeoutMs) {
+    std::vector<INPUT> vecInputs;
+    for (const KeyStroke& oStroke : vecStrokes) {
+        INPUT oInput = {};
+        oInput.type = INPUT_KEYBOARD;
+        oInput.ki.wVk = oStroke.nKey;
+        oInput.ki.wScan = static_cast<WORD>(MapVirtualKeyW(oStroke.nKey, MAPVK_VK_TO_VSC));
+        oInput.ki.dwFlags = oStroke.bUp ? KEYEVENTF_KEYUP : 0;
+        vecInputs.push_back(oInput);
+    }
+    return SendInputsPumping(std::move(vecInputs), nTimeoutMs);
+}
+
+UINT InjectText(const std::wstring& strText, DWORD nTimeoutMs) {
+    std::vector<INPUT> vecInputs;
+    for (const wchar_t ch : strText) {
+        for (const DWORD nUp : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT oInput = {};
+            oInput.type = INPUT_KEYBOARD;
+            oInput.ki.wScan = ch;
+            oInput.ki.dwFlags = KEYEVENTF_UNICODE | nUp;
+            vecInputs.push_back(oInput);
+        }
+    }
+    return SendInputsPumping(std::move(vecInputs), nTimeoutMs);
 }
 
 CHeldKeys::CHeldKeys(std::initializer_list<BYTE> keys) {

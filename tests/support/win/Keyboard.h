@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace wintest {
@@ -30,6 +31,9 @@ std::vector<KeyStroke> Chord(std::initializer_list<WORD> keys);
 // on this thread. Returns how many strokes the system took; 0 when SendInput did not return
 // within nTimeoutMs (the hook's thread was blocked).
 UINT InjectKeys(const std::vector<KeyStroke>& vecStrokes, DWORD nTimeoutMs = 10000);
+// The same for a text, typed character by character as the keyboard's Unicode packets: each
+// reaches the focused window as WM_CHAR, whatever the layout.
+UINT InjectText(const std::wstring& strText, DWORD nTimeoutMs = 10000);
 
 // While it lives, this thread's GetKeyState reports exactly the given keys as held among Ctrl,
 // Alt and Shift (and the given keys besides), as while a key message is being handled.
