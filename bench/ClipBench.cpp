@@ -2,7 +2,9 @@
 // arrives. For 10, 200 and 999 entries of 1 KB it starts the korvex.exe beside it (with a bound
 // of 999 entries), fills the history, and has xkeymap (a native program on the same X display)
 // send Ctrl+Alt+0 into the X server with XTEST and time it to the pop-up's MapNotify, then Esc.
-// The floor is popupfloor.exe: a window made beforehand, shown on the same hotkey.
+// The floor is popupfloor.exe: a window made beforehand, shown on the same hotkey. With 999
+// entries it then times find-by-typing in the open window: a typed character (a Unicode key
+// packet sent with SendInput) until the list holds the filtered rows.
 //   clipbench <xkeymap's Linux path> [openings]     (default 100 per row)
 // Run it with bash scripts/clip-bench.sh, which builds both and makes a fresh Wine prefix.
 
@@ -78,6 +80,82 @@ bool RunXKeyMap(const std::string& strXKeyMap, int nOpenings, const char* pszLab
     return oCommand.ExitStatus() == 0;
 }
 
+// The median and 95th percentile of times in ms, as "median x ms, 95th percentile y ms".
+std::string Summary(std::vector<double> vecMs) {
+    std::sort(vecMs.begin(), vecMs.end());
+    const auto At = [&](double dShare) {
+        return vecMs[std::min(vecMs.size() - 1, static_cast<size_t>(dShare * vecMs.size()))];
+    };
+    char aLine[96];
+    std::snprintf(aLine, sizeof aLine, "median %.1f ms, 95th percentile %.1f ms", At(0.5),
+                  At(0.95));
+    return aLine;
+}
+
+double NowMs() {
+    LARGE_INTEGER nNow{};
+    LARGE_INTEGER nFrequency{};
+    QueryPerformanceCounter(&nNow);
+    QueryPerformanceFrequency(&nFrequency);
+    return static_cast<double>(nNow.QuadPart) * 1000.0 / static_cast<double>(nFrequency.QuadPart);
+}
+
+void TypeCharacter(wchar_t ch) {
+    INPUT aInputs[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        aInputs[i].type = INPUT_KEYBOARD;
+        aInputs[i].ki.wScan = ch;
+        aInputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, aInputs, sizeof(INPUT));
+}
+
+// Opens the small clip window of a Korvex with nEntries rows, then, nTimes over, types a digit
+// and waits until its list holds fewer rows, and Esc until it holds all again.
+bool MeasureFilter(HWND hMain, int nEntries, int nTimes) {
+    HWND hList = nullptr;
+    const auto FindList = [&] {
+        for (HWND hWnd = GetTopWindow(nullptr); hWnd != nullptr;
+             hWnd = GetWindow(hWnd, GW_HWNDNEXT)) {
+            if (GetWindow(hWnd, GW_OWNER) == hMain && IsWindowVisible(hWnd) &&
+                (hList = GetDlgItem(hWnd, 1000)) != nullptr && GetForegroundWindow() == hWnd) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const auto Rows = [&] { return static_cast<int>(SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0)); };
+    PostMessageW(hMain, 0x402, 0, 0); // "Show Clip Window"
+    if (!wintest::PumpUntil(FindList, 5000)) {
+        std::fprintf(stderr, "clipbench: the small clip window did not open\n");
+        return false;
+    }
+    std::vector<double> vecMs;
+    for (int i = 0; i < nTimes; ++i) {
+        const double nStart = NowMs();
+        TypeCharacter(static_cast<wchar_t>(L'1' + i % 9));
+        // Asked every millisecond: asking without a pause would take the CPU Korvex needs.
+        while (Rows() == nEntries && NowMs() - nStart < 2000) {
+            Sleep(1);
+        }
+        if (Rows() < nEntries) {
+            vecMs.push_back(NowMs() - nStart);
+        }
+        wintest::InjectKeys(wintest::Chord({VK_ESCAPE}));
+        wintest::PumpUntil([&] { return Rows() == nEntries; }, 2000);
+    }
+    wintest::InjectKeys(wintest::Chord({VK_ESCAPE}));
+    if (vecMs.empty()) {
+        std::fprintf(stderr, "clipbench: typing did not filter the rows\n");
+        return false;
+    }
+    std::printf("| find-by-typing, %d entries: a typed key until the list holds the filtered rows "
+                "| %zu keys: %s |\n",
+                nEntries, vecMs.size(), Summary(vecMs).c_str());
+    std::fflush(stdout);
+    return true;
+}
+
 // Starts korvex.exe, gives it nEntries different entries of 1 KB and measures its openings.
 bool MeasureKorvex(const std::string& strXKeyMap, int nEntries, int nOpenings) {
     wintest::CChildProcess oKorvex;
@@ -100,6 +178,9 @@ bool MeasureKorvex(const std::string& strXKeyMap, int nEntries, int nOpenings) {
     if (bOk) {
         const std::string strLabel = "Korvex, " + std::to_string(nEntries) + " entries";
         bOk = RunXKeyMap(strXKeyMap, nOpenings, strLabel.c_str());
+    }
+    if (bOk && nEntries == 999) {
+        bOk = MeasureFilter(hMain, nEntries, nOpenings);
     }
     PostMessageW(hMain, WM_COMMAND, kCmdFileExit, 0);
     oKorvex.WaitForExit(10000);

@@ -111,7 +111,7 @@ bool CHistoryRows::SetFilterText(const std::u16string& strText) {
     }
     CListCtrl list(m_hList);
     list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    list.SetItemCount(nCount, 0);
+    list.SetItemCount(nCount, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
     SelectOnly(nCount > 0 ? 0 : -1);
     InvalidateRect(m_hList, nullptr, TRUE);
     return true;

@@ -76,6 +76,8 @@ BOOL CSmallClipDlg::OnInitDialog() {
     m_oCommands.RegisterShortcuts();
     m_oField.Attach(GetDlgItem(IDC_SMALLCLIP_FILTER), m_oList.GetSafeHwnd(),
                     [this] { OnFilterChanged(); });
+    SendDlgItemMessageW(m_hWnd, IDC_SMALLCLIP_FILTER, EM_SETCUEBANNER, TRUE,
+                        reinterpret_cast<LPARAM>(L"Type to filter"));
     return TRUE;
 }
 
@@ -196,25 +198,18 @@ void CSmallClipDlg::Layout() {
     if (hList == nullptr) {
         return;
     }
+    // The field stays above the list, empty until the user types: the first key then changes
+    // no layout, only the rows.
     RECT rc{};
     GetClientRect(m_hWnd, &rc);
-    const bool bField = m_oField.HasText();
-    const int nField = bField ? m_oField.GetHeight() : 0;
-    if (bField) {
-        MoveWindow(m_oField.GetSafeHwnd(), 0, 0, rc.right, nField, TRUE);
-    }
-    ShowWindow(m_oField.GetSafeHwnd(), bField ? SW_SHOW : SW_HIDE);
+    const int nField = m_oField.GetHeight();
+    MoveWindow(m_oField.GetSafeHwnd(), 0, 0, rc.right, nField, TRUE);
     MoveWindow(hList, 0, nField, rc.right, rc.bottom - nField, TRUE);
     m_oList.FillWithColumn(ROW_COLUMNS.nText, ScaleForDpi(MIN_TEXT_WIDTH, GetWindowDpi(m_hWnd)));
 }
 
 void CSmallClipDlg::OnFilterChanged() {
     m_oRows.SetFilterText(m_oField.GetText());
-    const bool bFocusInField = GetFocus() == m_oField.GetSafeHwnd();
-    Layout();
-    if (!m_oField.HasText() && bFocusInField) {
-        SetFocus(m_oList.GetSafeHwnd());
-    }
 }
 
 void CSmallClipDlg::OnDestroy() {

@@ -96,7 +96,7 @@ private:
     int RowOfEntry(int32_t nEntry) const override { return m_oRows.RowOfEntry(nEntry); }
 
     void StoreSize();
-    // The field above the list while it holds text, the list below it.
+    // The field above the list, the list below it.
     void Layout();
     void OnFilterChanged();
     // Open to closed: false when it was closed already. The size is stored as it goes.

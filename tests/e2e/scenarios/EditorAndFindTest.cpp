@@ -3,6 +3,7 @@
 
 #include "KorvexDialog.h"
 #include "KorvexScenario.h"
+#include "Mouse.h"
 #include "RemoteListView.h"
 #include "tests/support/win/Keyboard.h"
 #include "tests/support/win/LinuxCommand.h"
@@ -22,7 +23,8 @@ constexpr UINT kMsgEditFirstItem = 0x476;
 constexpr UINT kMsgBookmarkFirstItem = 0x477;
 constexpr UINT kCmdFind = 32890;
 constexpr int kEditorBox = 1011, kAppend = 1018, kReplace = 1019;
-constexpr int kFindText = 1021, kMatchCase = 1022, kWholeWord = 1023;
+constexpr int kFindText = 1021, kMatchCase = 1022, kWholeWord = 1023, kFindNext = 1024,
+              kFindBookmarkAll = 1025;
 
 // Korvex's dialog with this title, once it is in the foreground; null when none comes.
 HWND WaitForDialog(DWORD nProcessId, const wchar_t* pszTitle) {
@@ -222,6 +224,58 @@ TEST_F(e2eEditorAndFind, FindDialogKeepsItsCriteriaAndFindsFromTheSelection) {
         }
         return vecImages == vecExpected;
     })) << ::testing::PrintToString(vecImages);
+}
+
+// Find-by-typing in the main window: the field shows above the list while it holds text, the
+// find dialog's Find Next, F3 and Bookmark All stay among the rows shown, the first Esc clears
+// the field and the next hides the window.
+TEST_F(e2eEditorAndFind, TypingFiltersTheMainListAndFindStaysAmongTheRowsShown) {
+    ASSERT_TRUE(StartKorvex(L"-n"));
+    ASSERT_TRUE(CopyEach({L"SELECT id FROM customers", L"from the middle",
+                          L"select name from orders", L"selection"}));
+    const HWND hMain = m_korvex.MainWindow();
+    const HWND hList = m_korvex.ListWindow();
+    const HWND hField = GetDlgItem(hMain, kMainFilterId);
+    const CRemoteListView oList(hList);
+    POINT ptRow{};
+    ASSERT_TRUE(oList.CellPoint(0, kColumnText, ptRow));
+    ASSERT_TRUE(ClickAt(ptRow, 1));
+    const std::wstring strTyped = L"select";
+    ASSERT_EQ(wintest::InjectText(strTyped), strTyped.size() * 2);
+    EXPECT_TRUE(
+        WaitForRows({L"selection", L"select name from orders", L"SELECT id FROM customers"}));
+    EXPECT_TRUE(IsWindowVisible(hField));
+    const auto Selected = [&] {
+        return static_cast<int>(
+            SendWithin(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    };
+    // "from" is in "from the middle" too, which the filter hides: Find Next and F3 pass it over.
+    const auto FindFrom = [&](int nButton) {
+        PostMessageW(hMain, WM_COMMAND, kCmdFind, 0);
+        const HWND hFind = WaitForDialog(m_korvex.ProcessId(), L"Find");
+        return hFind != nullptr && SetDlgItemTextW(hFind, kFindText, L"from") &&
+               PostMessageW(hFind, WM_COMMAND, static_cast<WPARAM>(nButton), 0) &&
+               PumpUntil([&] { return !IsWindow(hFind); });
+    };
+    ASSERT_TRUE(FindFrom(kFindNext));
+    EXPECT_TRUE(PumpUntil([&] { return Selected() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == hMain; }));
+    Press({{VK_F3}});
+    EXPECT_TRUE(PumpUntil([&] { return Selected() == 2; }));
+    ASSERT_TRUE(FindFrom(kFindBookmarkAll));
+
+    // Esc clears the field: every row again, the two shown matches bookmarked, not the hidden one.
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == hMain; }));
+    Press({{VK_ESCAPE}});
+    EXPECT_TRUE(WaitForRows({L"selection", L"select name from orders", L"from the middle",
+                             L"SELECT id FROM customers"}));
+    EXPECT_FALSE(IsWindowVisible(hField));
+    const int nPlain = oList.Image(0, kColumnNo);
+    EXPECT_NE(oList.Image(1, kColumnNo), nPlain);
+    EXPECT_EQ(oList.Image(2, kColumnNo), nPlain);
+    EXPECT_NE(oList.Image(3, kColumnNo), nPlain);
+    Press({{VK_ESCAPE}});
+    EXPECT_TRUE(WaitForVisible(false));
 }
 
 } // namespace

@@ -362,17 +362,25 @@ TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
     Press({{VK_ESCAPE}});
     EXPECT_TRUE(WaitForClosed());
     ASSERT_NE(OpenWithHotkey(), nullptr);
-    wintest::InjectKeys(wintest::Chord({VK_CONTROL, VK_MENU, '0'}));
-    EXPECT_TRUE(WaitForClosed());
+    // (Again when it stays open: the desktop can drop the injected modifiers right after the
+    // foreground changed, and the 0 is then typed into the window.)
+    EXPECT_TRUE(PressUntil({{VK_CONTROL, VK_MENU, '0'}},
+                           [&] { return FindSmallClip(m_korvex.MainWindow()) == nullptr; }));
     EXPECT_EQ(RowTexts(), (std::vector<std::wstring>{L"three", L"two", L"one"}));
     EXPECT_EQ(ReadClipboardText(), L"three");
 
     // The window is kept between openings, but never its rows or selection: left with row 2
     // selected, it opens after a copy with the new rows and row 0 alone selected.
     ASSERT_EQ(OpenWithHotkey(), hSmall);
-    ASSERT_TRUE(PressUntil({{VK_END}}, [&] {
-        return ListView_GetNextItem(GetDlgItem(hSmall, kSmallClipListId), -1, LVNI_SELECTED) == 2;
-    }));
+    ASSERT_TRUE(PressUntil({{VK_END}},
+                           [&] {
+                               return ListView_GetNextItem(GetDlgItem(hSmall, kSmallClipListId), -1,
+                                                           LVNI_SELECTED) == 2;
+                           }))
+        << "rows " << oList.RowCount() << ", field \""
+        << ToUtf8(WindowText(GetDlgItem(hSmall, kSmallClipFilterId))) << "\", focus "
+        << (ThreadInfo(hSmall).hwndFocus == GetDlgItem(hSmall, kSmallClipListId)) << ", selected "
+        << ListView_GetNextItem(GetDlgItem(hSmall, kSmallClipListId), -1, LVNI_SELECTED);
     Press({{VK_ESCAPE}});
     ASSERT_TRUE(WaitForClosed());
     ASSERT_TRUE(Copy(L"four"));
@@ -393,12 +401,15 @@ TEST_F(e2eSmallClip, EscHotkeyAndDeactivationCloseItAndTheSizeItHadIsKept) {
     SetWindowPos(hSmall, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT rcClient{};
     RECT rcList{};
+    RECT rcField{};
     EXPECT_TRUE(PumpUntil([&] {
         GetClientRect(hSmall, &rcClient);
         GetWindowRect(GetDlgItem(hSmall, kSmallClipListId), &rcList);
+        GetWindowRect(GetDlgItem(hSmall, kSmallClipFilterId), &rcField);
         return rcList.right - rcList.left == rcClient.right &&
-               rcList.bottom - rcList.top == rcClient.bottom;
-    })) << "the list does not fill the resized window";
+               rcField.right - rcField.left == rcClient.right && rcField.bottom == rcList.top &&
+               (rcField.bottom - rcField.top) + (rcList.bottom - rcList.top) == rcClient.bottom;
+    })) << "the field and the list do not fill the resized window";
     EXPECT_TRUE(PumpUntil([&] {
         SetForegroundWindow(m_hNotepad);
         return FindSmallClip(m_korvex.MainWindow()) == nullptr;
@@ -490,14 +501,13 @@ TEST_F(e2eSmallClip, TypingFiltersTheRowsThatItemCommandsActOn) {
     ASSERT_TRUE(Type(L"sel cust"));
     EXPECT_TRUE(PumpUntil([&] { return WindowText(hField) == L"sel cust"; }));
     EXPECT_TRUE(ShowsNumbers({L"6"}));
-    EXPECT_TRUE(IsWindowVisible(hField));
     EXPECT_EQ(SelectedRow(hSmall), 0);
     Press({{VK_BACK}, {VK_BACK}, {VK_BACK}, {VK_BACK}});
     EXPECT_TRUE(ShowsNumbers({L"5", L"6"}));
-    // Ctrl+Backspace takes the last word: no word left, every entry, the field gone.
+    // Ctrl+Backspace takes the last word: no word left, every entry.
     Press({{VK_CONTROL, VK_BACK}});
     EXPECT_TRUE(ShowsNumbers({L"1", L"2", L"3", L"4", L"5", L"6"}));
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(hField); }));
+    EXPECT_TRUE(PumpUntil([&] { return WindowText(hField).empty(); }));
     ASSERT_TRUE(Type(L"zebrafinch")); // past the 200 characters shown
     EXPECT_TRUE(ShowsNumbers({L"1"}));
     Press({{VK_ESCAPE}});
