@@ -256,8 +256,6 @@ void CHistoryRows::DrawMarkedText(NMLVCUSTOMDRAW& rDraw) {
     const bool bSelected = IsSelected(m_hList, nRow);
     SetBkColor(hdc, GetSysColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     ExtTextOutW(hdc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
-    SetTextColor(hdc, GetSysColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    SetBkMode(hdc, TRANSPARENT);
 
     // The list's font, and the same in bold for the marks.
     const auto hFont = reinterpret_cast<HFONT>(SendMessageW(m_hList, WM_GETFONT, 0, 0));
@@ -282,9 +280,16 @@ void CHistoryRows::DrawMarkedText(NMLVCUSTOMDRAW& rDraw) {
     MoveToEx(hdc, rc.left + ScaleForDpi(CELL_TEXT_MARGIN, GetWindowDpi(m_hList)),
              rc.top + ((rc.bottom - rc.top) - tm.tmHeight) / 2, nullptr);
     size_t nPos = 0;
+    // A mark: bold, in the highlight colours on a plain row and in their inverse on a selected
+    // one, so that it stands out on both (and where the font has no bold face).
+    const COLORREF crText = GetSysColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+    const COLORREF crMark = GetSysColor(bSelected ? COLOR_HIGHLIGHT : COLOR_HIGHLIGHTTEXT);
+    SetBkColor(hdc, GetSysColor(bSelected ? COLOR_WINDOW : COLOR_HIGHLIGHT));
     const auto DrawPiece = [&](size_t nEnd, bool bMarked) {
         if (nEnd > nPos) {
             SelectObject(hdc, bMarked && m_hMarkFont ? m_hMarkFont : hFont);
+            SetBkMode(hdc, bMarked ? OPAQUE : TRANSPARENT);
+            SetTextColor(hdc, bMarked ? crMark : crText);
             TextOutW(hdc, 0, 0, strShown.c_str() + nPos, static_cast<int>(nEnd - nPos));
             nPos = nEnd;
         }
