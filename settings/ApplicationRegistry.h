@@ -16,7 +16,9 @@ public:
     ~CApplicationRegistry() override;
 
     // A value of the program's key (pszSubkey nullptr) or of one of its subkeys.
+    using CSmartRegistry::ReadString;
     using CSmartRegistry::ReadUInt32;
+    using CSmartRegistry::WriteString;
     using CSmartRegistry::WriteUInt32;
 
     // A hotkey configuration: the key code in bits 0-15, Ctrl bit 16, Alt bit 17, Shift bit 18;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -47,6 +48,11 @@ CKorvexSettings::VALUES CKorvexSettings::Read() const {
     read(kOptions, L"BufferSize", values.nBufferSize);
     read(kOptions, L"MaxClipboardCopySize", values.nMaxClipboardCopySize);
     read(kOptions, L"ResetClipboardTimer", values.nResetClipboardTimer);
+    read(kOptions, L"ForgetAfterMinutes", values.nForgetAfterMinutes);
+    if (std::optional<std::wstring> optText =
+            oStore.ReadString(kOptions, L"NeverRecordFrom", NEVER_RECORD_FROM_MAX_LENGTH)) {
+        values.strNeverRecordFrom = std::move(*optText);
+    }
     for (const uint32_t nMessage : m_arrHotkeyMessages) {
         const std::wstring strName = HotkeyName(nMessage);
         if (const std::optional<uint32_t> optStored =
@@ -137,6 +143,19 @@ void CKorvexSettings::SetMaxClipboardCopySize(uint32_t nValue) {
 uint32_t CKorvexSettings::GetResetClipboardTimer() const {
     return static_cast<uint32_t>(
         std::max(m_oValues.nResetClipboardTimer, RESET_CLIPBOARD_TIMER_MINIMUM));
+}
+
+void CKorvexSettings::SetNeverRecordFrom(const std::wstring& strValue) {
+    const std::wstring strStored = strValue.substr(0, NEVER_RECORD_FROM_MAX_LENGTH);
+    if (CApplicationRegistry().WriteString(kOptions, L"NeverRecordFrom", strStored)) {
+        m_oValues.strNeverRecordFrom = strStored;
+    }
+    m_bLoadPending = m_bLoadPending || m_bLoading;
+}
+
+void CKorvexSettings::SetForgetAfterMinutes(uint32_t nMinutes) {
+    CApplicationRegistry oStore;
+    Write(oStore, kOptions, L"ForgetAfterMinutes", nMinutes, m_oValues.nForgetAfterMinutes);
 }
 
 uint32_t CKorvexSettings::GetHotkey(uint32_t nMessage, uint32_t nDefault) const {

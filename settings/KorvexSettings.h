@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <map>
 #include <span>
+#include <string>
 #include <vector>
 
 class CApplicationRegistry;
@@ -36,6 +37,8 @@ constexpr int SMALL_WINDOW_DEFAULT_WIDTH = 415;
 constexpr int SMALL_WINDOW_DEFAULT_HEIGHT = 250;
 // The viewer-chain re-join timer's default, and its least interval, in milliseconds.
 constexpr int32_t RESET_CLIPBOARD_TIMER_MINIMUM = 10000;
+// The longest "NeverRecordFrom" text, in characters.
+constexpr size_t NEVER_RECORD_FROM_MAX_LENGTH = 2048;
 
 class CKorvexSettings : public IHistorySettings {
 public:
@@ -81,6 +84,17 @@ public:
     // Interval in milliseconds of the viewer-chain re-join timer; default and minimum 10000.
     uint32_t GetResetClipboardTimer() const;
 
+    // "NeverRecordFrom" (REG_SZ): the program file names whose copies are never recorded, as
+    // the user wrote them (history/ProgramNameList.h reads them); default empty. A longer text
+    // than NEVER_RECORD_FROM_MAX_LENGTH is stored cut to that length.
+    const std::wstring& GetNeverRecordFrom() const { return m_oValues.strNeverRecordFrom; }
+    void SetNeverRecordFrom(const std::wstring& strValue);
+
+    // "ForgetAfterMinutes": entries that are not bookmarked are forgotten this many minutes
+    // after they were recorded; default 0, never.
+    uint32_t GetForgetAfterMinutes() const { return m_oValues.nForgetAfterMinutes; }
+    void SetForgetAfterMinutes(uint32_t nMinutes);
+
     // The binding of a hotkey command, stored under its message number in decimal; a stored
     // value (0 included) wins over the command's default nDefault.
     uint32_t GetHotkey(uint32_t nMessage, uint32_t nDefault) const;
@@ -106,6 +120,8 @@ private:
         int32_t nBufferSize = 200;
         uint32_t nMaxClipboardCopySize = 5;
         int32_t nResetClipboardTimer = RESET_CLIPBOARD_TIMER_MINIMUM;
+        std::wstring strNeverRecordFrom;
+        uint32_t nForgetAfterMinutes = 0;
         std::map<uint32_t, uint32_t> mapHotkeys; // the stored bindings by message
     };
     VALUES Read() const;

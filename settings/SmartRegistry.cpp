@@ -2,6 +2,7 @@
 
 #include "hotkeys/KorvexMainWindow.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -89,13 +90,27 @@ void CSmartRegistry::CloseOperationKey(HKEY hKey) const {
 
 bool CSmartRegistry::WriteUInt32(const wchar_t* pszSubkey, const wchar_t* pszName,
                                  uint32_t nValue) {
+    const DWORD nData = nValue;
+    return WriteValue(pszSubkey, pszName, REG_DWORD, &nData, sizeof(nData));
+}
+
+bool CSmartRegistry::WriteString(const wchar_t* pszSubkey, const wchar_t* pszName,
+                                 const std::wstring& strValue) {
+    const size_t nBytes = (strValue.size() + 1) * sizeof(wchar_t);
+    if (nBytes > MAXDWORD) {
+        return false;
+    }
+    return WriteValue(pszSubkey, pszName, REG_SZ, strValue.c_str(), static_cast<DWORD>(nBytes));
+}
+
+bool CSmartRegistry::WriteValue(const wchar_t* pszSubkey, const wchar_t* pszName, DWORD nType,
+                                const void* pData, DWORD nBytes) {
     HKEY hKey = OpenOperationKey(pszSubkey);
     if (hKey == nullptr) {
         return false;
     }
-    const DWORD nData = nValue;
-    const LONG nResult = RegSetValueExW(hKey, pszName, 0, REG_DWORD,
-                                        reinterpret_cast<const BYTE*>(&nData), sizeof(nData));
+    const LONG nResult =
+        RegSetValueExW(hKey, pszName, 0, nType, static_cast<const BYTE*>(pData), nBytes);
     CloseOperationKey(hKey);
     if (nResult != ERROR_SUCCESS) {
         ReportError(static_cast<DWORD>(nResult));
@@ -131,6 +146,42 @@ std::optional<uint32_t> CSmartRegistry::ReadUInt32(const wchar_t* pszSubkey,
         return std::nullopt;
     }
     return nData;
+}
+
+std::optional<std::wstring> CSmartRegistry::ReadString(const wchar_t* pszSubkey,
+                                                       const wchar_t* pszName, size_t nMaxLength) {
+    HKEY hKey = OpenOperationKey(pszSubkey);
+    if (hKey == nullptr) {
+        return std::nullopt;
+    }
+    // Room for the longest text, its NUL and one unit more: a value stored without its NUL that
+    // is one character too long must not pass for the longest text with its NUL.
+    std::wstring strData(nMaxLength + 2, L'\0');
+    DWORD nType = REG_NONE;
+    DWORD nSize = static_cast<DWORD>(strData.size() * sizeof(wchar_t));
+    const LONG nResult = RegQueryValueExW(hKey, pszName, nullptr, &nType,
+                                          reinterpret_cast<BYTE*>(strData.data()), &nSize);
+    CloseOperationKey(hKey);
+
+    if (nResult == ERROR_FILE_NOT_FOUND) {
+        return std::nullopt;
+    }
+    if (nResult != ERROR_SUCCESS) {
+        ReportError(static_cast<DWORD>(nResult)); // ERROR_MORE_DATA for a longer value
+        return std::nullopt;
+    }
+    if (nType != REG_SZ) {
+        ReportError(ERROR_INVALID_DATA);
+        return std::nullopt;
+    }
+    // The text up to its first NUL; an odd last byte belongs to no character.
+    strData.resize(nSize / sizeof(wchar_t));
+    strData.resize(std::min(strData.size(), strData.find(L'\0')));
+    if (strData.size() > nMaxLength) {
+        ReportError(ERROR_MORE_DATA);
+        return std::nullopt;
+    }
+    return strData;
 }
 
 void CSmartRegistry::ReportError(DWORD nError) {

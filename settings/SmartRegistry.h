@@ -39,11 +39,22 @@ public:
     // size, or the registry fails otherwise, after the error was reported.
     std::optional<uint32_t> ReadUInt32(const wchar_t* pszSubkey, const wchar_t* pszName);
 
+    // The same for a REG_SZ of at most nMaxLength characters (the terminating NULs not counted;
+    // the text ends at its first NUL). A longer value is reported as ERROR_MORE_DATA, a value
+    // of another type as ERROR_INVALID_DATA.
+    std::optional<std::wstring> ReadString(const wchar_t* pszSubkey, const wchar_t* pszName,
+                                           size_t nMaxLength);
+    // Writes a REG_SZ with its terminating NUL, as WriteUInt32 writes.
+    bool WriteString(const wchar_t* pszSubkey, const wchar_t* pszName,
+                     const std::wstring& strValue);
+
 private:
     // The subkey for one operation: the held key itself, or the subkey opened or created below
     // it (nullptr when that fails). Close with CloseOperationKey.
     HKEY OpenOperationKey(const wchar_t* pszSubkey) const;
     void CloseOperationKey(HKEY hKey) const;
+    bool WriteValue(const wchar_t* pszSubkey, const wchar_t* pszName, DWORD nType,
+                    const void* pData, DWORD nBytes);
     static void ReportError(DWORD nError);
 
     HKEY m_hKey = nullptr;
