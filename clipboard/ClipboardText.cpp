@@ -4,6 +4,8 @@
 
 #include "clipboard/ClipboardBlock.h"
 #include "clipboard/PrivateClip.h"
+#include "clipboard/WindowProgram.h"
+#include "history/ProgramNameList.h"
 
 namespace {
 
@@ -91,6 +93,13 @@ ClipboardRead ReadBlock(HANDLE hData, UINT nFormat, uint64_t nMaxBytes) {
     return oRead;
 }
 
+// Whether the clipboard's owner window belongs to a listed program. No owner window: no.
+bool IsListedOwner(const CProgramNameList& oPrograms) {
+    const std::wstring strPath = GetWindowProgramPath(GetClipboardOwner());
+    return oPrograms.ListsProgramAt(
+        std::u16string_view(reinterpret_cast<const char16_t*>(strPath.data()), strPath.size()));
+}
+
 } // namespace
 
 ClipboardWriteStatus WriteClipboardText(HWND hOwner, const std::u16string& strText) {
@@ -124,7 +133,8 @@ ClipboardWriteStatus WriteClipboardText(HWND hOwner, const std::u16string& strTe
     return ClipboardWriteStatus::Written;
 }
 
-ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes) {
+ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes,
+                                const CProgramNameList* pNeverRecordFrom) {
     ClipboardRead oRead;
     if (t_bClipboardInUse) {
         oRead.nStatus = ClipboardReadStatus::Busy;
@@ -135,9 +145,13 @@ ClipboardRead ReadClipboardText(HWND hOwner, uint64_t nMaxBytes) {
         oRead.nStatus = ClipboardReadStatus::Busy;
         return oRead;
     }
-    // A clip its source marked as private is not looked at any further.
-    if (IsClipboardMarkedPrivate()) {
-        oRead.nStatus = ClipboardReadStatus::Private;
+    // A clip its source marked as private, or that a program the user never records put
+    // there, is not looked at any further. The owner is asked while the clipboard is open, so
+    // that it is the owner of what would be read.
+    const bool bPrivate = IsClipboardMarkedPrivate();
+    if (bPrivate || (pNeverRecordFrom != nullptr && !pNeverRecordFrom->IsEmpty() &&
+                     IsListedOwner(*pNeverRecordFrom))) {
+        oRead.nStatus = bPrivate ? ClipboardReadStatus::Private : ClipboardReadStatus::Excluded;
         oRead.nSequence = GetClipboardSequence();
         CloseClipboard();
         return oRead;

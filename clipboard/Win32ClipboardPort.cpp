@@ -7,7 +7,7 @@ uint32_t CWin32ClipboardPort::GetSequenceNumber() {
 }
 
 ClipboardRead CWin32ClipboardPort::ReadText(uint64_t nMaxBytes) {
-    return ReadClipboardText(m_hOwner, nMaxBytes);
+    return ReadClipboardText(m_hOwner, nMaxBytes, &m_oNeverRecordFrom);
 }
 
 ClipboardWriteStatus CWin32ClipboardPort::WriteText(const std::u16string& strText) {

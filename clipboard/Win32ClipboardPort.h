@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "history/HistoryPorts.h"
+#include "history/ProgramNameList.h"
 
 class CWin32ClipboardPort : public IClipboardPort {
 public:
@@ -13,6 +16,10 @@ public:
     // The window that opens and owns the clipboard; a window of the user-interface thread.
     void SetOwner(HWND hOwner) { m_hOwner = hOwner; }
     HWND GetOwner() const { return m_hOwner; }
+    // The programs whose copies are read as Excluded ("Never record copies from").
+    void SetNeverRecordFrom(CProgramNameList oPrograms) {
+        m_oNeverRecordFrom = std::move(oPrograms);
+    }
 
     uint32_t GetSequenceNumber() override;
     ClipboardRead ReadText(uint64_t nMaxBytes) override;
@@ -20,4 +27,5 @@ public:
 
 private:
     HWND m_hOwner = nullptr;
+    CProgramNameList m_oNeverRecordFrom;
 };

@@ -12,6 +12,8 @@ enum class ClipboardReadStatus {
     TooLarge, // text is offered but its block is larger than the limit: ignored whole
     Busy,     // the clipboard could not be opened within the bounded retries; try again later
     Private,  // the source marked the change as private: nothing of it was read
+    Excluded, // the clipboard's owner is a program whose copies are never recorded: nothing of
+              // it was read
 };
 
 struct ClipboardRead {
