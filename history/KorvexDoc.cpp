@@ -380,6 +380,17 @@ ReadClipboardResult CKorvexDoc::ReadClipboard() {
     return nResult;
 }
 
+void CKorvexDoc::SetRecordingPaused(bool bPaused) {
+    if (m_bPaused && !bPaused) {
+        // What the clipboard holds now was copied during the pause (or before it, and handled
+        // already). Without a sequence number a change cannot be told from the next one.
+        if (const uint32_t nSequence = m_rClipboard.GetSequenceNumber(); nSequence != 0) {
+            m_nHandledSequence = nSequence;
+        }
+    }
+    m_bPaused = bPaused;
+}
+
 ReadClipboardResult CKorvexDoc::ReadClipboardOnce() {
     const uint32_t nSequence = m_rClipboard.GetSequenceNumber();
     if (nSequence != 0 && nSequence == m_nHandledSequence) {
@@ -394,6 +405,10 @@ ReadClipboardResult CKorvexDoc::ReadClipboardOnce() {
         }
         // A newer change has replaced the activation's write: record it.
     }
+    if (m_bPaused) {
+        m_nHandledSequence = nSequence;
+        return ReadClipboardResult::Handled;
+    }
     ClipboardRead oRead = m_rClipboard.ReadText(static_cast<uint64_t>(m_nMaxClipboardCopySize) *
                                                 kBytesPerCopySizeUnit);
     if (oRead.nStatus == ClipboardReadStatus::Busy) {
@@ -402,7 +417,8 @@ ReadClipboardResult CKorvexDoc::ReadClipboardOnce() {
     // The change that was read may carry a newer number than the one seen before the read; a
     // notification for that newer number must not record the same text again.
     m_nHandledSequence = oRead.nSequence != 0 ? oRead.nSequence : nSequence;
-    if (oRead.nStatus == ClipboardReadStatus::Text) {
+    // The read may have dispatched the command that paused the recording.
+    if (oRead.nStatus == ClipboardReadStatus::Text && !m_bPaused) {
         AddItem(std::move(oRead.strText));
     }
     return ReadClipboardResult::Handled;

@@ -74,6 +74,11 @@ public:
 
     // Clipboard.
     ReadClipboardResult ReadClipboard();
+    // "Pause Recording": while paused no change of the clipboard is recorded, nor even read, and
+    // a change made during the pause is not recorded when recording resumes either (its
+    // notification may come after the resume). A new document records.
+    void SetRecordingPaused(bool bPaused);
+    bool IsRecordingPaused() const { return m_bPaused; }
     // Puts the text on the clipboard, not into the history (the clipboard monitor records it
     // when it arrives there). True when the text is on it.
     bool WriteClipboardText(const std::u16string& strText);
@@ -124,4 +129,5 @@ private:
     bool m_bReading = false;         // a read is running
     bool m_bReadAgain = false;       // a change was notified while the read was running
     bool m_bWriting = false;         // a write is running
+    bool m_bPaused = false;          // "Pause Recording"
 };

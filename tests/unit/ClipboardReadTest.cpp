@@ -29,6 +29,29 @@ TEST_F(ClipboardReading, WithoutSequenceNumbersTheFlagConsumesOneNotification) {
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"C", u"B", u"A"}));
 }
 
+TEST_F(ClipboardReading, NothingCopiedDuringAPauseIsReadOrRecordedThenOrAfterTheResume) {
+    m_oClipboard.CopyFromOtherProgram(u"before");
+    m_oClipboard.nBusyReads = 1;
+    EXPECT_EQ(Read(), ReadClipboardResult::Retry);
+    m_pDoc->SetRecordingPaused(true);
+    Notify(); // the retry of a busy read comes during the pause
+    m_oClipboard.CopyFromOtherProgram(u"secret");
+    Notify();
+    EXPECT_EQ(m_oClipboard.nReads, 1);
+    m_oClipboard.CopyFromOtherProgram(u"late");
+    m_pDoc->SetRecordingPaused(false);
+    Notify(); // the notification of the last copy of the pause comes after the resume
+    m_oClipboard.CopyFromOtherProgram(u"after");
+    // The read dispatches the command that pauses again.
+    m_oClipboard.fnAfterSnapshot = [&] { m_pDoc->SetRecordingPaused(true); };
+    Notify();
+    m_pDoc->SetRecordingPaused(false);
+    m_oClipboard.CopyFromOtherProgram(u"recorded");
+    Notify();
+    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"recorded"}));
+    EXPECT_FALSE(m_pDoc->IsRecordingPaused());
+}
+
 TEST_F(ClipboardReading, BusyClipboardAsksForARetry) {
     m_oClipboard.CopyFromOtherProgram(u"late");
     m_oClipboard.nBusyReads = 2;
