@@ -71,6 +71,7 @@ constexpr HOTKEY_COMMAND kCommands[] = {
     {0x04C9, HG_OPTIONS, L"Paste Activated Item", 0, 0, [](CMainFrame& f) { f.OnToggleDoPaste(); }},
     {0x04CA, HG_OPTIONS, L"Reset Clipboard Viewer", 0, 0,
      [](CMainFrame& f) { f.RejoinClipboardChain(); }},
+    {0x04CB, HG_OPTIONS, L"Pause Recording", 0, 0, [](CMainFrame& f) { f.TogglePauseRecording(); }},
 };
 
 } // namespace

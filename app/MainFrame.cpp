@@ -11,6 +11,7 @@
 #include "framework/MessageBox.h"
 #include "framework/ModalState.h"
 #include "hotkeys/KeyboardAccelerator.h"
+#include "history/ProgramNameList.h"
 #include "hotkeys/KorvexMainWindow.h"
 #include "res/KorvexMessages.h"
 #include "res/resource.h"
@@ -25,12 +26,29 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <cwchar>
 #include <utility>
 
 namespace {
 
 // The product's web page.
 constexpr wchar_t KORVEX_WEB_PAGE[] = L"https://korvex.example/";
+constexpr wchar_t KORVEX_PAUSED_TOOLTIP[] = L"Korvex (paused)";
+
+// The timer of "Forget unbookmarked entries after" (the clipboard monitor's are 1 to 3). It ticks
+// six times a minute: an entry goes at most ten seconds after its time.
+constexpr UINT_PTR kForgetTimer = 10;
+constexpr int64_t kForgetTicksPerMinute = 6;
+
+// The length in seconds of the minute of "Forget unbookmarked entries after": 60, unless a test
+// shortens it with the environment variable KORVEX_TEST_SECONDS_PER_MINUTE (1 to 60).
+int64_t SecondsPerForgetMinute() {
+    wchar_t aValue[8] = {};
+    const DWORD nLength = GetEnvironmentVariableW(L"KORVEX_TEST_SECONDS_PER_MINUTE", aValue, 8);
+    wchar_t* pEnd = nullptr;
+    const long nValue = nLength > 0 && nLength < 8 ? std::wcstol(aValue, &pEnd, 10) : 0;
+    return pEnd != nullptr && *pEnd == L'\0' && nValue >= 1 && nValue <= 60 ? nValue : 60;
+}
 
 RECT GetPrimaryWorkArea() {
     RECT rc{};
@@ -100,6 +118,8 @@ int CMainFrame::OnCreate(CREATESTRUCTW* pcs) {
 
     // The clipboard: this window owns what the document writes, and stands in the viewer chain.
     m_rClipboardPort.SetOwner(m_hWnd);
+    m_nSecondsPerMinute = SecondsPerForgetMinute();
+    ApplyRecordingSettings();
     if (!m_oClipboardMonitor.Start(m_hWnd, m_rSettings.GetResetClipboardTimer())) {
         OutputDebugStringW(L"Korvex: no re-join timer; \"Reset Clipboard Viewer\" re-joins\n");
     }
@@ -121,11 +141,48 @@ void CMainFrame::AddTrayIcon() {
         return;
     }
     // The size the notification area asks for at the system's DPI, from the icon's own images.
-    if (FAILED(LoadIconMetric(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY), LIM_SMALL,
-                              &m_hTrayImage))) {
-        m_hTrayImage = nullptr;
+    for (const auto& [nId, phImage] :
+         {std::pair{IDI_TRAY, &m_hTrayImage}, std::pair{IDI_TRAY_PAUSED, &m_hTrayPausedImage}}) {
+        if (FAILED(LoadIconMetric(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nId), LIM_SMALL,
+                                  phImage))) {
+            *phImage = nullptr;
+        }
     }
-    m_oTrayIcon.Add(m_hTrayImage);
+    const bool bPaused = m_rDoc.IsRecordingPaused() && m_hTrayPausedImage != nullptr;
+    m_oTrayIcon.Add(bPaused ? m_hTrayPausedImage : m_hTrayImage);
+}
+
+void CMainFrame::TogglePauseRecording() {
+    m_rDoc.SetRecordingPaused(!m_rDoc.IsRecordingPaused());
+    ShowRecordingState();
+}
+
+void CMainFrame::ShowRecordingState() {
+    const bool bPaused = m_rDoc.IsRecordingPaused();
+    m_oTrayIcon.Change(bPaused ? m_hTrayPausedImage : m_hTrayImage,
+                       bPaused ? KORVEX_PAUSED_TOOLTIP : KORVEX_PROGRAM_NAME);
+}
+
+void CMainFrame::ApplyRecordingSettings() {
+    const std::wstring& strNever = m_rSettings.GetNeverRecordFrom();
+    m_rClipboardPort.SetNeverRecordFrom(CProgramNameList(
+        std::u16string_view(reinterpret_cast<const char16_t*>(strNever.data()), strNever.size())));
+    if (m_bForgetTimer) {
+        KillTimer(m_hWnd, kForgetTimer);
+        m_bForgetTimer = false;
+    }
+    if (m_rSettings.GetForgetAfterMinutes() > 0) {
+        const auto nPeriodMs =
+            static_cast<UINT>(m_nSecondsPerMinute * 1000 / kForgetTicksPerMinute);
+        m_bForgetTimer = SetTimer(m_hWnd, kForgetTimer, nPeriodMs, nullptr) != 0;
+        ForgetExpiredEntries();
+    }
+}
+
+void CMainFrame::ForgetExpiredEntries() {
+    if (const uint32_t nMinutes = m_rSettings.GetForgetAfterMinutes(); nMinutes > 0) {
+        m_rDoc.ForgetUnbookmarked(static_cast<int64_t>(nMinutes) * m_nSecondsPerMinute);
+    }
 }
 
 void CMainFrame::OnDestroy() {
@@ -133,9 +190,15 @@ void CMainFrame::OnDestroy() {
         SavePlacement();
     }
     m_oTrayIcon.Remove();
-    if (m_hTrayImage != nullptr) {
-        DestroyIcon(m_hTrayImage);
-        m_hTrayImage = nullptr;
+    for (HICON* phImage : {&m_hTrayImage, &m_hTrayPausedImage}) {
+        if (*phImage != nullptr) {
+            DestroyIcon(*phImage);
+            *phImage = nullptr;
+        }
+    }
+    if (m_bForgetTimer) {
+        KillTimer(m_hWnd, kForgetTimer);
+        m_bForgetTimer = false;
     }
     if (m_pSmallClip) {
         // Its posted release would find no frame. Exit waits for the modal loops, so the
@@ -234,7 +297,12 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
 }
 
 void CMainFrame::OnTimer(UINT_PTR nIdEvent) {
-    // The clipboard monitor's timers; any other (posted by someone else) does nothing.
+    // The forget timer and the clipboard monitor's timers; any other (posted by someone else)
+    // does nothing. A forged forget tick forgets only what is due anyway.
+    if (nIdEvent == kForgetTimer) {
+        ForgetExpiredEntries();
+        return;
+    }
     m_oClipboardMonitor.OnTimer(nIdEvent);
 }
 
@@ -324,9 +392,11 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         OnTrayNotify(lParam);
         return true;
     case WM_KORVEX_OPTIONS_CHANGED:
-        // The settings again, as stored now (hand edits included), then the history's limits.
+        // The settings again, as stored now (hand edits included), then the history's limits
+        // and what is recorded.
         m_rSettings.Load();
         m_rDoc.LoadSettings();
+        ApplyRecordingSettings();
         return true;
     case WM_KORVEX_RELEASE_SMALL_CLIP:
         ReleaseSmallClip();
@@ -451,6 +521,9 @@ bool CMainFrame::OnCommand(UINT nId) {
     case ID_TRAY_PASTE_ACTIVATED:
         OnToggleDoPaste();
         return true;
+    case ID_TRAY_PAUSE_RECORDING:
+        TogglePauseRecording();
+        return true;
     case ID_HELP_ABOUT:
         OnAbout();
         return true;
@@ -473,6 +546,9 @@ bool CMainFrame::OnUpdateCommand(UINT nId, CCmdUI& ui) {
         return true;
     case ID_TRAY_PASTE_ACTIVATED:
         ui.SetCheck(m_rSettings.IsDoPaste());
+        return true;
+    case ID_TRAY_PAUSE_RECORDING:
+        ui.SetCheck(m_rDoc.IsRecordingPaused());
         return true;
     default:
         return false;

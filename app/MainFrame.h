@@ -56,6 +56,11 @@ public:
     void OnToggleDoPaste();
     // Leaves and re-joins the clipboard viewer chain.
     void RejoinClipboardChain() { m_oClipboardMonitor.Rejoin(); }
+    // "Pause Recording" switches to its opposite; the tray icon and its tooltip show it.
+    void TogglePauseRecording();
+    // Removes the entries that "Forget unbookmarked entries after" lets go by now (also run by
+    // its timer, and whenever the settings are applied).
+    void ForgetExpiredEntries();
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -87,6 +92,9 @@ private:
     void OnOptions();
     void OnVisitOnline();
     void SavePlacement();
+    // What the settings say about recording: the programs never recorded, the forget timer.
+    void ApplyRecordingSettings();
+    void ShowRecordingState();
     // The small clip window's request: forget and delete it.
     void ReleaseSmallClip();
 
@@ -108,6 +116,9 @@ private:
 
     CWnd m_wndMarker;
     HICON m_hTrayImage = nullptr;
+    HICON m_hTrayPausedImage = nullptr;
+    int64_t m_nSecondsPerMinute = 60; // of "Forget unbookmarked entries after"
+    bool m_bForgetTimer = false;
     CTrayIcon m_oTrayIcon;
     std::function<void()> m_fnStartUpStep;
     bool m_bTrayMenuOpen = false;

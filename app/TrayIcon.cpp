@@ -30,16 +30,34 @@ BOOL CTrayIcon::Add(HICON hIcon) {
     return Restore();
 }
 
-BOOL CTrayIcon::SetTooltip(const wchar_t* pszText) {
-    NOTIFYICONDATAW nid = MakeRecord();
+void CTrayIcon::KeepTooltip(const wchar_t* pszText, NOTIFYICONDATAW& nid) {
     const size_t nCapacity = sizeof(nid.szTip) / sizeof(nid.szTip[0]) - 1;
     const size_t nLength = std::min(std::wcslen(pszText), nCapacity);
     m_strTooltip.assign(pszText, nLength);
+    std::wmemcpy(nid.szTip, m_strTooltip.c_str(), nLength + 1);
+}
+
+BOOL CTrayIcon::SetTooltip(const wchar_t* pszText) {
+    NOTIFYICONDATAW nid = MakeRecord();
+    KeepTooltip(pszText, nid);
     if (m_hIcon == nullptr) {
         return TRUE; // goes with the icon when it is added
     }
-    std::wmemcpy(nid.szTip, m_strTooltip.c_str(), nLength + 1);
     nid.uFlags = NIF_TIP;
+    return Shell_NotifyIconW(NIM_MODIFY, &nid);
+}
+
+BOOL CTrayIcon::Change(HICON hIcon, const wchar_t* pszTooltip) {
+    NOTIFYICONDATAW nid = MakeRecord();
+    KeepTooltip(pszTooltip, nid);
+    if (m_hIcon == nullptr) {
+        return TRUE;
+    }
+    if (hIcon != nullptr) {
+        m_hIcon = hIcon;
+    }
+    nid.uFlags = NIF_ICON | NIF_TIP;
+    nid.hIcon = m_hIcon;
     return Shell_NotifyIconW(NIM_MODIFY, &nid);
 }
 

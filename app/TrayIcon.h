@@ -25,6 +25,9 @@ public:
     // Before Add they are only kept, to go with the icon.
     BOOL SetTooltip(const wchar_t* pszText);
     BOOL SetCallbackMessage(UINT nMessage);
+    // Shows another icon (not owned; null keeps the one shown) with another tooltip, in one call
+    // to the shell. Before Add only the tooltip is kept: the icon is the one Add is given.
+    BOOL Change(HICON hIcon, const wchar_t* pszTooltip);
     // Takes the icon out of the notification area; the stored icon stays set.
     BOOL Remove();
     // Adds the icon again with its tooltip and callback message, after the notification area
@@ -36,6 +39,8 @@ public:
 
 private:
     NOTIFYICONDATAW MakeRecord() const;
+    // Keeps the tooltip cut to the record's capacity and copies it into the record.
+    void KeepTooltip(const wchar_t* pszText, NOTIFYICONDATAW& nid);
 
     HWND m_hWndOwner = nullptr;
     HICON m_hIcon = nullptr;

@@ -9,6 +9,7 @@
 #define IDR_CONTEXTMENU 147 // the history windows' context menus
 #define IDI_ABOUT 138       // the about box's icon
 #define IDI_TRAY 146        // the notification-area icon
+#define IDI_TRAY_PAUSED 159 // the same with a pause mark, while recording is paused
 
 // Positions of the pop-ups of IDR_CONTEXTMENU
 #define CONTEXT_POPUP_ITEM 0
@@ -30,6 +31,8 @@
 #define IDC_OPEN_AT_CARET 1026      // options: "OpenAtCaret"
 #define IDC_MAX_COPY_SIZE 1008      // options: "MaxClipboardCopySize"
 #define IDC_HOTKEY_LIST 1017        // options: the hotkey commands
+#define IDC_FORGET_AFTER 1035       // options: "ForgetAfterMinutes"
+#define IDC_NEVER_RECORD_FROM 1036  // options: "NeverRecordFrom"
 #define IDD_EDIT_HOTKEY 151
 #define IDC_HOTKEY_CTRL 1012
 #define IDC_HOTKEY_ALT 1013
@@ -73,6 +76,7 @@
 #define ID_TRAY_CLEAR_LIST 32883
 #define ID_TRAY_OPTIONS 32835
 #define ID_TRAY_PASTE_ACTIVATED 32882
+#define ID_TRAY_PAUSE_RECORDING 32900
 #define ID_TRAY_EXIT 32776
 
 // Edit menu of the main window

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Draws Korvex's bitmaps and icons into res/art/ (24-bit BMPs of 17 by 13 pixels for the list
-# images; 32-bit icons of 16 and 32 pixels). The generated files are committed, so the build
-# needs no generator; run this only to change the pictures.
+# images; 32-bit icons of 16 and 32 pixels, the tray icon also with a pause mark). The generated
+# files are committed, so the build needs no generator; run this only to change the pictures.
 #   scripts/make-art.sh                 writes res/art/*.bmp and res/art/*.ico
 #   scripts/make-art.sh --preview DIR   also writes enlarged PNGs into DIR to look at
 set -eu
@@ -143,8 +143,26 @@ write_ico(out + "/korvex.ico", [32, 16],
           clipboard_icon((150, 95, 45), (170, 170, 180), (255, 255, 255), (40, 80, 160)))
 write_ico(out + "/about.ico", [32, 16],
           clipboard_icon((150, 95, 45), (170, 170, 180), (255, 255, 255), (40, 80, 160)))
-write_ico(out + "/tray.ico", [16, 32],
-          clipboard_icon((120, 70, 30), (200, 200, 210), (255, 255, 240), (0, 90, 200)))
+tray = clipboard_icon((120, 70, 30), (200, 200, 210), (255, 255, 240), (0, 90, 200))
+write_ico(out + "/tray.ico", [16, 32], tray)
+
+def paused(base):
+    # The same icon with a pause mark at the bottom right: two white bars on an orange disc, laid
+    # out for each size in whole pixels (centre, radius, the bars' columns, their first and last
+    # row).
+    layout = {16: (11.5, 5.0, (9, 10, 13, 14), 9, 14),
+              32: (22.5, 9.5, (18, 19, 20, 24, 25, 26), 17, 27)}
+    def pixel(x, y, size):
+        centre, radius, bars, top, bottom = layout[size]
+        d = ((x - centre) ** 2 + (y - centre) ** 2) ** 0.5
+        if d <= radius:
+            if x in bars and top <= y <= bottom:
+                return (255, 255, 255, 255)
+            return ((170, 80, 0) if d > radius - 1.2 else (240, 140, 0)) + (255,)
+        return base(x, y, size)
+    return pixel
+
+write_ico(out + "/tray-paused.ico", [16, 32], paused(tray))
 EOF
 
 if [ -n "$preview" ]; then

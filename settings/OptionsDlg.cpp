@@ -18,6 +18,7 @@ namespace {
 constexpr int kColumnHotkey = 1;
 constexpr UINT kFieldLimit = 3; // characters of each number field
 constexpr int kFieldReadLimit = 15;
+constexpr uint32_t kMostForgetMinutes = 999;
 constexpr DWORD kListStyles =
     LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_LABELTIP; // 0x4421
 // The command's name, then its hotkey (column kColumnHotkey).
@@ -26,10 +27,15 @@ constexpr LIST_COLUMN kColumns[] = {
     {L"Hotkey", LVCFMT_LEFT, 140},
 };
 
-std::wstring GetFieldText(HWND hDlg, int nId) {
-    wchar_t aText[kFieldReadLimit + 1] = {};
-    GetDlgItemTextW(hDlg, nId, aText, kFieldReadLimit + 1);
-    return aText;
+std::wstring GetFieldText(HWND hDlg, int nId, size_t nLimit = kFieldReadLimit) {
+    std::wstring strText(nLimit + 1, L'\0');
+    strText.resize(static_cast<size_t>(
+        GetDlgItemTextW(hDlg, nId, strText.data(), static_cast<int>(strText.size()))));
+    return strText;
+}
+
+bool IsDigitField(int nId) {
+    return nId == IDC_ITEMS_COUNT || nId == IDC_MAX_COPY_SIZE || nId == IDC_FORGET_AFTER;
 }
 
 } // namespace
@@ -43,6 +49,9 @@ BOOL COptionsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SendDlgItemMessageW(m_hWnd, IDC_ITEMS_COUNT, EM_LIMITTEXT, kFieldLimit, 0);
     SendDlgItemMessageW(m_hWnd, IDC_MAX_COPY_SIZE, EM_LIMITTEXT, kFieldLimit, 0);
+    SendDlgItemMessageW(m_hWnd, IDC_FORGET_AFTER, EM_LIMITTEXT, kFieldLimit, 0);
+    SendDlgItemMessageW(m_hWnd, IDC_NEVER_RECORD_FROM, EM_LIMITTEXT, NEVER_RECORD_FROM_MAX_LENGTH,
+                        0);
     FillList();
 
     // A negative size (a hand edit) keeps no entry: shown as the 0 it means, so that OK does not
@@ -51,6 +60,11 @@ BOOL COptionsDlg::OnInitDialog() {
                     std::to_wstring(std::max<int32_t>(0, m_rSettings.GetBufferSize())).c_str());
     SetDlgItemTextW(m_hWnd, IDC_MAX_COPY_SIZE,
                     std::to_wstring(m_rSettings.GetMaxClipboardCopySize()).c_str());
+    // A larger number (a hand edit) is shown as the most the field takes, which OK stores.
+    SetDlgItemTextW(
+        m_hWnd, IDC_FORGET_AFTER,
+        std::to_wstring(std::min(m_rSettings.GetForgetAfterMinutes(), kMostForgetMinutes)).c_str());
+    SetDlgItemTextW(m_hWnd, IDC_NEVER_RECORD_FROM, m_rSettings.GetNeverRecordFrom().c_str());
     CheckDlgButton(m_hWnd, IDC_PASTE_ACTIVATED,
                    m_rSettings.IsDoPaste() ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_hWnd, IDC_OPEN_AT_CARET,
@@ -63,8 +77,7 @@ BOOL COptionsDlg::OnInitDialog() {
 LRESULT COptionsDlg::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     // A number field shows the digits OK will store as soon as its text changes (a paste can
     // bring in what the field's digits-only style lets no key type).
-    if (nMsg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE &&
-        (LOWORD(wParam) == IDC_ITEMS_COUNT || LOWORD(wParam) == IDC_MAX_COPY_SIZE)) {
+    if (nMsg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && IsDigitField(LOWORD(wParam))) {
         const std::wstring strText = GetFieldText(m_hWnd, LOWORD(wParam));
         std::wstring strDigits;
         std::copy_if(strText.begin(), strText.end(), std::back_inserter(strDigits),
@@ -159,6 +172,10 @@ void COptionsDlg::OnOK() {
     const uint32_t nMaxCopySize = ParseDigitField(GetFieldText(m_hWnd, IDC_MAX_COPY_SIZE));
     m_rSettings.SetBufferSize(static_cast<int32_t>(nBufferSize));
     m_rSettings.SetMaxClipboardCopySize(nMaxCopySize);
+    m_rSettings.SetForgetAfterMinutes(
+        std::min(ParseDigitField(GetFieldText(m_hWnd, IDC_FORGET_AFTER)), kMostForgetMinutes));
+    m_rSettings.SetNeverRecordFrom(
+        GetFieldText(m_hWnd, IDC_NEVER_RECORD_FROM, NEVER_RECORD_FROM_MAX_LENGTH));
     m_rSettings.SetDoPaste(IsDlgButtonChecked(m_hWnd, IDC_PASTE_ACTIVATED) == BST_CHECKED);
     m_rSettings.SetOpenAtCaret(IsDlgButtonChecked(m_hWnd, IDC_OPEN_AT_CARET) == BST_CHECKED);
     CKorvexSettings::SetStartWithWindows(IsDlgButtonChecked(m_hWnd, IDC_START_WITH_WINDOWS) ==

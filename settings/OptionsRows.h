@@ -17,7 +17,7 @@ struct OPTIONS_ROW {
     std::wstring strHotkey; // the stored binding's text (the default while none is stored)
 };
 
-// The 28 rows: "View", "Edit" and "Options", each followed by the commands of its group in
+// The 29 rows: "View", "Edit" and "Options", each followed by the commands of its group in
 // ascending index. Commands of any other group are not listed.
 std::vector<OPTIONS_ROW> BuildOptionsRows(const CCommandTable& oCommands,
                                           const CKorvexSettings& oSettings);

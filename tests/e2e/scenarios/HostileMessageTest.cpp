@@ -64,8 +64,9 @@ const std::vector<HOSTILE_ROW>& HostileRows() {
         // The wake-up message (0x401) and every hotkey message.
         {Target::Main, Range(0x401, 0x402), kAnyWParams, kAnyLParams},
         {Target::Main, Range(0x465, 0x479), kAnyWParams, kAnyLParams},
-        // "Paste Activated Item" and the re-join of the viewer chain.
-        {Target::Main, {0x4C9, 0x4CA}, kAnyWParams, kAnyLParams},
+        // "Paste Activated Item", the re-join of the viewer chain and "Pause Recording" (each
+        // post twice in all: recording is on again after the storm).
+        {Target::Main, {0x4C9, 0x4CA, 0x4CB}, kAnyWParams, kAnyLParams},
         // The tray icon's notice, the small clip window's release, options changed, the
         // refresh hint (rows that exist and rows that do not), and start-up's second half.
         {Target::Main, Range(0x7E9, 0x7ED), kAnyWParams, kAnyLParams},

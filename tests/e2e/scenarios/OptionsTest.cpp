@@ -70,7 +70,7 @@ TEST_F(e2eOptions, FirstRunShowsTheDefaultsAndOnlyOneDialogOpensFromEitherMenu) 
     EXPECT_FALSE(IsTicked(hOptions, kIdPasteActivated));
     EXPECT_TRUE(IsTicked(hOptions, kIdStartWithWindows));
     const CRemoteListView oList(GetDlgItem(hOptions, kIdHotkeyList));
-    EXPECT_EQ(28, oList.RowCount());
+    EXPECT_EQ(29, oList.RowCount());
     // The keyboard is on the first command, not on its group's caption.
     const HWND hList = GetDlgItem(hOptions, kIdHotkeyList);
     EXPECT_EQ(kRowShowMainWindow, SendMessageW(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),

@@ -13,11 +13,11 @@
 
 namespace {
 
-TEST(settingsCommandTable, TwentyFiveCommandsNumberedWithinTheirGroups) {
+TEST(settingsCommandTable, TwentySixCommandsNumberedWithinTheirGroups) {
     CCommandTable oTable(GetHotkeyDescriptions());
     oTable.BuildCommandTable();
     oTable.BuildCommandTable(); // building again adds nothing
-    ASSERT_EQ(oTable.GetCommands().size(), 25u);
+    ASSERT_EQ(oTable.GetCommands().size(), 26u);
     MESSAGE_DESCRIPTION oCommand;
     ASSERT_TRUE(oTable.Lookup(0x0465, oCommand));
     EXPECT_EQ(oCommand.nGroup, 1u);

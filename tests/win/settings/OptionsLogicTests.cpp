@@ -28,7 +28,7 @@ TEST_F(settingsOptions, RowsListEachGroupByIndexWithTheStoredBindings) {
     m_oSettings.SetHotkey(0x0401, 0);          // Show Main Window unbound
     m_oSettings.SetHotkey(0x0479, 0x00030054); // Title First Item on Ctrl+Alt+T
     const std::vector<OPTIONS_ROW> vecRows = BuildOptionsRows(m_oCommands, m_oSettings);
-    ASSERT_EQ(vecRows.size(), 28u);
+    ASSERT_EQ(vecRows.size(), 29u);
     const struct {
         size_t nRow;
         uint32_t nMessage;
@@ -39,7 +39,8 @@ TEST_F(settingsOptions, RowsListEachGroupByIndexWithTheStoredBindings) {
                   {8, 0x0465, L"   Revert First Items", L"Ctrl + Alt + 9"},
                   {11, 0x0479, L"   Title First Item", L"Ctrl + Alt + T"},
                   {25, 0, L"Options", L""},
-                  {27, 0x04CA, L"   Reset Clipboard Viewer", L""}};
+                  {27, 0x04CA, L"   Reset Clipboard Viewer", L""},
+                  {28, 0x04CB, L"   Pause Recording", L""}};
     for (const auto& c : aCases) {
         const OPTIONS_ROW& oRow = vecRows[c.nRow];
         EXPECT_EQ(std::tie(oRow.nMessage, oRow.strName, oRow.strHotkey),
