@@ -15,6 +15,7 @@ inline constexpr UINT kMsgShowMainWindow = 0x401;
 inline constexpr UINT kMsgShowClipWindow = 0x402;
 inline constexpr UINT kMsgPasteActivatedItem = 0x4C9;
 inline constexpr UINT kMsgResetClipboardViewer = 0x4CA;
+inline constexpr UINT kMsgBookmarkFirstItem = 0x477;
 inline constexpr UINT kMsgOptionsChanged = 0x7EB;
 
 // Menu commands.
@@ -30,6 +31,8 @@ inline constexpr int kIdItemsCount = 1005;
 inline constexpr int kIdMaxCopySize = 1008;
 inline constexpr int kIdStartWithWindows = 1006;
 inline constexpr int kIdPasteActivated = 1007;
+inline constexpr int kIdForgetAfter = 1035;
+inline constexpr int kIdNeverRecordFrom = 1036;
 inline constexpr wchar_t kHotkeyEditTitle[] = L"Hotkey Edit";
 inline constexpr int kIdCommandName = 1016;
 inline constexpr int kIdCtrl = 1012;
@@ -54,5 +57,8 @@ inline constexpr int kColumnTime = 3;
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Brenwick\\Korvex";
 inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t kRunValue[] = L"Korvex";
+inline constexpr wchar_t kPausedTooltip[] = L"Korvex (paused)";
+// Shortens the minute of "Forget unbookmarked entries after" to so many seconds.
+inline constexpr wchar_t kSecondsPerMinuteVariable[] = L"KORVEX_TEST_SECONDS_PER_MINUTE";
 
 } // namespace e2e

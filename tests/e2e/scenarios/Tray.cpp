@@ -29,7 +29,8 @@ HWND TooltipWindowOf(HWND hTray) {
     return nullptr;
 }
 
-// The pixels of a screen rectangle, row by row.
+} // namespace
+
 std::vector<uint32_t> CaptureScreen(const RECT& rc) {
     const int nWidth = rc.right - rc.left;
     const int nHeight = rc.bottom - rc.top;
@@ -52,9 +53,7 @@ std::vector<uint32_t> CaptureScreen(const RECT& rc) {
     return bCaptured ? vecPixels : std::vector<uint32_t>{};
 }
 
-} // namespace
-
-std::optional<RECT> FindTrayIcon() {
+std::optional<RECT> FindTrayIcon(const wchar_t* pszTooltip) {
     const HWND hTray = FindWindowW(L"Shell_TrayWnd", nullptr);
     const HWND hTips = hTray ? TooltipWindowOf(hTray) : nullptr;
     if (hTips == nullptr || !IsWindowVisible(hTray)) {
@@ -71,7 +70,7 @@ std::optional<RECT> FindTrayIcon() {
             SendWithin(hTips, TTM_ENUMTOOLSW, i, oMemory.At(0)) > 0 &&
             oMemory.Read(0, &oTool, sizeof oTool) &&
             oMemory.Read(kTextOffset, aTip, sizeof aTip - sizeof(wchar_t)) &&
-            wcscmp(aTip, L"Korvex") == 0 && !IsRectEmpty(&oTool.rect)) { // a removed icon's tool
+            wcscmp(aTip, pszTooltip) == 0 && !IsRectEmpty(&oTool.rect)) { // a removed icon's tool
             MapWindowPoints(oTool.hwnd, nullptr, reinterpret_cast<POINT*>(&oTool.rect), 2);
             return oTool.rect;
         }
@@ -79,9 +78,9 @@ std::optional<RECT> FindTrayIcon() {
     return std::nullopt;
 }
 
-HWND OpenTrayMenu(DWORD nKorvexProcess) {
+HWND OpenTrayMenu(DWORD nKorvexProcess, const wchar_t* pszTooltip) {
     std::optional<RECT> optIcon;
-    if (!wintest::PumpUntil([&] { return (optIcon = FindTrayIcon()).has_value(); })) {
+    if (!wintest::PumpUntil([&] { return (optIcon = FindTrayIcon(pszTooltip)).has_value(); })) {
         return nullptr;
     }
     // Of two spots on the icon, the one away from the cursor: the cursor rests where the last

@@ -12,10 +12,12 @@
 
 namespace e2e {
 
-// Where the taskbar draws the icon with the tooltip "Korvex", if it shows one.
-std::optional<RECT> FindTrayIcon();
-// Right-clicks the icon and waits for a menu of the process: its window, or NULL.
-HWND OpenTrayMenu(DWORD nKorvexProcess);
+// Where the taskbar draws the icon with the tooltip, if it shows one.
+std::optional<RECT> FindTrayIcon(const wchar_t* pszTooltip = L"Korvex");
+// The pixels of a screen rectangle, row by row; empty when it cannot be captured.
+std::vector<uint32_t> CaptureScreen(const RECT& rc);
+// Right-clicks the icon with the tooltip and waits for a menu of the process: its window, or NULL.
+HWND OpenTrayMenu(DWORD nKorvexProcess, const wchar_t* pszTooltip = L"Korvex");
 // The strip along the menu's left edge where check marks are drawn, once it is drawn completely
 // (the same in three captures in a row); empty when it cannot be captured.
 std::vector<uint32_t> CheckMarkStrip(HWND hMenu);

@@ -8,6 +8,10 @@
 //                                  a block of no bytes)
 //   cliptool write-size <bytes>    a CF_UNICODETEXT block of exactly that many bytes: 'x'
 //                                  units, a NUL unit at the end (and a zero byte if odd)
+//   cliptool write-stay <ms> <text>
+//                                  the argument as CF_UNICODETEXT, prints "copied", then keeps
+//                                  its owner window that long (the clipboard's owner stays a
+//                                  window of this program)
 //   cliptool write-marked <marker> <text>
 //                                  the argument as CF_UNICODETEXT with a private marker:
 //                                  exclude, viewer-ignore, history-0, history-1 or
@@ -134,6 +138,18 @@ int WriteMarked(HWND hOwner, const std::wstring& strMarker, const std::string& s
     return nResult;
 }
 
+// Handles the messages of this thread for nMs.
+void PumpFor(ULONGLONG nMs) {
+    const ULONGLONG nEnd = GetTickCount64() + nMs;
+    for (ULONGLONG nNow; (nNow = GetTickCount64()) < nEnd;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(nEnd - nNow), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
 // Offers CF_UNICODETEXT for delayed rendering and then renders nothing when asked, for nMs.
 int WriteDelayed(HWND hOwner, const wchar_t* pszMs) {
     if (!OpenClipboardPatiently(hOwner)) {
@@ -144,14 +160,7 @@ int WriteDelayed(HWND hOwner, const wchar_t* pszMs) {
     std::printf("holding\n");
     std::fflush(stdout);
     // The owner window (a STATIC) answers WM_RENDERFORMAT without rendering anything.
-    const ULONGLONG nEnd = GetTickCount64() + wcstoul(pszMs, nullptr, 10);
-    for (ULONGLONG nNow; (nNow = GetTickCount64()) < nEnd;) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(nEnd - nNow), QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&msg);
-        }
-    }
+    PumpFor(wcstoul(pszMs, nullptr, 10));
     return bOffered ? kDone : kRefused;
 }
 
@@ -296,6 +305,13 @@ int Run(HWND hOwner, int argc, wchar_t** argv) {
     if (strCommand == L"write-size" && pszArgument) {
         return WriteIfValid(hOwner, CF_UNICODETEXT, SizedBlock(pszArgument), kUsage);
     }
+    if (strCommand == L"write-stay" && argc == 4) {
+        const int nResult = Write(hOwner, CF_UNICODETEXT, UnicodeBlock(argv[3]));
+        std::printf(nResult == kDone ? "copied\n" : "failed\n");
+        std::fflush(stdout);
+        PumpFor(wcstoul(argv[2], nullptr, 10));
+        return nResult;
+    }
     if (strCommand == L"write-marked" && argc == 4) {
         return WriteMarked(hOwner, argv[2], UnicodeBlock(argv[3]));
     }
@@ -328,7 +344,8 @@ int wmain(int argc, wchar_t** argv) {
     const int nResult = Run(hOwner, argc, argv);
     if (nResult == kUsage) {
         std::fprintf(stderr, "usage: cliptool write-utf8|write-file|write-ansi|write-raw|"
-                             "write-size|write-delayed <arg> | write-marked <marker> <text> | "
+                             "write-size|write-delayed <arg> | write-stay <ms> <text> | "
+                             "write-marked <marker> <text> | "
                              "empty | read | read-hex | hold <ms> [text] | seq\n");
     }
     if (hOwner != nullptr) {
