@@ -8,10 +8,8 @@
 //                                  a block of no bytes)
 //   cliptool write-size <bytes>    a CF_UNICODETEXT block of exactly that many bytes: 'x'
 //                                  units, a NUL unit at the end (and a zero byte if odd)
-//   cliptool write-stay <ms> <text>
-//                                  the argument as CF_UNICODETEXT, prints "copied", then keeps
-//                                  its owner window that long (the clipboard's owner stays a
-//                                  window of this program)
+//   cliptool write-stay <ms> <text>  as write-utf8, then prints "copied" and keeps its owner
+//                                  window (the clipboard's owner) that long
 //   cliptool write-marked <marker> <text>
 //                                  the argument as CF_UNICODETEXT with a private marker:
 //                                  exclude, viewer-ignore, history-0, history-1 or

@@ -1,17 +1,12 @@
-// Clips marked private by the program that copied them, and clips of a program the user never
-// records: no entry, and the next ordinary copy is recorded as usual.
+// Clips marked private by the program that copied them: no entry, and the next ordinary copy is
+// recorded as usual.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <optional>
-
 #include "ClipTool.h"
 #include "MonitoredHistory.h"
-#include "clipboard/WindowProgram.h"
-#include "history/ProgramNameList.h"
-#include "tests/support/win/HandlerWindow.h"
 #include "tests/support/win/MessagePump.h"
 
 TEST(PrivateClip, OnlyClipsWithoutAPrivateMarkerBecomeEntries) {
@@ -43,50 +38,4 @@ TEST(PrivateClip, OnlyClipsWithoutAPrivateMarkerBecomeEntries) {
             EXPECT_EQ(oHistory.EntryText(0), oCopy.pszEntry);
         }
     }
-}
-
-TEST(NeverRecordFrom, OnlyAClipWhoseOwnerWindowIsAListedProgramsIsExcluded) {
-    std::optional<wintest::CHandlerWindow> optOwner(
-        std::in_place, [](UINT, WPARAM, LPARAM) { return std::optional<LRESULT>(); });
-    const HWND hOwner = optOwner->Handle();
-    // This test program's own file name, as the user would write it in another case.
-    std::wstring strSelf = GetWindowProgramPath(hOwner);
-    ASSERT_NE(strSelf.find_last_of(L'\\'), std::wstring::npos) << "no path: " << strSelf.size();
-    strSelf = strSelf.substr(strSelf.find_last_of(L'\\') + 1);
-    CharUpperW(strSelf.data());
-    const std::u16string strListed(strSelf.begin(), strSelf.end());
-    const CProgramNameList oListed(u"other.exe ;  " + strListed);
-    const CProgramNameList oOthers(u"other.exe; cliptool.exe.bak");
-    const CProgramNameList oNone;
-    const CProgramNameList oCliptool(u"cliptool.exe");
-
-    const struct {
-        const wchar_t* pszCliptool; // another program copies (and ends); nullptr: this one
-        const CProgramNameList& oList;
-        ClipboardReadStatus nStatus;
-    } aCases[] = {
-        {nullptr, oListed, ClipboardReadStatus::Excluded},
-        {nullptr, oOthers, ClipboardReadStatus::Text},
-        {nullptr, oNone, ClipboardReadStatus::Text},
-        // Its owner window went with it: a clip without an owner is recorded.
-        {L"write-utf8 orphan", oCliptool, ClipboardReadStatus::Text},
-    };
-    for (const auto& c : aCases) {
-        SCOPED_TRACE(static_cast<int>(&c - aCases));
-        if (c.pszCliptool != nullptr) {
-            ASSERT_EQ(RunClipTool(c.pszCliptool).nExitCode, 0u);
-        } else {
-            ASSERT_EQ(WriteClipboardText(hOwner, u"own"), ClipboardWriteStatus::Written);
-        }
-        ClipboardRead oRead;
-        ASSERT_TRUE(wintest::PumpUntil([&] {
-            oRead = ReadClipboardText(hOwner, 1000, &c.oList);
-            return oRead.nStatus != ClipboardReadStatus::Busy;
-        }));
-        EXPECT_EQ(oRead.nStatus, c.nStatus);
-        EXPECT_EQ(oRead.strText.empty(), c.nStatus != ClipboardReadStatus::Text);
-        EXPECT_EQ(oRead.nSequence, GetClipboardSequence());
-    }
-    optOwner.reset();
-    EXPECT_EQ(GetWindowProgramPath(hOwner), L"");
 }

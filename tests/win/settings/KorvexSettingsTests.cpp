@@ -22,7 +22,6 @@ protected:
         v.insert(v.end(), {o.IsDockingEnabled(), s.cx, s.cy, o.IsDoPaste(), o.IsOpenAtCaret()});
         v.push_back(o.GetBufferSize());
         v.insert(v.end(), {o.GetMaxClipboardCopySize(), o.GetResetClipboardTimer()});
-        v.push_back(o.GetForgetAfterMinutes());
         v.insert(v.end(), {o.GetHotkey(0x0401, 7), o.GetHotkey(0x0479, 7)});
         return v;
     }
@@ -32,7 +31,7 @@ protected:
     }
 };
 
-const std::vector<int64_t> kDefaults = {1, 0, 0, 360, 550, 1, 0, 0, 0, 0, 200, 5, 10000, 0, 7, 7};
+const std::vector<int64_t> kDefaults = {1, 0, 0, 360, 550, 1, 0, 0, 0, 0, 200, 5, 10000, 7, 7};
 
 TEST_F(settingsKorvexSettings, FirstRunGivesEveryDefaultBeforeAndAfterALoad) {
     CKorvexSettings oSettings;
@@ -54,19 +53,16 @@ TEST_F(settingsKorvexSettings, EverySetterStoresUnderItsNameAndKeepsTheValue) {
     oSettings.SetOpenAtCaret(true);
     oSettings.SetBufferSize(999);
     oSettings.SetMaxClipboardCopySize(12);
-    oSettings.SetForgetAfterMinutes(999);
-    oSettings.SetNeverRecordFrom(L"KeePass.exe; " + std::wstring(3000, L'x'));
     oSettings.SetHotkey(0x0401, 0); // a stored 0 wins over the default
     oSettings.SetHotkey(0x0479, 0x00050054);
-    const std::vector<int64_t> vecSet = {0, -1280, -20, 640, 480,   0,   500, 300,
-                                         1, 1,     999, 12,  10000, 999, 0,   0x00050054};
+    const std::vector<int64_t> vecSet = {0, -1280, -20, 640, 480,   0, 500,       300,
+                                         1, 1,     999, 12,  10000, 0, 0x00050054};
     EXPECT_EQ(Values(oSettings), vecSet);
+    oSettings.SetNeverRecordFrom(L"KeePass.exe; " + std::wstring(3000, L'x')); // cut to 2,048
     CKorvexSettings oLoaded(GetHotkeyDescriptions());
     oLoaded.Load();
     EXPECT_EQ(Values(oLoaded), vecSet);
-    // Cut to the longest text a load takes back.
-    EXPECT_EQ(oLoaded.GetNeverRecordFrom(), oSettings.GetNeverRecordFrom());
-    EXPECT_EQ(oLoaded.GetNeverRecordFrom().size(), 2048u);
+    EXPECT_EQ(oLoaded.GetNeverRecordFrom(), L"KeePass.exe; " + std::wstring(2035, L'x'));
 
     // The names other programs and the user see in the registry.
     const struct {
@@ -87,7 +83,6 @@ TEST_F(settingsKorvexSettings, EverySetterStoresUnderItsNameAndKeepsTheValue) {
                    {L"\\Options", L"OpenAtCaret", 1},
                    {L"\\Options", L"BufferSize", 999},
                    {L"\\Options", L"MaxClipboardCopySize", 12},
-                   {L"\\Options", L"ForgetAfterMinutes", 999},
                    {L"\\Hotkeys", L"1025", 0},
                    {L"\\Hotkeys", L"1145", 0x00050054}};
     for (const auto& c : aStored) {
@@ -115,22 +110,6 @@ TEST_F(settingsKorvexSettings, HandEditsCountFromTheNextLoadAndABadValueIsReport
         EXPECT_FALSE(oSettings.IsDoPaste());
         EXPECT_EQ(Reported(), std::vector<std::wstring>(nLoads, SystemMessage(ERROR_MORE_DATA)));
     }
-    // The text setting: of another type, or longer than its 2,048 characters.
-    ASSERT_TRUE(
-        WriteRegistryDWord(HKEY_CURRENT_USER, kProgramKey + L"\\Options", L"NeverRecordFrom", 1));
-    Reported().clear();
-    oSettings.Load();
-    EXPECT_EQ(oSettings.GetNeverRecordFrom(), L"");
-    const std::wstring strTooLong(2049, L'a');
-    ASSERT_TRUE(WriteRegistryValue(HKEY_CURRENT_USER, kProgramKey + L"\\Options",
-                                   L"NeverRecordFrom", REG_SZ, strTooLong.c_str(),
-                                   static_cast<DWORD>(strTooLong.size() * sizeof(wchar_t))));
-    oSettings.Load();
-    EXPECT_EQ(oSettings.GetNeverRecordFrom(), L"");
-    EXPECT_EQ(Reported(), (std::vector<std::wstring>{
-                              SystemMessage(ERROR_MORE_DATA), SystemMessage(ERROR_INVALID_DATA),
-                              SystemMessage(ERROR_MORE_DATA), SystemMessage(ERROR_MORE_DATA)}));
-
     Store(L"\\SmallWindow", L"Height", 200);
     oSettings.Load();
     EXPECT_EQ(oSettings.GetSmallWindowSize().cx, 415);
