@@ -174,6 +174,17 @@ protected:
         }
         return false;
     }
+    // Del, until Korvex asks whether to remove: the question's message box, or null.
+    HWND PressDelUntilAsked() const {
+        HWND hBox = nullptr;
+        PressUntil({{VK_DELETE}}, [&] {
+            const std::vector<HWND> vecBoxes =
+                ShownWindows(m_korvex.ProcessId(), L"#32770", kMainWindowTitle);
+            hBox = vecBoxes.empty() ? nullptr : vecBoxes.front();
+            return hBox != nullptr;
+        });
+        return hBox;
+    }
     bool KorvexMenuOpen() const { return ThreadInfo(m_korvex.MainWindow()).hwndMenuOwner; }
     static int SelectedRow(HWND hSmall) {
         return static_cast<int>(SendMessageW(GetDlgItem(hSmall, kSmallClipListId), LVM_GETNEXTITEM,
@@ -445,13 +456,8 @@ TEST_F(e2eSmallClip, DelAsksAndTheWindowStaysOpenWhileTheQuestionIsShownAndAfter
     ASSERT_NE(hSmall, nullptr);
     // The question is a message box owned by the small clip window; No, then Yes.
     for (const WPARAM nAnswer : {IDNO, IDYES}) {
-        HWND hBox = nullptr;
-        ASSERT_TRUE(PressUntil({{VK_DELETE}}, [&] {
-            const std::vector<HWND> vecBoxes =
-                ShownWindows(m_korvex.ProcessId(), L"#32770", kMainWindowTitle);
-            hBox = vecBoxes.empty() ? nullptr : vecBoxes.front();
-            return hBox != nullptr;
-        }));
+        const HWND hBox = PressDelUntilAsked();
+        ASSERT_NE(hBox, nullptr);
         EXPECT_EQ(GetWindow(hBox, GW_OWNER), hSmall);
         EXPECT_EQ(ControlText(hBox, 0xFFFF), L"Are you sure you want to remove this item?");
         EXPECT_EQ(FindSmallClip(m_korvex.MainWindow()), hSmall);
@@ -533,13 +539,8 @@ TEST_F(e2eSmallClip, TypingFiltersTheRowsThatItemCommandsActOn) {
     EXPECT_TRUE(ShowsTexts({L"custard", L"Customers list", L"SELECT id FROM customers"}));
 
     // Del at the end of the field removes the selected entry, and no other.
-    HWND hBox = nullptr;
-    ASSERT_TRUE(PressUntil({{VK_DELETE}}, [&] {
-        const std::vector<HWND> vecBoxes =
-            ShownWindows(m_korvex.ProcessId(), L"#32770", kMainWindowTitle);
-        hBox = vecBoxes.empty() ? nullptr : vecBoxes.front();
-        return hBox != nullptr;
-    }));
+    const HWND hBox = PressDelUntilAsked();
+    ASSERT_NE(hBox, nullptr);
     PostMessageW(hBox, WM_COMMAND, IDYES, 0);
     EXPECT_TRUE(ShowsTexts({L"custard", L"SELECT id FROM customers"}));
     EXPECT_TRUE(PumpUntil([&] {
