@@ -53,6 +53,7 @@ CKorvexSettings::VALUES CKorvexSettings::Read() const {
             oStore.ReadString(kOptions, L"NeverRecordFrom", NEVER_RECORD_FROM_MAX_LENGTH)) {
         values.strNeverRecordFrom = std::move(*optText);
     }
+    read(kOptions, L"KeepHistory", values.nKeepHistory);
     for (const uint32_t nMessage : m_arrHotkeyMessages) {
         const std::wstring strName = HotkeyName(nMessage);
         if (const std::optional<uint32_t> optStored =
@@ -138,6 +139,22 @@ void CKorvexSettings::SetBufferSize(int32_t nValue) {
 void CKorvexSettings::SetMaxClipboardCopySize(uint32_t nValue) {
     CApplicationRegistry oStore;
     Write(oStore, kOptions, L"MaxClipboardCopySize", nValue, m_oValues.nMaxClipboardCopySize);
+}
+
+KeepMode CKorvexSettings::GetKeepHistory() const {
+    switch (m_oValues.nKeepHistory) {
+    case static_cast<uint32_t>(KeepMode::Bookmarked):
+        return KeepMode::Bookmarked;
+    case static_cast<uint32_t>(KeepMode::All):
+        return KeepMode::All;
+    default:
+        return KeepMode::Nothing;
+    }
+}
+
+void CKorvexSettings::SetKeepHistory(KeepMode nMode) {
+    CApplicationRegistry oStore;
+    Write(oStore, kOptions, L"KeepHistory", static_cast<uint32_t>(nMode), m_oValues.nKeepHistory);
 }
 
 uint32_t CKorvexSettings::GetResetClipboardTimer() const {

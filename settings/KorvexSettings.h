@@ -8,6 +8,7 @@
 // A stored value of the wrong type or size is reported (the registry store's message) as it is
 // loaded, once per load, and its default is used instead.
 
+#include "history/HistoryFile.h" // KeepMode
 #include "history/HistoryPorts.h"
 #include "settings/HotkeyDescription.h"
 
@@ -81,6 +82,11 @@ public:
     uint32_t GetMaxClipboardCopySize() override { return m_oValues.nMaxClipboardCopySize; }
     void SetMaxClipboardCopySize(uint32_t nValue);
 
+    // "KeepHistory": what is kept between runs, 0 nothing (the default), 1 the bookmarked entries,
+    // 2 all; any other stored number is nothing.
+    KeepMode GetKeepHistory() const;
+    void SetKeepHistory(KeepMode nMode);
+
     // Interval in milliseconds of the viewer-chain re-join timer; default and minimum 10000.
     uint32_t GetResetClipboardTimer() const;
 
@@ -122,6 +128,7 @@ private:
         int32_t nResetClipboardTimer = RESET_CLIPBOARD_TIMER_MINIMUM;
         std::wstring strNeverRecordFrom;
         uint32_t nForgetAfterMinutes = 0;
+        uint32_t nKeepHistory = 0;
         std::map<uint32_t, uint32_t> mapHotkeys; // the stored bindings by message
     };
     VALUES Read() const;

@@ -22,6 +22,7 @@ protected:
         v.insert(v.end(), {o.IsDockingEnabled(), s.cx, s.cy, o.IsDoPaste(), o.IsOpenAtCaret()});
         v.push_back(o.GetBufferSize());
         v.insert(v.end(), {o.GetMaxClipboardCopySize(), o.GetResetClipboardTimer()});
+        v.push_back(static_cast<int64_t>(o.GetKeepHistory()));
         v.insert(v.end(), {o.GetHotkey(0x0401, 7), o.GetHotkey(0x0479, 7)});
         return v;
     }
@@ -31,7 +32,7 @@ protected:
     }
 };
 
-const std::vector<int64_t> kDefaults = {1, 0, 0, 360, 550, 1, 0, 0, 0, 0, 200, 5, 10000, 7, 7};
+const std::vector<int64_t> kDefaults = {1, 0, 0, 360, 550, 1, 0, 0, 0, 0, 200, 5, 10000, 0, 7, 7};
 
 TEST_F(settingsKorvexSettings, FirstRunGivesEveryDefaultBeforeAndAfterALoad) {
     CKorvexSettings oSettings;
@@ -53,10 +54,11 @@ TEST_F(settingsKorvexSettings, EverySetterStoresUnderItsNameAndKeepsTheValue) {
     oSettings.SetOpenAtCaret(true);
     oSettings.SetBufferSize(999);
     oSettings.SetMaxClipboardCopySize(12);
+    oSettings.SetKeepHistory(KeepMode::Bookmarked);
     oSettings.SetHotkey(0x0401, 0); // a stored 0 wins over the default
     oSettings.SetHotkey(0x0479, 0x00050054);
-    const std::vector<int64_t> vecSet = {0, -1280, -20, 640, 480,   0, 500,       300,
-                                         1, 1,     999, 12,  10000, 0, 0x00050054};
+    const std::vector<int64_t> vecSet = {0, -1280, -20, 640, 480,   0, 500, 300,
+                                         1, 1,     999, 12,  10000, 1, 0,   0x00050054};
     EXPECT_EQ(Values(oSettings), vecSet);
     oSettings.SetNeverRecordFrom(L"KeePass.exe; " + std::wstring(3000, L'x')); // cut to 2,048
     CKorvexSettings oLoaded(GetHotkeyDescriptions());
@@ -83,6 +85,7 @@ TEST_F(settingsKorvexSettings, EverySetterStoresUnderItsNameAndKeepsTheValue) {
                    {L"\\Options", L"OpenAtCaret", 1},
                    {L"\\Options", L"BufferSize", 999},
                    {L"\\Options", L"MaxClipboardCopySize", 12},
+                   {L"\\Options", L"KeepHistory", 1},
                    {L"\\Hotkeys", L"1025", 0},
                    {L"\\Hotkeys", L"1145", 0x00050054}};
     for (const auto& c : aStored) {
@@ -99,6 +102,7 @@ TEST_F(settingsKorvexSettings, HandEditsCountFromTheNextLoadAndABadValueIsReport
     Store(L"\\Options", L"BufferSize", static_cast<DWORD>(-3)); // kept: the history reads it as 0
     Store(L"\\Options", L"MaxClipboardCopySize", 2);
     Store(L"\\SmallWindow", L"Width", 415); // the default size stands for none stored
+    Store(L"\\Options", L"KeepHistory", 3); // no such choice: nothing is kept
     ASSERT_TRUE(WriteRegistryValue(HKEY_CURRENT_USER, kProgramKey + L"\\Options", L"DoPaste",
                                    REG_SZ, L"ab", 6));
     EXPECT_EQ(Values(oSettings), kDefaults);
@@ -108,6 +112,7 @@ TEST_F(settingsKorvexSettings, HandEditsCountFromTheNextLoadAndABadValueIsReport
         EXPECT_EQ(oSettings.GetMaxClipboardCopySize(), 2u);
         EXPECT_EQ(oSettings.GetSmallWindowSize().cx, 0);
         EXPECT_FALSE(oSettings.IsDoPaste());
+        EXPECT_EQ(oSettings.GetKeepHistory(), KeepMode::Nothing);
         EXPECT_EQ(Reported(), std::vector<std::wstring>(nLoads, SystemMessage(ERROR_MORE_DATA)));
     }
     Store(L"\\SmallWindow", L"Height", 200);
