@@ -31,6 +31,7 @@
 #define IDC_OPEN_AT_CARET 1026      // options: "OpenAtCaret"
 #define IDC_MAX_COPY_SIZE 1008      // options: "MaxClipboardCopySize"
 #define IDC_HOTKEY_LIST 1017        // options: the hotkey commands
+#define IDC_KEEP_HISTORY 1030       // options: "KeepHistory" (1030-1034: the history group)
 #define IDC_FORGET_AFTER 1035       // options: "ForgetAfterMinutes"
 #define IDC_NEVER_RECORD_FROM 1036  // options: "NeverRecordFrom"
 #define IDD_EDIT_HOTKEY 151

@@ -27,6 +27,9 @@ constexpr LIST_COLUMN kColumns[] = {
     {L"Hotkey", LVCFMT_LEFT, 140},
 };
 
+// "Keep history between runs": the choices in the order of their stored numbers (KeepMode).
+constexpr const wchar_t* kKeepChoices[] = {L"Nothing", L"Bookmarked entries", L"All entries"};
+
 std::wstring GetFieldText(HWND hDlg, int nId, size_t nLimit = kFieldReadLimit) {
     std::wstring strText(nLimit + 1, L'\0');
     strText.resize(static_cast<size_t>(
@@ -71,6 +74,12 @@ BOOL COptionsDlg::OnInitDialog() {
                    m_rSettings.IsOpenAtCaret() ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_hWnd, IDC_START_WITH_WINDOWS,
                    CKorvexSettings::IsStartWithWindows() ? BST_CHECKED : BST_UNCHECKED);
+    for (const wchar_t* pszChoice : kKeepChoices) {
+        SendDlgItemMessageW(m_hWnd, IDC_KEEP_HISTORY, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(pszChoice));
+    }
+    SendDlgItemMessageW(m_hWnd, IDC_KEEP_HISTORY, CB_SETCURSEL,
+                        static_cast<WPARAM>(m_rSettings.GetKeepHistory()), 0);
     return FALSE; // the focus is on the list's first command
 }
 
@@ -180,6 +189,10 @@ void COptionsDlg::OnOK() {
     m_rSettings.SetOpenAtCaret(IsDlgButtonChecked(m_hWnd, IDC_OPEN_AT_CARET) == BST_CHECKED);
     CKorvexSettings::SetStartWithWindows(IsDlgButtonChecked(m_hWnd, IDC_START_WITH_WINDOWS) ==
                                          BST_CHECKED);
+    const LRESULT nKeep = SendDlgItemMessageW(m_hWnd, IDC_KEEP_HISTORY, CB_GETCURSEL, 0, 0);
+    if (nKeep >= 0 && nKeep < static_cast<LRESULT>(std::size(kKeepChoices))) {
+        m_rSettings.SetKeepHistory(static_cast<KeepMode>(nKeep));
+    }
     if (CWnd* pMain = CWnd::GetMainWindow(); pMain != nullptr && pMain->m_hWnd != nullptr) {
         PostMessageW(pMain->m_hWnd, WM_KORVEX_OPTIONS_CHANGED, 0, 0);
     }

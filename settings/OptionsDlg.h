@@ -1,9 +1,10 @@
 #pragma once
 // The options dialog: every hotkey command with its binding (a row opens the hotkey editor),
 // the history size, the largest clipboard text taken, "Start with Windows", "Paste Activated
-// Item", the minutes after which entries are forgotten and the programs never recorded. OK writes
-// the system options and tells the main window; Cancel writes nothing. Hotkey changes are written
-// by the editor as it closes, so Cancel here does not undo them.
+// Item", "Open at the text caret", what is kept between runs, the minutes after which entries
+// are forgotten and the programs never recorded. OK writes the system options and tells the main
+// window; Cancel writes nothing. Hotkey changes are written by the editor as it closes, so Cancel
+// here does not undo them.
 
 #include "framework/Dialog.h"
 #include "framework/ListCtrl.h"
