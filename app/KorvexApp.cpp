@@ -30,8 +30,9 @@ CKorvexApp::CKorvexApp()
 }
 
 CKorvexApp::~CKorvexApp() {
-    // The frame goes before the document it shows.
+    // The frame goes before the document it shows, the journal before the document it hears.
     m_pMainFrame.reset();
+    m_oKeptHistory.Stop();
     m_pDoc.reset();
     if (g_pApp == this) {
         g_pApp = nullptr;
@@ -60,8 +61,10 @@ BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
     icc.dwICC = 0xFF; // list views, tree views, bars, tabs, up-down, progress, hotkey, animation
     InitCommonControlsEx(&icc);
 
-    // The history starts empty on every run; it takes its limits from the settings.
+    // The history takes its limits from the settings. It starts empty, or with the entries kept
+    // from the last run, taken before any window shows it.
     m_pDoc = std::make_unique<CKorvexDoc>(m_oClipboardPort, m_oSettings);
+    m_oKeptHistory.Start(*m_pDoc, m_oSettings.GetKeepHistory());
 
     m_pMainFrame = std::make_unique<CMainFrame>(*m_pDoc, m_oClipboardPort, m_oSettings);
     if (!m_pMainFrame->Create()) {
@@ -104,6 +107,10 @@ void CKorvexApp::FinishStartUp() {
                                      L"could not be installed.\n\n" +
                                      GetSystemErrorText(GetKeyboardHookError());
         KorvexMessageBox(nullptr, strText.c_str(), MB_OK | MB_ICONWARNING);
+    }
+    // A kept history that could not be read is said once, when the window answers.
+    if (const std::wstring strNotice = m_oKeptHistory.TakeNotice(); !strNotice.empty()) {
+        KorvexMessageBox(nullptr, strNotice.c_str(), MB_OK | MB_ICONWARNING);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "KeptHistory.h"
 #include "clipboard/Win32ClipboardPort.h"
 #include "history/KorvexDoc.h"
 #include "settings/CommandTable.h"
@@ -35,6 +36,8 @@ public:
     CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
     // The hotkey commands by message number.
     const CCommandTable& GetCommandTable() const { return m_oCommandTable; }
+    // The history kept between runs.
+    CKeptHistory& GetKeptHistory() { return m_oKeptHistory; }
 
 private:
     // Start-up's second half, run once the window answers.
@@ -45,6 +48,7 @@ private:
     CWin32ClipboardPort m_oClipboardPort;
     CKorvexSettings m_oSettings; // loaded at start-up and again when the options change
     std::unique_ptr<CKorvexDoc> m_pDoc;
+    CKeptHistory m_oKeptHistory; // the document's journal while both live
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::wstring m_strCommandLine;
     bool m_bStartUpFinished = false;

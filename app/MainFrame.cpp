@@ -393,9 +393,12 @@ bool CMainFrame::OnUserMessage(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         return true;
     case WM_KORVEX_OPTIONS_CHANGED:
         // The settings again, as stored now (hand edits included), then the history's limits
-        // and what is recorded.
+        // and what it keeps between runs and records.
         m_rSettings.Load();
         m_rDoc.LoadSettings();
+        if (CKorvexApp* pApp = CKorvexApp::GetInstance()) {
+            pApp->GetKeptHistory().SetMode(m_rSettings.GetKeepHistory());
+        }
         ApplyRecordingSettings();
         return true;
     case WM_KORVEX_RELEASE_SMALL_CLIP:

@@ -1,0 +1,82 @@
+#include "KeptHistory.h"
+
+#include "history/KorvexDoc.h"
+
+#include <utility>
+
+namespace {
+
+const wchar_t* WhyUnreadable(HistoryFileStatus nStatus) {
+    switch (nStatus) {
+    case HistoryFileStatus::NotAHistory:
+        return L"It is not a Korvex history file.";
+    case HistoryFileStatus::LaterVersion:
+        return L"It was written by a later version of Korvex.";
+    case HistoryFileStatus::KeyUnreadable:
+        return L"It was written by another user account or on another computer.";
+    default:
+        return L"It is damaged.";
+    }
+}
+
+} // namespace
+
+CKeptHistory::CKeptHistory(std::wstring strPath) : m_oStore(std::move(strPath)) {}
+
+CKeptHistory::~CKeptHistory() {
+    Stop();
+}
+
+void CKeptHistory::Start(CKorvexDoc& rDoc, KeepMode nMode) {
+    Stop();
+    m_pDoc = &rDoc;
+    LoadedHistory oLoaded;
+    if (nMode != KeepMode::Nothing) {
+        bool bTellUser = false;
+        oLoaded = m_oStore.Load(&bTellUser);
+        if (bTellUser) {
+            const std::wstring strWhy = WhyUnreadable(oLoaded.nStatus);
+            m_strNotice = m_oStore.IsWriting()
+                              ? L"The history file could not be read and was kept as "
+                                L"History.dat.unreadable:\n" +
+                                    m_oStore.GetUnreadablePath() + L"\n\n" + strWhy +
+                                    L" Korvex starts with the entries that could be read."
+                              : L"The history file could not be read, and it could not be kept "
+                                L"aside as History.dat.unreadable:\n" +
+                                    m_oStore.GetPath() + L"\n\n" + strWhy +
+                                    L" Korvex starts with the entries that could be read and "
+                                    L"writes nothing to the file until it starts again.";
+        }
+        if (!oLoaded.arrEntries.empty()) {
+            rDoc.TakeLoadedEntries(std::move(oLoaded.arrEntries));
+        }
+    }
+    // Attached after the entries are taken: the writer goes on from the file as it was read
+    // (or writes it anew when that is not what it keeps).
+    m_pWriter = std::make_unique<CHistoryWriter>(rDoc, m_oStore, nMode, oLoaded.oState);
+    rDoc.SetJournal(m_pWriter.get());
+}
+
+void CKeptHistory::Stop() {
+    if (m_pDoc != nullptr) {
+        m_pDoc->SetJournal(nullptr);
+        m_pDoc = nullptr;
+    }
+    m_pWriter.reset();
+}
+
+void CKeptHistory::SetMode(KeepMode nMode) {
+    if (!m_pWriter) {
+        return;
+    }
+    m_pWriter->SetMode(nMode);
+    if (nMode == KeepMode::Nothing) {
+        // The writer deletes the file it wrote; a file left from a run that kept entries, while
+        // this one started keeping nothing, goes too.
+        m_oStore.Delete();
+    }
+}
+
+std::wstring CKeptHistory::TakeNotice() {
+    return std::exchange(m_strNotice, std::wstring());
+}
