@@ -123,6 +123,24 @@ TEST_F(Win32HistoryStore, WhatIsWrittenReadsBackAcrossARestart) {
     }
 }
 
+TEST_F(Win32HistoryStore, UntilItsRenameAReplacementLeavesTheFileAsItWas) {
+    m_pDoc->AddItem(u"kept");
+    const std::vector<uint8_t> arrKept = BytesOf(m_oPath);
+    {
+        CWin32HistoryFileStore oKilled(m_oPath.wstring());
+        ASSERT_TRUE(oKilled.BeginReplace());
+        ASSERT_TRUE(oKilled.WriteReplacement(std::vector<uint8_t>(4096, 0xAB)));
+        EXPECT_EQ(BytesOf(m_oPath), arrKept); // what a kill now leaves
+    }
+    // A replacement a kill left behind is not read, and the next rewrite writes over it.
+    ASSERT_TRUE(WriteBytes(m_pStore->GetReplacementPath(), {'s', 't', 'a', 'l', 'e'}));
+    EXPECT_EQ(EntriesOf(Load(false)), (Entries{{u"kept", m_tmNow, false}}));
+    m_pDoc->SetBookmark(0, true);
+    m_pWriter->SetMode(KeepMode::Bookmarked);
+    EXPECT_EQ(EntriesOf(Load(false)), (Entries{{u"kept", m_tmNow, true}}));
+    EXPECT_FALSE(fs::exists(m_pStore->GetReplacementPath()));
+}
+
 TEST_F(Win32HistoryStore, AnUnreadableFileIsKeptAsideTheNewestKept) {
     struct Row {
         const char* pszName;
