@@ -16,6 +16,7 @@ inline constexpr UINT kMsgShowClipWindow = 0x402;
 inline constexpr UINT kMsgPasteActivatedItem = 0x4C9;
 inline constexpr UINT kMsgResetClipboardViewer = 0x4CA;
 inline constexpr UINT kMsgBookmarkFirstItem = 0x477;
+inline constexpr UINT kMsgRevertFirstItems = 0x465;
 inline constexpr UINT kMsgOptionsChanged = 0x7EB;
 
 // Menu commands.
@@ -31,6 +32,7 @@ inline constexpr int kIdItemsCount = 1005;
 inline constexpr int kIdMaxCopySize = 1008;
 inline constexpr int kIdStartWithWindows = 1006;
 inline constexpr int kIdPasteActivated = 1007;
+inline constexpr int kIdKeepHistory = 1030;
 inline constexpr wchar_t kHotkeyEditTitle[] = L"Hotkey Edit";
 inline constexpr int kIdCommandName = 1016;
 inline constexpr int kIdCtrl = 1012;
