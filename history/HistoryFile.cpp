@@ -249,81 +249,150 @@ bool ApplyPayload(std::span<const uint8_t> payload, std::vector<CLIP_ITEM>& arrL
     }
 }
 
+// Zeroes every byte the vector has room for, in a way the compiler keeps.
+void WipeBytes(std::vector<uint8_t>& arr) {
+    arr.resize(arr.capacity());
+    volatile uint8_t* p = arr.data();
+    for (size_t i = 0; i < arr.size(); ++i) {
+        p[i] = 0;
+    }
+}
+
 } // namespace
 
 // ---- Reading ----------------------------------------------------------------------------------
 
-LoadedHistory ReadHistoryFile(std::span<uint8_t> file, const UnprotectKeyFunction& fnUnprotect) {
+LoadedHistory ReadHistoryFile(uint64_t nFileBytes, const HistoryFileReadFunction& fnRead,
+                              const UnprotectKeyFunction& fnUnprotect) {
     LoadedHistory oLoaded;
     HistoryFileState& oState = oLoaded.oState;
+    // The record being read, reused: its plain text is wiped before it is let go.
+    std::vector<uint8_t> arrRecord;
     auto Finish = [&](HistoryFileStatus nStatus) {
+        WipeBytes(arrRecord);
         oLoaded.nStatus = nStatus;
         oState.nEntries = oLoaded.arrEntries.size();
         oState.bClean = nStatus == HistoryFileStatus::Read;
         return std::move(oLoaded);
     };
-    if (file.empty()) {
+    uint64_t nAt = 0; // the bytes read so far
+    auto Read = [&](uint8_t* p, size_t nBytes) {
+        if (nBytes > 0 && !fnRead(std::span<uint8_t>(p, nBytes))) {
+            return false;
+        }
+        nAt += nBytes;
+        return true;
+    };
+    // Whether the rest of the file, from what was read last (aLast), holds zeros only.
+    auto RestIsZeros = [&](std::span<const uint8_t> last) {
+        bool bZeros = std::all_of(last.begin(), last.end(), [](uint8_t n) { return n == 0; });
+        uint8_t aChunk[4096];
+        while (bZeros && nAt < nFileBytes) {
+            const size_t nChunk =
+                static_cast<size_t>(std::min<uint64_t>(sizeof aChunk, nFileBytes - nAt));
+            bZeros = Read(aChunk, nChunk) &&
+                     std::all_of(aChunk, aChunk + nChunk, [](uint8_t n) { return n == 0; });
+        }
+        return bZeros;
+    };
+    if (nFileBytes == 0) {
         return Finish(HistoryFileStatus::Empty);
     }
-    if (file.size() < kHeaderFixedBytes || std::memcmp(file.data(), kMagic, sizeof(kMagic)) != 0) {
+    uint8_t aHeader[kHeaderFixedBytes];
+    if (nFileBytes < kHeaderFixedBytes) {
         return Finish(HistoryFileStatus::NotAHistory);
     }
-    const uint32_t nVersion = GetU32(file.data() + sizeof(kMagic));
+    if (!Read(aHeader, kHeaderFixedBytes)) {
+        return Finish(HistoryFileStatus::Damaged);
+    }
+    if (std::memcmp(aHeader, kMagic, sizeof(kMagic)) != 0) {
+        return Finish(HistoryFileStatus::NotAHistory);
+    }
+    const uint32_t nVersion = GetU32(aHeader + sizeof(kMagic));
     if (nVersion != kVersion) {
         return Finish(nVersion > kVersion ? HistoryFileStatus::LaterVersion
                                           : HistoryFileStatus::Damaged);
     }
-    const uint32_t nBlobBytes = GetU32(file.data() + sizeof(kMagic) + 4);
-    if (nBlobBytes > kMaxProtectedKeyBytes || file.size() - kHeaderFixedBytes < nBlobBytes) {
+    const uint32_t nBlobBytes = GetU32(aHeader + sizeof(kMagic) + 4);
+    if (nBlobBytes > kMaxProtectedKeyBytes || nFileBytes - kHeaderFixedBytes < nBlobBytes) {
         return Finish(HistoryFileStatus::Damaged);
     }
-    const std::span<const uint8_t> blob = file.subspan(kHeaderFixedBytes, nBlobBytes);
-    std::optional<AeadKey> optKey = fnUnprotect ? fnUnprotect(blob) : std::nullopt;
+    oState.arrProtectedKey.resize(nBlobBytes);
+    if (!Read(oState.arrProtectedKey.data(), nBlobBytes)) {
+        oState.arrProtectedKey.clear();
+        return Finish(HistoryFileStatus::Damaged);
+    }
+    std::optional<AeadKey> optKey =
+        fnUnprotect ? fnUnprotect(oState.arrProtectedKey) : std::nullopt;
     if (!optKey) {
+        oState.arrProtectedKey.clear();
         return Finish(HistoryFileStatus::KeyUnreadable);
     }
     const AeadKey& oKey = *optKey;
     oState.optKey = optKey;
-    oState.arrProtectedKey.assign(blob.begin(), blob.end());
-    size_t nAt = kHeaderFixedBytes + nBlobBytes;
     oState.nBytes = nAt;
     std::vector<CLIP_ITEM>& arrList = oLoaded.arrEntries;
     for (;;) {
-        const size_t nLeft = file.size() - nAt;
+        const uint64_t nLeft = nFileBytes - nAt;
         if (nLeft == 0) {
             return Finish(HistoryFileStatus::Read);
         }
         if (nLeft < kLengthBytes) {
             return Finish(HistoryFileStatus::TornTail);
         }
+        uint8_t aMasked[kLengthBytes]; // as stored: the associated data
+        if (!Read(aMasked, kLengthBytes)) {
+            return Finish(HistoryFileStatus::Damaged);
+        }
         uint8_t aLength[kLengthBytes];
-        std::memcpy(aLength, file.data() + nAt, kLengthBytes);
+        std::memcpy(aLength, aMasked, kLengthBytes);
         ChaCha20Xor(oKey, NonceOf(oState.nRecords, 1), 0, aLength);
         const uint32_t nLength = GetU32(aLength);
         if (GetU32(aLength + 4) != ~nLength) {
             // A power loss can leave the end of the file zero-filled: that is a torn tail too.
-            const bool bZeros = std::all_of(file.begin() + static_cast<ptrdiff_t>(nAt), file.end(),
-                                            [](uint8_t n) { return n == 0; });
-            return Finish(bZeros ? HistoryFileStatus::TornTail : HistoryFileStatus::Damaged);
+            return Finish(RestIsZeros(aMasked) ? HistoryFileStatus::TornTail
+                                               : HistoryFileStatus::Damaged);
         }
         if (nLeft < kRecordOverhead || nLeft - kRecordOverhead < nLength) {
             return Finish(HistoryFileStatus::TornTail);
         }
-        const std::span<uint8_t> data = file.subspan(nAt + kLengthBytes, nLength);
+        const size_t nSealed = size_t{nLength} + kAeadTagSize;
+        if (nSealed > arrRecord.capacity()) {
+            // Grown only ever, the old buffer wiped first.
+            WipeBytes(arrRecord);
+            arrRecord = std::vector<uint8_t>();
+            arrRecord.reserve(nSealed);
+        }
+        arrRecord.resize(nSealed);
+        if (!Read(arrRecord.data(), nSealed)) {
+            return Finish(HistoryFileStatus::Damaged);
+        }
+        const std::span<uint8_t> data(arrRecord.data(), nLength);
         AeadTag oTag;
-        std::memcpy(oTag.data(), file.data() + nAt + kLengthBytes + nLength, oTag.size());
-        const bool bLast = nLeft - kRecordOverhead == nLength;
-        if (!AeadOpen(oKey, NonceOf(oState.nRecords, 0), file.subspan(nAt, kLengthBytes), data,
-                      oTag)) {
+        std::memcpy(oTag.data(), arrRecord.data() + nLength, oTag.size());
+        const bool bLast = nAt == nFileBytes;
+        if (!AeadOpen(oKey, NonceOf(oState.nRecords, 0), aMasked, data, oTag)) {
             return Finish(bLast ? HistoryFileStatus::TornTail : HistoryFileStatus::Damaged);
         }
         if (!ApplyPayload(data, arrList)) {
             return Finish(HistoryFileStatus::Damaged);
         }
-        nAt += kRecordOverhead + nLength;
         ++oState.nRecords;
         oState.nBytes = nAt;
     }
+}
+
+LoadedHistory ReadHistoryFile(std::span<const uint8_t> file,
+                              const UnprotectKeyFunction& fnUnprotect) {
+    size_t nAt = 0;
+    return ReadHistoryFile(
+        file.size(),
+        [&](std::span<uint8_t> buffer) {
+            std::memcpy(buffer.data(), file.data() + nAt, buffer.size());
+            nAt += buffer.size();
+            return true;
+        },
+        fnUnprotect);
 }
 
 // ---- Writing ----------------------------------------------------------------------------------

@@ -66,9 +66,19 @@ struct LoadedHistory {
 // Unprotects the key blob of a header; none when it cannot (another account, damaged blob).
 using UnprotectKeyFunction = std::function<std::optional<AeadKey>(std::span<const uint8_t>)>;
 
-// Reads a whole file. The bytes are decrypted in place (they are scratch afterwards). Never
-// throws on any content; a file that fails its checks gives the entries read before the fault.
-LoadedHistory ReadHistoryFile(std::span<uint8_t> file, const UnprotectKeyFunction& fnUnprotect);
+// Fills the buffer with the file's next bytes, in order from its start; false when they
+// cannot be read. Never asked for bytes past the file's size.
+using HistoryFileReadFunction = std::function<bool(std::span<uint8_t>)>;
+
+// Reads a file of nFileBytes bytes through fnRead, one record at a time (one small buffer,
+// reused and wiped at the end, holds the record being read: the file is never held whole).
+// Never throws on any content; a file that fails its checks gives the entries read before the
+// fault, and so does one that cannot be read on (Damaged).
+LoadedHistory ReadHistoryFile(uint64_t nFileBytes, const HistoryFileReadFunction& fnRead,
+                              const UnprotectKeyFunction& fnUnprotect);
+// The same for a file in memory.
+LoadedHistory ReadHistoryFile(std::span<const uint8_t> file,
+                              const UnprotectKeyFunction& fnUnprotect);
 
 // The platform's side of the file. Each call either does all it says or reports false.
 class IHistoryFileStore {

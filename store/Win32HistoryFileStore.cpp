@@ -4,9 +4,13 @@
 #include <dpapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace {
+
+// The piece of the file that Load reads at a time.
+constexpr uint64_t kLoadChunkBytes = 1 << 20;
 
 // Mixed into every protection, so that a blob another program protected for the same user
 // does not open as a key of ours.
@@ -155,21 +159,67 @@ CWin32HistoryFileStore::~CWin32HistoryFileStore() {
 LoadedHistory CWin32HistoryFileStore::Load(bool* pbTellUser) {
     *pbTellUser = false;
     LoadedHistory oLoaded;
-    StoredFileBytes oFile = ReadStoredFile(m_strPath);
-    switch (oFile.nResult) {
-    case StoredFileRead::Missing:
-        return oLoaded;
-    case StoredFileRead::Read:
-        oLoaded = ReadHistoryFile(oFile.arrBytes, UnprotectHistoryKey);
-        // The bytes were decrypted in place: the entries' texts are not left in freed memory.
-        SecureZeroMemory(oFile.arrBytes.data(), oFile.arrBytes.size());
-        break;
-    case StoredFileRead::TooLarge:
-        oLoaded.nStatus = HistoryFileStatus::NotAHistory;
-        break;
-    case StoredFileRead::Failed:
+    HANDLE hFile = CreateFileW(m_strPath.c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    LARGE_INTEGER nSize{};
+    if (hFile == INVALID_HANDLE_VALUE) {
+        const DWORD nError = GetLastError();
+        if (nError == ERROR_FILE_NOT_FOUND || nError == ERROR_PATH_NOT_FOUND) {
+            return oLoaded; // nothing kept yet
+        }
         oLoaded.nStatus = HistoryFileStatus::Damaged;
-        break;
+    } else if (!GetFileSizeEx(hFile, &nSize) || nSize.QuadPart < 0) {
+        oLoaded.nStatus = HistoryFileStatus::Damaged;
+    } else if (static_cast<uint64_t>(nSize.QuadPart) > kMaxHistoryFileBytes) {
+        oLoaded.nStatus = HistoryFileStatus::NotAHistory;
+    } else {
+        // Read through one reused buffer (it only ever holds cipher text): the file is never
+        // held whole beside the entries it gives.
+        const auto nFileBytes = static_cast<uint64_t>(nSize.QuadPart);
+        std::vector<uint8_t> arrChunk(
+            static_cast<size_t>(std::min<uint64_t>(nFileBytes, kLoadChunkBytes)));
+        size_t nHave = 0;
+        size_t nUsed = 0;
+        auto ReadInto = [&](uint8_t* p, size_t nBytes) {
+            while (nBytes > 0) {
+                const auto nAsk = static_cast<DWORD>(std::min<size_t>(nBytes, size_t{1} << 30));
+                DWORD nGot = 0;
+                if (!ReadFile(hFile, p, nAsk, &nGot, nullptr) || nGot == 0) {
+                    return false;
+                }
+                p += nGot;
+                nBytes -= nGot;
+            }
+            return true;
+        };
+        auto fnRead = [&](std::span<uint8_t> out) {
+            size_t nDone = 0;
+            while (nDone < out.size()) {
+                if (nUsed == nHave) {
+                    if (out.size() - nDone >= arrChunk.size()) {
+                        return ReadInto(out.data() + nDone, out.size() - nDone); // a large record
+                    }
+                    DWORD nGot = 0;
+                    if (!ReadFile(hFile, arrChunk.data(), static_cast<DWORD>(arrChunk.size()),
+                                  &nGot, nullptr) ||
+                        nGot == 0) {
+                        return false;
+                    }
+                    nHave = nGot;
+                    nUsed = 0;
+                }
+                const size_t n = std::min(out.size() - nDone, nHave - nUsed);
+                std::memcpy(out.data() + nDone, arrChunk.data() + nUsed, n);
+                nUsed += n;
+                nDone += n;
+            }
+            return true;
+        };
+        oLoaded = ReadHistoryFile(nFileBytes, fnRead, UnprotectHistoryKey);
+    }
+    if (hFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(hFile);
     }
     if (IsUnreadable(oLoaded.nStatus)) {
         *pbTellUser = true;

@@ -53,10 +53,10 @@ public:
     std::wstring GetReplacementPath() const { return m_strPath + L".new"; }
     std::wstring GetUnreadablePath() const { return m_strPath + L".unreadable"; }
 
-    // Reads the file and decodes it. A file the core finds unreadable (or one too large or
-    // impossible to read) is renamed to History.dat.unreadable, replacing an older one, and
-    // *pbTellUser is set: the caller says so once. Should that rename fail, the file is left
-    // as it is and this store writes nothing for the rest of the run, so that the file the
+    // Reads the file and decodes it, a piece at a time. A file the core finds unreadable (or one
+    // too large or impossible to read) is renamed to History.dat.unreadable, replacing an older
+    // one, and *pbTellUser is set: the caller says so once. Should that rename fail, the file is
+    // left as it is and this store writes nothing for the rest of the run, so that the file the
     // user may still want is never overwritten.
     LoadedHistory Load(bool* pbTellUser);
 

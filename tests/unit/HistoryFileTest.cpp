@@ -5,6 +5,7 @@
 #include "FakePorts.h"
 #include "history/HistoryFile.h"
 
+#include <cstring>
 #include <numeric>
 #include <random>
 #include <tuple>
@@ -288,6 +289,21 @@ TEST(HistoryFileRead, EachKindOfFaultIsToldApartAndKeepsWhatCameBefore) {
             EXPECT_EQ(oLoaded.arrEntries.back().strText, u"secret one") << c.pszName;
         }
     }
+    // A file that cannot be read past its first record gives that one, and is damaged.
+    size_t nRead = 0;
+    const LoadedHistory oStopped = ReadHistoryFile(
+        arrGood.size(),
+        [&](std::span<uint8_t> buffer) {
+            if (nRead + buffer.size() > nFirst) {
+                return false;
+            }
+            std::memcpy(buffer.data(), arrGood.data() + nRead, buffer.size());
+            nRead += buffer.size();
+            return true;
+        },
+        Unprotect);
+    EXPECT_EQ(oStopped.nStatus, HistoryFileStatus::Damaged);
+    EXPECT_EQ(oStopped.arrEntries.size(), 1u);
     // No text of an entry appears in the file, as UTF-16 or as UTF-8.
     for (const std::string& strPlain :
          {std::string("secret"), std::string("s\0e\0c\0r\0e\0t\0", 12)}) {
