@@ -1,0 +1,310 @@
+// keptrunbench.exe: the kept history in the korvex.exe beside it, under Wine, in a scratch
+// prefix (bash scripts/with-wine.sh wine build/windows/bin/keptrunbench.exe). Korvex keeps its
+// file in a folder of this program's (LOCALAPPDATA for the Korvex it starts). It prints:
+//   - a start with 999 kept entries of 10,240 characters beside an empty start: from the
+//     process's creation until its main window answers, and whether the 999 rows are there then
+//     (9 starts of each, taken in turn);
+//   - Korvex's CPU time per recorded copy of 1,024 characters into a full history of 200, copies
+//     20 ms apart, with "All entries" and with "Nothing" (5 runs of 200 copies each);
+//   - a 5,000,000-character copy, then a short one 100 ms later: the time from the short copy to
+//     its row, with either mode (6 of each).
+// Korvex's KeepHistory, BufferSize and MaxClipboardCopySize are left as they were found.
+
+#include "bench/BenchClipboard.h"
+#include "bench/BenchPorts.h"
+#include "history/KorvexDoc.h"
+#include "store/Win32HistoryFileStore.h"
+#include "tests/e2e/scenarios/KorvexContract.h"
+#include "tests/e2e/scenarios/KorvexProcess.h"
+#include "tests/e2e/scenarios/RemoteListView.h"
+#include "tests/support/win/ChildProcess.h"
+#include "tests/support/win/MessagePump.h"
+#include "tests/support/win/Registry.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using bench::NowUs;
+
+const std::wstring kOptions = std::wstring(e2e::kSettingsKey) + L"\\Options";
+
+double Median(std::vector<double> vec) {
+    if (vec.empty()) {
+        return -1;
+    }
+    std::sort(vec.begin(), vec.end());
+    return vec[vec.size() / 2];
+}
+
+std::u16string Letters(size_t nUnits, uint32_t nSeed) {
+    std::u16string str(nUnits, u' ');
+    for (char16_t& c : str) {
+        nSeed = nSeed * 1103515245u + 12345u;
+        c = static_cast<char16_t>(u'a' + (nSeed >> 16) % 26);
+    }
+    return str;
+}
+
+// The values this program changes, put back as it ends.
+class CSavedOptions {
+public:
+    CSavedOptions() {
+        for (const wchar_t* pszName : kNames) {
+            m_vecSaved.push_back(wintest::ReadRegistryDWord(HKEY_CURRENT_USER, kOptions, pszName));
+        }
+    }
+    ~CSavedOptions() {
+        for (size_t i = 0; i < std::size(kNames); ++i) {
+            if (m_vecSaved[i]) {
+                wintest::WriteRegistryDWord(HKEY_CURRENT_USER, kOptions, kNames[i], *m_vecSaved[i]);
+            } else {
+                wintest::DeleteRegistryValue(HKEY_CURRENT_USER, kOptions, kNames[i]);
+            }
+        }
+    }
+
+private:
+    static constexpr const wchar_t* kNames[] = {L"KeepHistory", L"BufferSize",
+                                                L"MaxClipboardCopySize"};
+    std::vector<std::optional<DWORD>> m_vecSaved;
+};
+
+void SetOption(const wchar_t* pszName, DWORD nValue) {
+    wintest::WriteRegistryDWord(HKEY_CURRENT_USER, kOptions, pszName, nValue);
+}
+
+bool Answers(HWND hWnd, DWORD nTimeoutMs = 10000) {
+    DWORD_PTR nResult = 0;
+    return SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, nTimeoutMs, &nResult) != 0;
+}
+
+// One start of korvex.exe: ms from its creation until its main window answers; the rows then.
+struct START {
+    double dMs = -1;
+    int nRows = -1;
+};
+
+START TimeStart() {
+    START oStart;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    std::wstring strLine = L"\"" + wintest::ProgramPath(L"korvex.exe") + L"\"";
+    const double dFrom = NowUs();
+    if (!CreateProcessW(nullptr, strLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        return oStart;
+    }
+    CloseHandle(pi.hThread);
+    HWND hMain = nullptr;
+    while (hMain == nullptr && NowUs() - dFrom < 30e6 &&
+           WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+        HWND hFound = e2e::FindKorvexMainWindow();
+        DWORD nOwner = 0;
+        GetWindowThreadProcessId(hFound, &nOwner);
+        hMain = nOwner == pi.dwProcessId ? hFound : nullptr;
+        Sleep(1); // not spinning: the start under measure needs the processors and the server
+    }
+    if (hMain != nullptr && Answers(hMain)) {
+        oStart.dMs = (NowUs() - dFrom) / 1000;
+        oStart.nRows =
+            e2e::CRemoteListView(FindWindowExW(hMain, nullptr, L"SysListView32", nullptr))
+                .RowCount();
+        PostMessageW(hMain, WM_COMMAND, e2e::kCmdFileExit, 0);
+    }
+    if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 1);
+    }
+    CloseHandle(pi.hProcess);
+    return oStart;
+}
+
+// 999 entries of 10,240 characters, written as Korvex writes them.
+bool WriteKeptFile(const std::wstring& strPath, size_t nUnits) {
+    CNoClipboard oClipboard;
+    CBenchSettings oSettings(999);
+    CKorvexDoc oDoc(oClipboard, oSettings);
+    CWin32HistoryFileStore oStore(strPath);
+    CHistoryWriter oWriter(oDoc, oStore, KeepMode::All);
+    oDoc.SetJournal(&oWriter);
+    for (uint32_t i = 0; i < 999; ++i) {
+        oDoc.AddItem(Letters(nUnits, i));
+    }
+    oDoc.SetJournal(nullptr);
+    return oWriter.IsWriting();
+}
+
+void MeasureStarts(const std::wstring& strPath, size_t nUnits) {
+    if (!WriteKeptFile(strPath, nUnits)) {
+        std::printf("the kept file could not be written: %ls\n", strPath.c_str());
+        return;
+    }
+    SetOption(L"BufferSize", 999);
+    std::vector<double> vecEmpty, vecKept;
+    int nRowsKept = 999;
+    for (int i = 0; i < 10; ++i) { // the first of each warms up
+        SetOption(L"KeepHistory", 0);
+        const START oEmpty = TimeStart();
+        SetOption(L"KeepHistory", 2);
+        const START oKept = TimeStart();
+        if (i > 0) {
+            vecEmpty.push_back(oEmpty.dMs);
+            vecKept.push_back(oKept.dMs);
+            nRowsKept = std::min(nRowsKept, oKept.nRows);
+        }
+    }
+    std::printf("| start until the main window answers, empty | %.0f ms (%.0f-%.0f) |\n",
+                Median(vecEmpty), *std::min_element(vecEmpty.begin(), vecEmpty.end()),
+                *std::max_element(vecEmpty.begin(), vecEmpty.end()));
+    std::printf("| start until the main window answers, 999 x %d kept | %.0f ms (%.0f-%.0f), "
+                "%d rows at once at the least |\n",
+                static_cast<int>(nUnits), Median(vecKept),
+                *std::min_element(vecKept.begin(), vecKept.end()),
+                *std::max_element(vecKept.begin(), vecKept.end()), nRowsKept);
+}
+
+double KorvexCpuMs(HANDLE hProcess) {
+    FILETIME ftCreate, ftExit, ftKernel, ftUser;
+    if (!GetProcessTimes(hProcess, &ftCreate, &ftExit, &ftKernel, &ftUser)) {
+        return 0;
+    }
+    auto Ticks = [](const FILETIME& ft) {
+        return uint64_t{ft.dwHighDateTime} << 32 | ft.dwLowDateTime;
+    };
+    return static_cast<double>(Ticks(ftKernel) + Ticks(ftUser)) / 1e4;
+}
+
+// Waits (bounded) until row 0 of the list shows a text that starts as strText does; the moment
+// it did, in microseconds, or a negative number.
+double WaitForHead(HWND hList, const std::wstring& strText) {
+    const e2e::CRemoteListView oList(hList);
+    const std::wstring strShown = strText.substr(0, 100);
+    const double dFrom = NowUs();
+    while (NowUs() - dFrom < 20e6) {
+        if (oList.Text(0, e2e::kColumnText).starts_with(strShown)) {
+            return NowUs();
+        }
+        wintest::PumpPending();
+    }
+    return -1;
+}
+
+void MeasureCopies() {
+    SetOption(L"KeepHistory", 0);
+    SetOption(L"BufferSize", 200);
+    SetOption(L"MaxClipboardCopySize", 16);
+    e2e::CKorvexProcess oKorvex;
+    if (const std::string strFailure = oKorvex.Start(L""); !strFailure.empty()) {
+        std::printf("Korvex: %s\n", strFailure.c_str());
+        return;
+    }
+    const HWND hList = oKorvex.ListWindow();
+    const HWND hOwner = CreateWindowExW(0, L"STATIC", L"keptrunbench", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                        nullptr, nullptr, nullptr);
+    HANDLE hProcess = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, oKorvex.ProcessId());
+    uint32_t nSeed = 1;
+    auto Copy = [&](size_t nUnits) {
+        const std::u16string str = Letters(nUnits, ++nSeed);
+        const std::wstring strText(str.begin(), str.end());
+        return bench::CopyText(hOwner, strText) ? strText : std::wstring();
+    };
+    for (int i = 0; i < 200; ++i) { // the history full
+        Copy(1024);
+    }
+    WaitForHead(hList, Copy(1024));
+    auto SetMode = [&](DWORD nMode) {
+        SetOption(L"KeepHistory", nMode);
+        PostMessageW(oKorvex.MainWindow(), e2e::kMsgOptionsChanged, 0, 0);
+        Answers(oKorvex.MainWindow());
+    };
+
+    std::vector<double> arrCpu[3]; // by mode
+    for (int nRun = 0; nRun < 10; ++nRun) {
+        const DWORD nMode = nRun % 2 == 0 ? 0 : 2;
+        SetMode(nMode);
+        const double dCpu = KorvexCpuMs(hProcess);
+        std::wstring strLast;
+        for (int i = 0; i < 200; ++i) {
+            const double dFrom = NowUs();
+            strLast = Copy(1024);
+            while (NowUs() - dFrom < 20000) {
+                wintest::PumpPending();
+                Sleep(1);
+            }
+        }
+        WaitForHead(hList, strLast);
+        arrCpu[nMode].push_back((KorvexCpuMs(hProcess) - dCpu) / 200);
+    }
+    std::printf(
+        "| CPU per recorded 1,024-character copy, full history of 200, Nothing | %.2f ms |\n",
+        Median(arrCpu[0]));
+    std::printf("| the same with All entries | %.2f ms |\n", Median(arrCpu[2]));
+
+    std::vector<double> arrAfter[3], arrLarge[3];
+    for (int nRun = 0; nRun < 12; ++nRun) {
+        const DWORD nMode = nRun % 2 == 0 ? 0 : 2;
+        SetMode(nMode);
+        const double dLargeFrom = NowUs();
+        const std::wstring strLarge = Copy(5'000'000);
+        while (NowUs() - dLargeFrom < 100000) {
+            wintest::PumpPending();
+            Sleep(1);
+        }
+        const double dShortFrom = NowUs();
+        const std::wstring strShort = Copy(20);
+        const double dShortAt = WaitForHead(hList, strShort);
+        arrAfter[nMode].push_back((dShortAt - dShortFrom) / 1000);
+        // The large one is row 1 by now.
+        arrLarge[nMode].push_back(e2e::CRemoteListView(hList)
+                                          .Text(1, e2e::kColumnText)
+                                          .starts_with(strLarge.substr(0, 100))
+                                      ? 1
+                                      : 0);
+    }
+    for (const DWORD nMode : {0, 2}) {
+        std::printf("| a short copy 100 ms after a 5,000,000-character one, to its row, %s | "
+                    "%.1f ms (%.1f-%.1f), the large one recorded %d of %d |\n",
+                    nMode == 0 ? "Nothing" : "All entries", Median(arrAfter[nMode]),
+                    *std::min_element(arrAfter[nMode].begin(), arrAfter[nMode].end()),
+                    *std::max_element(arrAfter[nMode].begin(), arrAfter[nMode].end()),
+                    static_cast<int>(std::count(arrLarge[nMode].begin(), arrLarge[nMode].end(), 1)),
+                    static_cast<int>(arrLarge[nMode].size()));
+    }
+    CloseHandle(hProcess);
+    DestroyWindow(hOwner);
+    oKorvex.Stop();
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    // keptrunbench [start|copies [characters of each kept entry]]: one part only.
+    const std::wstring strPart = argc > 1 ? argv[1] : L"";
+    const size_t nUnits = argc > 2 ? static_cast<size_t>(_wtoi(argv[2])) : 10240;
+    wchar_t szTemp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, szTemp);
+    const std::wstring strFolder = std::wstring(szTemp) + L"korvex-keptrunbench";
+    CreateDirectoryW(strFolder.c_str(), nullptr);
+    SetEnvironmentVariableW(L"LOCALAPPDATA", strFolder.c_str());
+    const std::wstring strPath = strFolder + L"\\Korvex\\History.dat";
+    {
+        const CSavedOptions oSaved;
+        std::printf("| measure | median (min-max) |\n|---|---|\n");
+        if (strPart != L"copies") {
+            MeasureStarts(strPath, nUnits);
+        }
+        if (strPart != L"start") {
+            MeasureCopies();
+        }
+    }
+    CWin32HistoryFileStore(strPath).Delete();
+    RemoveDirectoryW((strFolder + L"\\Korvex").c_str());
+    RemoveDirectoryW(strFolder.c_str());
+    return 0;
+}
