@@ -134,12 +134,8 @@ void BM_StartWith999x10KB(benchmark::State& state) {
         oWriterDoc.AddItem(Text(10240, i));
     }
     CKorvexDoc oDoc(oClipboard, oSettings);
-    std::vector<uint8_t> arrScratch;
     for (auto _ : state) {
-        state.PauseTiming();
-        arrScratch = oStore.arrFile;
-        state.ResumeTiming();
-        LoadedHistory oLoaded = ReadHistoryFile(arrScratch, Unprotect);
+        LoadedHistory oLoaded = ReadHistoryFile(oStore.arrFile, Unprotect);
         oDoc.TakeLoadedEntries(std::move(oLoaded.arrEntries));
         if (oDoc.GetItemCount() != 999) {
             state.SkipWithError("the file did not read back");
