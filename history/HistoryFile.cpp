@@ -3,6 +3,7 @@
 #include "history/KorvexDoc.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <initializer_list>
 #include <limits>
@@ -61,9 +62,13 @@ void PutText(std::vector<uint8_t>& arr, const std::u16string& strText) {
     const size_t nAt = arr.size();
     arr.resize(nAt + 2 * strText.size());
     uint8_t* p = arr.data() + nAt;
-    for (const char16_t c : strText) {
-        *p++ = static_cast<uint8_t>(c);
-        *p++ = static_cast<uint8_t>(c >> 8);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, strText.data(), 2 * strText.size());
+    } else {
+        for (const char16_t c : strText) {
+            *p++ = static_cast<uint8_t>(c);
+            *p++ = static_cast<uint8_t>(c >> 8);
+        }
     }
 }
 
@@ -72,15 +77,13 @@ uint32_t GetU32(const uint8_t* p) {
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-std::vector<uint8_t> InsertPayload(uint32_t nPosition, const CLIP_ITEM& oItem) {
-    std::vector<uint8_t> arr;
-    arr.reserve(kInsertFixedBytes + 2 * oItem.strText.size());
+// Appends the insert payload of the entry at nPosition to arr.
+void PutInsertPayload(std::vector<uint8_t>& arr, uint32_t nPosition, const CLIP_ITEM& oItem) {
     arr.push_back(kInsert);
     PutU32(arr, nPosition);
     PutI64(arr, oItem.tmCreated);
     arr.push_back(oItem.bBookmark ? 1 : 0);
     PutText(arr, oItem.strText);
-    return arr;
 }
 
 std::vector<uint8_t> Payload(RecordKind nKind, std::initializer_list<uint32_t> arrArgs) {
@@ -91,27 +94,31 @@ std::vector<uint8_t> Payload(RecordKind nKind, std::initializer_list<uint32_t> a
     return arr;
 }
 
-// Seals a payload as record nRecord and appends the record to arrOut.
-void SealRecord(const AeadKey& oKey, uint64_t nRecord, std::span<const uint8_t> payload,
-                std::vector<uint8_t>& arrOut) {
-    const size_t nAt = arrOut.size();
-    const auto nLength = static_cast<uint32_t>(payload.size());
-    arrOut.resize(nAt + kRecordOverhead + payload.size());
-    uint8_t* p = arrOut.data() + nAt;
-    for (int i = 0; i < 4; ++i) {
-        p[i] = static_cast<uint8_t>(nLength >> (8 * i));
-        p[4 + i] = static_cast<uint8_t>(~nLength >> (8 * i));
+// Room for nMore bytes at the end of arr, growing it by half at least.
+void MakeRoom(std::vector<uint8_t>& arr, size_t nMore) {
+    if (arr.capacity() - arr.size() < nMore) {
+        arr.reserve(std::max(arr.size() + nMore, arr.capacity() + arr.capacity() / 2));
     }
-    ChaCha20Xor(oKey, NonceOf(nRecord, 1), 0, std::span<uint8_t>(p, kLengthBytes));
-    std::memcpy(p + kLengthBytes, payload.data(), payload.size());
-    const AeadTag oTag =
-        AeadSeal(oKey, NonceOf(nRecord, 0), std::span<const uint8_t>(p, kLengthBytes),
-                 std::span<uint8_t>(p + kLengthBytes, payload.size()));
-    std::memcpy(p + kLengthBytes + payload.size(), oTag.data(), oTag.size());
+}
+
+// Lays record nRecord out at the end of rOut: room for its length, the payload that fnPut
+// appends (about nPayloadBytes), room for its tag.
+template <typename PutFunction>
+void LayOut(UnsealedRecords& rOut, uint64_t nRecord, size_t nPayloadBytes, PutFunction fnPut) {
+    std::vector<uint8_t>& arr = rOut.arrBytes;
+    const size_t nAt = arr.size();
+    MakeRoom(arr, kRecordOverhead + nPayloadBytes);
+    arr.resize(nAt + kLengthBytes);
+    fnPut(arr);
+    const size_t nLength = arr.size() - nAt - kLengthBytes;
+    arr.resize(arr.size() + kAeadTagSize);
+    rOut.arrRecords.push_back({nAt, static_cast<uint32_t>(nLength), nRecord});
 }
 
 void PutHeader(const std::vector<uint8_t>& arrProtectedKey, std::vector<uint8_t>& arrOut) {
-    arrOut.insert(arrOut.end(), std::begin(kMagic), std::end(kMagic));
+    const size_t nAt = arrOut.size();
+    arrOut.resize(nAt + sizeof(kMagic));
+    std::memcpy(arrOut.data() + nAt, kMagic, sizeof(kMagic));
     PutU32(arrOut, kVersion);
     PutU32(arrOut, static_cast<uint32_t>(arrProtectedKey.size()));
     arrOut.insert(arrOut.end(), arrProtectedKey.begin(), arrProtectedKey.end());
@@ -159,8 +166,12 @@ public:
         }
         strText.resize(nUnits);
         const uint8_t* p = m_payload.data() + m_nAt;
-        for (uint32_t i = 0; i < nUnits; ++i, p += 2) {
-            strText[i] = static_cast<char16_t>(p[0] | p[1] << 8);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(strText.data(), p, 2 * size_t{nUnits});
+        } else {
+            for (uint32_t i = 0; i < nUnits; ++i, p += 2) {
+                strText[i] = static_cast<char16_t>(p[0] | p[1] << 8);
+            }
         }
         m_nAt += 2 * static_cast<size_t>(nUnits);
         return true;
@@ -259,6 +270,22 @@ void WipeBytes(std::vector<uint8_t>& arr) {
 }
 
 } // namespace
+
+void SealRecords(UnsealedRecords& rRecords) {
+    for (const UnsealedRecords::Record& o : rRecords.arrRecords) {
+        uint8_t* p = rRecords.arrBytes.data() + o.nAt;
+        for (int i = 0; i < 4; ++i) {
+            p[i] = static_cast<uint8_t>(o.nLength >> (8 * i));
+            p[4 + i] = static_cast<uint8_t>(~o.nLength >> (8 * i));
+        }
+        ChaCha20Xor(rRecords.oKey, NonceOf(o.nRecord, 1), 0, std::span<uint8_t>(p, kLengthBytes));
+        const AeadTag oTag = AeadSeal(rRecords.oKey, NonceOf(o.nRecord, 0),
+                                      std::span<const uint8_t>(p, kLengthBytes),
+                                      std::span<uint8_t>(p + kLengthBytes, o.nLength));
+        std::memcpy(p + kLengthBytes + o.nLength, oTag.data(), oTag.size());
+    }
+    rRecords.arrRecords.clear();
+}
 
 // ---- Reading ----------------------------------------------------------------------------------
 
@@ -465,7 +492,7 @@ void CHistoryWriter::SetMode(KeepMode nMode) {
 }
 
 void CHistoryWriter::Rewrite() {
-    m_arrPending.clear();
+    m_oPending.Clear();
     m_bFailed = true;
     std::optional<HistoryFileKey> optKey = m_rStore.NewKey();
     if (!optKey || optKey->arrProtected.size() > kMaxProtectedKeyBytes ||
@@ -476,23 +503,23 @@ void CHistoryWriter::Rewrite() {
     m_nHeaderBytes = kHeaderFixedBytes + m_oKey.arrProtected.size();
     m_nFileBytes = 0;
     m_nRecords = 0;
-    // Written in pieces of about kPieceBytes (or one record, if larger).
+    // Written in pieces of about kPieceBytes (or one record, if larger), sealed by the store.
     constexpr size_t kPieceBytes = 256 * 1024;
-    std::vector<uint8_t> arrPiece;
-    PutHeader(m_oKey.arrProtected, arrPiece);
+    UnsealedRecords oPiece;
+    PutHeader(m_oKey.arrProtected, oPiece.arrBytes);
     bool bWritten = true;
     auto WritePiece = [&] {
-        bWritten = bWritten && m_rStore.WriteReplacement(arrPiece);
-        m_nFileBytes += arrPiece.size();
-        arrPiece.clear();
+        const size_t nBytes = oPiece.arrBytes.size();
+        oPiece.oKey = m_oKey.oKey;
+        bWritten = bWritten && m_rStore.WriteReplacementRecords(oPiece);
+        m_nFileBytes += nBytes;
+        oPiece.Clear();
     };
     const std::vector<const CLIP_ITEM*> arrItems = m_rDoc.GetItems();
     for (size_t i = 0; i < arrItems.size() && i < m_arrSlots.size() && bWritten; ++i) {
         if (m_arrSlots[i].bKept) {
-            const std::vector<uint8_t> arrPayload =
-                InsertPayload(static_cast<uint32_t>(m_nRecords), *arrItems[i]);
-            SealRecord(m_oKey.oKey, m_nRecords++, arrPayload, arrPiece);
-            if (arrPiece.size() >= kPieceBytes) {
+            PutInsert(oPiece, static_cast<uint32_t>(m_nRecords), *arrItems[i]);
+            if (oPiece.arrBytes.size() >= kPieceBytes) {
                 WritePiece();
             }
         }
@@ -501,8 +528,15 @@ void CHistoryWriter::Rewrite() {
     m_bFailed = !m_rStore.EndReplace(bWritten) || !bWritten;
 }
 
+void CHistoryWriter::PutInsert(UnsealedRecords& rOut, uint32_t nPosition, const CLIP_ITEM& oItem) {
+    LayOut(rOut, m_nRecords++, kInsertFixedBytes + 2 * oItem.strText.size(),
+           [&](std::vector<uint8_t>& arr) { PutInsertPayload(arr, nPosition, oItem); });
+}
+
 void CHistoryWriter::Emit(std::vector<uint8_t>& arrPayload) {
-    SealRecord(m_oKey.oKey, m_nRecords++, arrPayload, m_arrPending);
+    LayOut(m_oPending, m_nRecords++, arrPayload.size(), [&](std::vector<uint8_t>& arr) {
+        arr.insert(arr.end(), arrPayload.begin(), arrPayload.end());
+    });
 }
 
 void CHistoryWriter::Flush() {
@@ -511,13 +545,16 @@ void CHistoryWriter::Flush() {
         Rewrite();
         return;
     }
-    if (!m_arrPending.empty()) {
-        if (!m_rStore.Append(m_arrPending)) {
+    if (!m_oPending.arrBytes.empty()) {
+        const size_t nPending = m_oPending.arrBytes.size();
+        m_oPending.oKey = m_oKey.oKey;
+        const bool bAppended = m_rStore.AppendRecords(m_oPending);
+        m_oPending.Clear();
+        if (!bAppended) {
             Rewrite();
             return;
         }
-        m_nFileBytes += m_arrPending.size();
-        m_arrPending.clear();
+        m_nFileBytes += nPending;
     }
     if (m_nFileBytes > 2 * GetSnapshotBytes() + kCompactionSlack) {
         Rewrite();
@@ -551,8 +588,7 @@ void CHistoryWriter::OnHistoryChange(const HistoryChange& oChange) {
         m_arrSlots.insert(m_arrSlots.begin() + static_cast<ptrdiff_t>(nIndex), oSlot);
         Keep(oSlot, +1);
         if (oSlot.bKept) {
-            arrPayload = InsertPayload(FilePosition(nIndex), *pItem);
-            Emit(arrPayload);
+            PutInsert(m_oPending, FilePosition(nIndex), *pItem);
         }
         break;
     }
@@ -622,7 +658,7 @@ void CHistoryWriter::OnHistoryChange(const HistoryChange& oChange) {
         } else if (oOld.bKept) {
             arrPayload = Payload(kRemove, {nPosition});
         } else if (oNew.bKept) {
-            arrPayload = InsertPayload(nPosition, *pItem);
+            PutInsert(m_oPending, nPosition, *pItem);
         }
         if (!arrPayload.empty()) {
             Emit(arrPayload);

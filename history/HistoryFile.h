@@ -80,12 +80,38 @@ LoadedHistory ReadHistoryFile(uint64_t nFileBytes, const HistoryFileReadFunction
 LoadedHistory ReadHistoryFile(std::span<const uint8_t> file,
                               const UnprotectKeyFunction& fnUnprotect);
 
+// Records laid out but not sealed yet, one after another: each one's room for its length, its
+// plain payload, room for its tag. Bytes between them (a header) are left as they are.
+struct UnsealedRecords {
+    struct Record {
+        size_t nAt;       // where it starts in arrBytes
+        uint32_t nLength; // its payload's bytes
+        uint64_t nRecord; // its number in the file (its nonce)
+    };
+    std::vector<uint8_t> arrBytes;
+    std::vector<Record> arrRecords;
+    AeadKey oKey{}; // the file's key, which seals them
+    void Clear() {
+        arrBytes.clear();
+        arrRecords.clear();
+    }
+};
+
+// Seals the records where they stand: arrBytes then holds them as the file does.
+void SealRecords(UnsealedRecords& rRecords);
+
 // The platform's side of the file. Each call either does all it says or reports false.
 class IHistoryFileStore {
 public:
     virtual ~IHistoryFileStore() = default;
     // Appends the bytes to the file and flushes them to the disk.
     virtual bool Append(std::span<const uint8_t> bytes) = 0;
+    // Seals the records and appends them as Append does. The store may take their buffers and
+    // leave others in their place, which the caller clears.
+    virtual bool AppendRecords(UnsealedRecords& rRecords) {
+        SealRecords(rRecords);
+        return Append(rRecords.arrBytes);
+    }
     // Replaces the whole file at once, piece by piece (a large history is never held twice in
     // memory): BeginReplace starts a new file beside it, WriteReplacement adds bytes to that,
     // EndReplace(true) flushes it and renames it over the file, so that a kill leaves either the
@@ -93,6 +119,11 @@ public:
     // replacement, also after a failed write.
     virtual bool BeginReplace() = 0;
     virtual bool WriteReplacement(std::span<const uint8_t> bytes) = 0;
+    // Seals the records and writes them as WriteReplacement does (as AppendRecords).
+    virtual bool WriteReplacementRecords(UnsealedRecords& rRecords) {
+        SealRecords(rRecords);
+        return WriteReplacement(rRecords.arrBytes);
+    }
     virtual bool EndReplace(bool bCommit) = 0;
     // Deletes the file.
     virtual void Delete() = 0;
@@ -134,6 +165,8 @@ private:
     void RebuildSlots();
     void Rewrite();
     void Emit(std::vector<uint8_t>& arrPayload);
+    // Lays out the insert of the entry at nPosition as the next record.
+    void PutInsert(UnsealedRecords& rOut, uint32_t nPosition, const CLIP_ITEM& oItem);
     void Flush();
 
     CKorvexDoc& m_rDoc;
@@ -145,6 +178,6 @@ private:
     uint64_t m_nHeaderBytes = 0;
     uint64_t m_nRecords = 0;
     uint64_t m_nFileBytes = 0;
-    bool m_bFailed = false;            // the file is not what the records say: rewrite it
-    std::vector<uint8_t> m_arrPending; // the records of the change being recorded
+    bool m_bFailed = false;     // the file is not what the records say: rewrite it
+    UnsealedRecords m_oPending; // the records of the change being recorded
 };
