@@ -4,10 +4,12 @@
 
 #include "FakePorts.h"
 #include "history/HistoryFile.h"
+#include "history/HistoryFileQueue.h"
 
 #include <cstring>
 #include <numeric>
 #include <random>
+#include <semaphore>
 #include <tuple>
 
 namespace {
@@ -389,4 +391,68 @@ TEST(HistoryFileRead, TenThousandMutatedFilesGiveOnlyWhatWasWrittenInOrder) {
             ASSERT_EQ(EntriesOf(oLoaded.arrEntries), arrStates[it - arrEnds.begin()]) << nCase;
         }
     }
+}
+
+// ---- The file calls off the recording thread --------------------------------------------------
+
+TEST_F(HistoryFile, ThroughTheQueueEveryChangeIsReadBackOnceItIsDrained) {
+    m_oSettings.nBufferSize = 12;
+    NewDoc();
+    CQueuedHistoryFileStore oQueue(m_oStore);
+    CHistoryWriter oWriter(*m_pDoc, oQueue, KeepMode::All);
+    m_pDoc->SetJournal(&oWriter);
+    std::mt19937 oRandom(21);
+    for (int nStep = 0; nStep < 1000; ++nStep) {
+        RandomOperation(oRandom);
+        if (nStep % 10 == 0) {
+            oQueue.Drain();
+            const LoadedHistory oLoaded = m_oStore.Read();
+            ASSERT_EQ(oLoaded.nStatus, HistoryFileStatus::Read) << nStep;
+            ASSERT_EQ(EntriesOf(oLoaded.arrEntries), KeptOf(*m_pDoc, KeepMode::All)) << nStep;
+        }
+    }
+    m_pDoc->SetJournal(nullptr);
+}
+
+// Holds each append until the test lets it through.
+class CGatedStore : public IHistoryFileStore {
+public:
+    explicit CGatedStore(IHistoryFileStore& r) : m_r(r) {}
+    std::counting_semaphore<8> oGate{0};
+    bool Append(std::span<const uint8_t> bytes) override {
+        oGate.acquire();
+        return m_r.Append(bytes);
+    }
+    bool BeginReplace() override { return m_r.BeginReplace(); }
+    bool WriteReplacement(std::span<const uint8_t> bytes) override {
+        return m_r.WriteReplacement(bytes);
+    }
+    bool EndReplace(bool bCommit) override { return m_r.EndReplace(bCommit); }
+    void Delete() override { m_r.Delete(); }
+    std::optional<HistoryFileKey> NewKey() override { return m_r.NewKey(); }
+
+private:
+    IHistoryFileStore& m_r;
+};
+
+TEST(HistoryFileQueue, AFailedCallDropsTheAppendsAfterItAndIsToldAtTheNextCall) {
+    CMemoryStore oStore;
+    oStore.bExists = true;
+    oStore.nFailAppends = 1; // half of it reaches the file
+    CGatedStore oGated(oStore);
+    CQueuedHistoryFileStore oQueue(oGated);
+    const std::vector<uint8_t> a(10, 'a'), b(4, 'b'), c(4, 'c'), d(6, 'd'), e(2, 'e');
+    EXPECT_TRUE(oQueue.Append(a));
+    EXPECT_TRUE(oQueue.Append(b)); // queued behind the append that is going to fail
+    oGated.oGate.release(2);
+    oQueue.Drain();
+    EXPECT_EQ(oStore.arrFile, std::vector<uint8_t>(5, 'a'));
+    EXPECT_FALSE(oQueue.Append(c)); // told, and not queued
+    EXPECT_TRUE(oQueue.BeginReplace());
+    EXPECT_TRUE(oQueue.WriteReplacement(d));
+    EXPECT_TRUE(oQueue.EndReplace(true));
+    EXPECT_TRUE(oQueue.Append(e));
+    oGated.oGate.release();
+    oQueue.Drain();
+    EXPECT_EQ(oStore.arrFile, (std::vector<uint8_t>{'d', 'd', 'd', 'd', 'd', 'd', 'e', 'e'}));
 }
