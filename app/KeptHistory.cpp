@@ -53,7 +53,8 @@ void CKeptHistory::Start(CKorvexDoc& rDoc, KeepMode nMode) {
     }
     // Attached after the entries are taken: the writer goes on from the file as it was read
     // (or writes it anew when that is not what it keeps).
-    m_pWriter = std::make_unique<CHistoryWriter>(rDoc, m_oStore, nMode, oLoaded.oState);
+    m_pQueue = std::make_unique<CQueuedHistoryFileStore>(m_oStore);
+    m_pWriter = std::make_unique<CHistoryWriter>(rDoc, *m_pQueue, nMode, oLoaded.oState);
     rDoc.SetJournal(m_pWriter.get());
 }
 
@@ -63,6 +64,7 @@ void CKeptHistory::Stop() {
         m_pDoc = nullptr;
     }
     m_pWriter.reset();
+    m_pQueue.reset();
 }
 
 void CKeptHistory::SetMode(KeepMode nMode) {
@@ -73,7 +75,13 @@ void CKeptHistory::SetMode(KeepMode nMode) {
     if (nMode == KeepMode::Nothing) {
         // The writer deletes the file it wrote; a file left from a run that kept entries, while
         // this one started keeping nothing, goes too.
-        m_oStore.Delete();
+        m_pQueue->Delete();
+    }
+}
+
+void CKeptHistory::Drain() {
+    if (m_pQueue) {
+        m_pQueue->Drain();
     }
 }
 

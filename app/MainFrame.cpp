@@ -349,6 +349,9 @@ LRESULT CMainFrame::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         // saves. Saving again when the session goes on after all does no harm.
         if ((nMsg == WM_QUERYENDSESSION || wParam != 0) && m_bCreated) {
             SavePlacement();
+            if (CKorvexApp* pApp = CKorvexApp::GetInstance()) {
+                pApp->GetKeptHistory().Drain(); // the kept history's last writes
+            }
         }
         return nMsg == WM_QUERYENDSESSION ? TRUE : 0;
     case WM_DPICHANGED:
