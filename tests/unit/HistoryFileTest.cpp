@@ -293,17 +293,11 @@ TEST(HistoryFileRead, EachKindOfFaultIsToldApartAndKeepsWhatCameBefore) {
     }
     // A file that cannot be read past its first record gives that one, and is damaged.
     size_t nRead = 0;
-    const LoadedHistory oStopped = ReadHistoryFile(
-        arrGood.size(),
-        [&](std::span<uint8_t> buffer) {
-            if (nRead + buffer.size() > nFirst) {
-                return false;
-            }
-            std::memcpy(buffer.data(), arrGood.data() + nRead, buffer.size());
-            nRead += buffer.size();
-            return true;
-        },
-        Unprotect);
+    const auto fnRead = [&](std::span<uint8_t> buffer) {
+        std::memcpy(buffer.data(), arrGood.data() + nRead, buffer.size());
+        return (nRead += buffer.size()) <= nFirst;
+    };
+    const LoadedHistory oStopped = ReadHistoryFile(arrGood.size(), fnRead, Unprotect);
     EXPECT_EQ(oStopped.nStatus, HistoryFileStatus::Damaged);
     EXPECT_EQ(oStopped.arrEntries.size(), 1u);
     // No text of an entry appears in the file, as UTF-16 or as UTF-8.
@@ -415,36 +409,23 @@ TEST_F(HistoryFile, ThroughTheQueueEveryChangeIsReadBackOnceItIsDrained) {
 }
 
 // Holds each append until the test lets it through.
-class CGatedStore : public IHistoryFileStore {
-public:
-    explicit CGatedStore(IHistoryFileStore& r) : m_r(r) {}
+struct CGatedStore : CMemoryStore {
     std::counting_semaphore<8> oGate{0};
     bool Append(std::span<const uint8_t> bytes) override {
         oGate.acquire();
-        return m_r.Append(bytes);
+        return CMemoryStore::Append(bytes);
     }
-    bool BeginReplace() override { return m_r.BeginReplace(); }
-    bool WriteReplacement(std::span<const uint8_t> bytes) override {
-        return m_r.WriteReplacement(bytes);
-    }
-    bool EndReplace(bool bCommit) override { return m_r.EndReplace(bCommit); }
-    void Delete() override { m_r.Delete(); }
-    std::optional<HistoryFileKey> NewKey() override { return m_r.NewKey(); }
-
-private:
-    IHistoryFileStore& m_r;
 };
 
 TEST(HistoryFileQueue, AFailedCallDropsTheAppendsAfterItAndIsToldAtTheNextCall) {
-    CMemoryStore oStore;
+    CGatedStore oStore;
     oStore.bExists = true;
     oStore.nFailAppends = 1; // half of it reaches the file
-    CGatedStore oGated(oStore);
-    CQueuedHistoryFileStore oQueue(oGated);
+    CQueuedHistoryFileStore oQueue(oStore);
     const std::vector<uint8_t> a(10, 'a'), b(4, 'b'), c(4, 'c'), d(6, 'd'), e(2, 'e');
     EXPECT_TRUE(oQueue.Append(a));
     EXPECT_TRUE(oQueue.Append(b)); // queued behind the append that is going to fail
-    oGated.oGate.release(2);
+    oStore.oGate.release(2);
     oQueue.Drain();
     EXPECT_EQ(oStore.arrFile, std::vector<uint8_t>(5, 'a'));
     EXPECT_FALSE(oQueue.Append(c)); // told, and not queued
@@ -452,7 +433,7 @@ TEST(HistoryFileQueue, AFailedCallDropsTheAppendsAfterItAndIsToldAtTheNextCall) 
     EXPECT_TRUE(oQueue.WriteReplacement(d));
     EXPECT_TRUE(oQueue.EndReplace(true));
     EXPECT_TRUE(oQueue.Append(e));
-    oGated.oGate.release();
+    oStore.oGate.release();
     oQueue.Drain();
     EXPECT_EQ(oStore.arrFile, (std::vector<uint8_t>{'d', 'd', 'd', 'd', 'd', 'd', 'e', 'e'}));
 }
