@@ -23,8 +23,10 @@ trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zip" -d "$unpacked"
 
 # Windows' own DLLs that a MinGW-w64 build may import.
-system_dlls=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll
- ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll version.dll "
+# bcrypt.dll gives the kept history's random keys, crypt32.dll protects them for the user.
+system_dlls=" advapi32.dll bcrypt.dll comctl32.dll comdlg32.dll crypt32.dll gdi32.dll imm32.dll
+ kernel32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll
+ version.dll "
 for program in korvex.exe zendel.dll; do
     file="$unpacked/$program"
     [ -f "$file" ] || continue
