@@ -7,6 +7,16 @@
 #include <cstdint>
 #include <string>
 
+// A text of nUnits small letters, the same for the same seed.
+inline std::u16string BenchLetters(size_t nUnits, uint32_t nSeed) {
+    std::u16string str(nUnits, u' ');
+    for (char16_t& c : str) {
+        nSeed = nSeed * 1103515245u + 12345u;
+        c = static_cast<char16_t>(u'a' + (nSeed >> 16) % 26);
+    }
+    return str;
+}
+
 class CNoClipboard : public IClipboardPort {
 public:
     uint32_t GetSequenceNumber() override { return 1; }

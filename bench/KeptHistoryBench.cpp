@@ -58,15 +58,6 @@ std::optional<AeadKey> Unprotect(std::span<const uint8_t> blob) {
     return oKey;
 }
 
-std::u16string Text(size_t nUnits, uint32_t nSeed) {
-    std::u16string strText(nUnits, u' ');
-    for (char16_t& c : strText) {
-        nSeed = nSeed * 1103515245u + 12345u;
-        c = static_cast<char16_t>(u'a' + (nSeed >> 16) % 26);
-    }
-    return strText;
-}
-
 // A full history of 200 entries of 1,024 characters, kept with "All entries" in a store that
 // only counts.
 struct CFullHistory {
@@ -77,7 +68,7 @@ struct CFullHistory {
     std::optional<CHistoryWriter> optWriter;
     CFullHistory() {
         for (uint32_t i = 0; i < 200; ++i) {
-            oDoc.AddItem(Text(1024, i));
+            oDoc.AddItem(BenchLetters(1024, i));
         }
         optWriter.emplace(oDoc, oStore, KeepMode::All);
     }
@@ -93,7 +84,7 @@ void CopyOf1KB(benchmark::State& state, bool bRecorded) {
     if (bRecorded) {
         oDoc.SetJournal(&oWriter);
     }
-    const std::u16string strText = Text(1024, 99);
+    const std::u16string strText = BenchLetters(1024, 99);
     for (auto _ : state) {
         oDoc.AddItem(strText);
     }
@@ -131,7 +122,7 @@ void BM_StartWith999x10KB(benchmark::State& state) {
     CHistoryWriter oWriter(oWriterDoc, oStore, KeepMode::All);
     oWriterDoc.SetJournal(&oWriter);
     for (uint32_t i = 0; i < 999; ++i) {
-        oWriterDoc.AddItem(Text(10240, i));
+        oWriterDoc.AddItem(BenchLetters(10240, i));
     }
     CKorvexDoc oDoc(oClipboard, oSettings);
     for (auto _ : state) {

@@ -42,15 +42,6 @@ double Median(std::vector<double> vec) {
     return vec[vec.size() / 2];
 }
 
-std::u16string Letters(size_t nUnits, uint32_t nSeed) {
-    std::u16string str(nUnits, u' ');
-    for (char16_t& c : str) {
-        nSeed = nSeed * 1103515245u + 12345u;
-        c = static_cast<char16_t>(u'a' + (nSeed >> 16) % 26);
-    }
-    return str;
-}
-
 // The values this program changes, put back as it ends.
 class CSavedOptions {
 public:
@@ -134,7 +125,7 @@ bool WriteKeptFile(const std::wstring& strPath, size_t nUnits) {
     CHistoryWriter oWriter(oDoc, oStore, KeepMode::All);
     oDoc.SetJournal(&oWriter);
     for (uint32_t i = 0; i < 999; ++i) {
-        oDoc.AddItem(Letters(nUnits, i));
+        oDoc.AddItem(BenchLetters(nUnits, i));
     }
     oDoc.SetJournal(nullptr);
     return oWriter.IsWriting();
@@ -210,7 +201,7 @@ void MeasureCopies() {
     HANDLE hProcess = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, oKorvex.ProcessId());
     uint32_t nSeed = 1;
     auto Copy = [&](size_t nUnits) {
-        const std::u16string str = Letters(nUnits, ++nSeed);
+        const std::u16string str = BenchLetters(nUnits, ++nSeed);
         const std::wstring strText(str.begin(), str.end());
         return bench::CopyText(hOwner, strText) ? strText : std::wstring();
     };
@@ -251,9 +242,9 @@ void MeasureCopies() {
         const DWORD nMode = nRun % 2 == 0 ? 0 : 2;
         SetMode(nMode);
         // Both texts made beforehand; the 100 ms count from the large one on the clipboard.
-        const std::u16string strLarge16 = Letters(5'000'000, ++nSeed);
+        const std::u16string strLarge16 = BenchLetters(5'000'000, ++nSeed);
         const std::wstring strLarge(strLarge16.begin(), strLarge16.end());
-        const std::u16string strShort16 = Letters(20, ++nSeed);
+        const std::u16string strShort16 = BenchLetters(20, ++nSeed);
         const std::wstring strShort(strShort16.begin(), strShort16.end());
         bench::CopyText(hOwner, strLarge);
         const double dLargeAt = NowUs();
