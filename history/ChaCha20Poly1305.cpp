@@ -61,47 +61,97 @@ void ChaChaBlock(const uint32_t (&in)[16], uint8_t (&out)[64]) {
 
 #undef KORVEX_QR
 
-// Four consecutive blocks (counters in[12] to in[12] + 3) at once, lane by lane, so that the
-// compiler can keep the four in one vector register per word.
-#define KORVEX_QR4(a, b, c, d)                                                                     \
-    for (int l = 0; l < 4; ++l) {                                                                  \
-        x[a][l] += x[b][l];                                                                        \
-        x[d][l] = Rotl(x[d][l] ^ x[a][l], 16);                                                     \
-        x[c][l] += x[d][l];                                                                        \
-        x[b][l] = Rotl(x[b][l] ^ x[c][l], 12);                                                     \
-        x[a][l] += x[b][l];                                                                        \
-        x[d][l] = Rotl(x[d][l] ^ x[a][l], 8);                                                      \
-        x[c][l] += x[d][l];                                                                        \
-        x[b][l] = Rotl(x[b][l] ^ x[c][l], 7);                                                      \
-    }
+// Several consecutive blocks (counters in[12] onwards) at once, one block in each lane of a
+// vector of words (the compiler's vector types: SSE2 for four lanes, which every x86-64 has, AVX2
+// for eight and AVX-512 for sixteen where the processor has them).
+typedef uint32_t Lanes4 __attribute__((vector_size(16)));
+typedef uint32_t Lanes8 __attribute__((vector_size(32)));
+typedef uint32_t Lanes16 __attribute__((vector_size(64)));
 
-void ChaChaBlocks4(const uint32_t (&in)[16], uint8_t (&out)[256]) {
-    uint32_t x[16][4];
-    uint32_t start[16][4];
+#define KORVEX_QRV(a, b, c, d)                                                                     \
+    x[a] += x[b];                                                                                  \
+    x[d] ^= x[a];                                                                                  \
+    x[d] = (x[d] << 16) | (x[d] >> 16);                                                            \
+    x[c] += x[d];                                                                                  \
+    x[b] ^= x[c];                                                                                  \
+    x[b] = (x[b] << 12) | (x[b] >> 20);                                                            \
+    x[a] += x[b];                                                                                  \
+    x[d] ^= x[a];                                                                                  \
+    x[d] = (x[d] << 8) | (x[d] >> 24);                                                             \
+    x[c] += x[d];                                                                                  \
+    x[b] ^= x[c];                                                                                  \
+    x[b] = (x[b] << 7) | (x[b] >> 25)
+
+// XORs the key stream of sizeof(Lanes) / 4 blocks into data (64 bytes per block).
+template <class Lanes>
+[[gnu::always_inline]] inline void XorBlocks(const uint32_t (&in)[16], uint8_t* data) {
+    constexpr int kLanes = sizeof(Lanes) / sizeof(uint32_t);
+    Lanes start[16];
     for (int i = 0; i < 16; ++i) {
-        for (int l = 0; l < 4; ++l) {
+        for (int l = 0; l < kLanes; ++l) {
             start[i][l] = in[i] + (i == 12 ? static_cast<uint32_t>(l) : 0);
         }
     }
+    Lanes x[16];
     std::memcpy(x, start, sizeof x);
     for (int i = 0; i < 10; ++i) {
-        KORVEX_QR4(0, 4, 8, 12);
-        KORVEX_QR4(1, 5, 9, 13);
-        KORVEX_QR4(2, 6, 10, 14);
-        KORVEX_QR4(3, 7, 11, 15);
-        KORVEX_QR4(0, 5, 10, 15);
-        KORVEX_QR4(1, 6, 11, 12);
-        KORVEX_QR4(2, 7, 8, 13);
-        KORVEX_QR4(3, 4, 9, 14);
+        KORVEX_QRV(0, 4, 8, 12);
+        KORVEX_QRV(1, 5, 9, 13);
+        KORVEX_QRV(2, 6, 10, 14);
+        KORVEX_QRV(3, 7, 11, 15);
+        KORVEX_QRV(0, 5, 10, 15);
+        KORVEX_QRV(1, 6, 11, 12);
+        KORVEX_QRV(2, 7, 8, 13);
+        KORVEX_QRV(3, 4, 9, 14);
     }
-    for (int l = 0; l < 4; ++l) {
+    for (int i = 0; i < 16; ++i) {
+        x[i] += start[i];
+    }
+    for (int l = 0; l < kLanes; ++l) {
         for (int i = 0; i < 16; ++i) {
-            Store32(out + 64 * l + 4 * i, x[i][l] + start[i][l]);
+            uint8_t* p = data + 64 * l + 4 * i;
+            Store32(p, Load32(p) ^ x[i][l]);
         }
     }
 }
 
-#undef KORVEX_QR4
+#undef KORVEX_QRV
+
+// Whole groups of sizeof(Lanes) / 4 blocks into data, as many as fit; returns the bytes done
+// (state[12] moved on).
+template <class Lanes>
+[[gnu::always_inline]] inline size_t XorGroups(uint32_t (&state)[16], std::span<uint8_t> data) {
+    constexpr size_t kBlocks = sizeof(Lanes) / sizeof(uint32_t);
+    size_t i = 0;
+    for (; data.size() - i >= 64 * kBlocks; i += 64 * kBlocks) {
+        XorBlocks<Lanes>(state, data.data() + i);
+        state[12] += kBlocks;
+    }
+    return i;
+}
+
+size_t XorGroups4(uint32_t (&state)[16], std::span<uint8_t> data) {
+    return XorGroups<Lanes4>(state, data);
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define KORVEX_CHACHA_WIDE 1
+[[gnu::target("avx2")]] size_t XorGroups8(uint32_t (&state)[16], std::span<uint8_t> data) {
+    return XorGroups<Lanes8>(state, data);
+}
+
+[[gnu::target("avx512f")]] size_t XorGroups16(uint32_t (&state)[16], std::span<uint8_t> data) {
+    return XorGroups<Lanes16>(state, data);
+}
+
+// The widest groups the processor takes: 16, 8 or 4 blocks.
+int WidestLanes() {
+    static const int nLanes = __builtin_cpu_supports("avx512f") ? 16
+                              : __builtin_cpu_supports("avx2")  ? 8
+                                                                : 4;
+    return nLanes;
+}
+#endif
 
 // Poly1305 in 64-bit limbs (2^44, 2^44, 2^42), fed block by block.
 class CPoly1305 {
@@ -250,15 +300,19 @@ void ChaCha20Xor(const AeadKey& key, const AeadNonce& nonce, uint32_t nCounter,
                  std::span<uint8_t> data) {
     uint32_t state[16];
     InitState(state, key, nonce, nCounter);
-    uint8_t blocks[256];
     size_t i = 0;
-    for (; data.size() - i >= sizeof blocks; i += sizeof blocks) {
-        ChaChaBlocks4(state, blocks);
-        state[12] += 4;
-        for (size_t j = 0; j < sizeof blocks; ++j) {
-            data[i + j] ^= blocks[j];
+#ifdef KORVEX_CHACHA_WIDE
+    if (data.size() >= 512) {
+        const int nLanes = WidestLanes();
+        if (nLanes == 16) {
+            i = XorGroups16(state, data);
+        }
+        if (nLanes >= 8) {
+            i += XorGroups8(state, data.subspan(i));
         }
     }
+#endif
+    i += XorGroups4(state, data.subspan(i));
     uint8_t block[64];
     for (; i < data.size(); i += 64) {
         ChaChaBlock(state, block);
