@@ -40,6 +40,12 @@ constexpr wchar_t KORVEX_PAUSED_TOOLTIP[] = L"Korvex (paused)";
 constexpr UINT_PTR kForgetTimer = 10;
 constexpr int64_t kForgetTicksPerMinute = 6;
 
+// The timer that folds the entries held at start for find-by-typing, a slice of characters per
+// tick (a few ms), after the window answers.
+constexpr UINT_PTR kFoldTimer = 11;
+constexpr UINT kFoldTickMs = 10;
+constexpr size_t kFoldSliceUnits = size_t{1} << 19;
+
 // The length in seconds of the minute of "Forget unbookmarked entries after": 60, unless a test
 // shortens it with the environment variable KORVEX_TEST_SECONDS_PER_MINUTE (1 to 60).
 int64_t SecondsPerForgetMinute() {
@@ -61,7 +67,7 @@ RECT GetPrimaryWorkArea() {
 CMainFrame::CMainFrame(CKorvexDoc& rDoc, CWin32ClipboardPort& rClipboardPort,
                        CKorvexSettings& rSettings)
     : m_rDoc(rDoc), m_rClipboardPort(rClipboardPort), m_rSettings(rSettings),
-      m_oFolded(rDoc, MakeLocaleCaseFold()), m_oClipboardMonitor(rDoc) {
+      m_oFolded(rDoc, MakeLocaleCaseFold(), true), m_oClipboardMonitor(rDoc) {
     m_rDoc.AddObserver(&m_oFolded);
 }
 
@@ -120,6 +126,9 @@ int CMainFrame::OnCreate(CREATESTRUCTW* pcs) {
     m_rClipboardPort.SetOwner(m_hWnd);
     m_nSecondsPerMinute = SecondsPerForgetMinute();
     ApplyRecordingSettings();
+    if (SetTimer(m_hWnd, kFoldTimer, kFoldTickMs, nullptr) == 0) {
+        m_oFolded.FoldPending(SIZE_MAX); // no timer: all at once
+    }
     if (!m_oClipboardMonitor.Start(m_hWnd, m_rSettings.GetResetClipboardTimer())) {
         OutputDebugStringW(L"Korvex: no re-join timer; \"Reset Clipboard Viewer\" re-joins\n");
     }
@@ -297,10 +306,17 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
 }
 
 void CMainFrame::OnTimer(UINT_PTR nIdEvent) {
-    // The forget timer and the clipboard monitor's timers; any other (posted by someone else)
-    // does nothing. A forged forget tick forgets only what is due anyway.
+    // The forget and fold timers and the clipboard monitor's; any other (posted by someone else)
+    // does nothing. A forged forget tick forgets only what is due anyway, a forged fold tick
+    // folds only what is left.
     if (nIdEvent == kForgetTimer) {
         ForgetExpiredEntries();
+        return;
+    }
+    if (nIdEvent == kFoldTimer) {
+        if (!m_oFolded.FoldPending(kFoldSliceUnits)) {
+            KillTimer(m_hWnd, kFoldTimer);
+        }
         return;
     }
     m_oClipboardMonitor.OnTimer(nIdEvent);

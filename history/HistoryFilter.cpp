@@ -100,9 +100,33 @@ std::string CCaseFolding::KeysOf(const std::u16string& strText) const {
 
 // ---- CFoldedHistory ---------------------------------------------------------------------------
 
-CFoldedHistory::CFoldedHistory(const CKorvexDoc& rDoc, const CaseFold& fnFold)
-    : m_rDoc(rDoc), m_pFolding(std::make_unique<CCaseFolding>(fnFold)) {
+CFoldedHistory::CFoldedHistory(const CKorvexDoc& rDoc, const CaseFold& fnFold, bool bFoldLater)
+    : m_rDoc(rDoc), m_pFolding(std::make_unique<CCaseFolding>(fnFold)), m_bPending(bFoldLater) {
     OnHistoryChanged(HistoryHint::WholeList());
+}
+
+bool CFoldedHistory::IsFolded(const CLIP_ITEM& item) const {
+    const auto it = m_mapFolded.find(&item);
+    return it != m_mapFolded.end() && it->second.nRevision == item.nRevision &&
+           it->second.strKeys.size() == item.strText.size();
+}
+
+bool CFoldedHistory::FoldPending(size_t nUnits) {
+    if (!m_bPending) {
+        return false;
+    }
+    size_t nDone = 0;
+    for (const CLIP_ITEM* pItem : m_rDoc.GetItems()) {
+        if (nDone >= nUnits) {
+            return true;
+        }
+        if (!IsFolded(*pItem)) {
+            Get(*pItem);
+            nDone += pItem->strText.size() + 1;
+        }
+    }
+    m_bPending = false;
+    return false;
 }
 
 void CFoldedHistory::SetCaseFold(const CaseFold& fnFold) {
@@ -174,7 +198,11 @@ void CFoldedHistory::OnHistoryChanged(HistoryHint) {
         Count(oFolded.strKeys, false);
     }
     for (const CLIP_ITEM* pItem : arrItems) {
-        Get(*pItem);
+        // While some are left for later, only the ones folded before are kept up to date; a
+        // new entry is folded when it is the newest (the copy just made).
+        if (!m_bPending || m_mapFolded.count(pItem) != 0 || pItem == arrItems.front()) {
+            Get(*pItem);
+        }
     }
 }
 

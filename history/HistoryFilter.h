@@ -72,9 +72,13 @@ inline uint32_t SieveBit(unsigned char nKey, unsigned char nNext) {
 // entry and dropped with the entry. One per document, shared by every filter on it: add it to
 // the document's observers (it reads the document's entries on each hint). An entry that a
 // filter asks for before the hint reached this is folded then.
+//
+// Made with bFoldLater, it folds the entries it holds already only as FoldPending or a filter
+// asks (a start with a large kept history answers first); new entries are folded as ever.
 class CFoldedHistory : public IHistoryObserver {
 public:
-    explicit CFoldedHistory(const CKorvexDoc& rDoc, const CaseFold& fnFold = DefaultCaseFold);
+    explicit CFoldedHistory(const CKorvexDoc& rDoc, const CaseFold& fnFold = DefaultCaseFold,
+                            bool bFoldLater = false);
 
     // A new folding (the user's locale changed): every entry is folded again.
     void SetCaseFold(const CaseFold& fnFold);
@@ -82,6 +86,9 @@ public:
 
     // The entry's current text folded.
     const FOLDED_TEXT& Get(const CLIP_ITEM& item);
+    // Folds entries not folded yet, newest first, until about nUnits characters are done; true
+    // while some are left.
+    bool FoldPending(size_t nUnits);
     // Bytes held for all entries: one per character, and 96 per 1,024 characters for the sieves.
     size_t GetHeldBytes() const;
     // How many keys of all entries are nKey (rare keys are the ones to look for first).
@@ -94,8 +101,11 @@ private:
     std::unique_ptr<CCaseFolding> m_pFolding;
     void Count(const std::string& strKeys, bool bAdd);
 
+    bool IsFolded(const CLIP_ITEM& item) const;
+
     std::unordered_map<const CLIP_ITEM*, FOLDED_TEXT> m_mapFolded;
     std::array<uint64_t, 256> m_arrKeyCounts{};
+    bool m_bPending = false; // entries that no hint folded are left for FoldPending
 };
 
 // Where one word stands in a row's shown text (MakeShownText), in units of that text.

@@ -89,6 +89,35 @@ TEST_F(HistoryFilter, FollowsTheHistoryAndKeepsTrackOfEntries) {
     EXPECT_EQ(m_pFolded->GetHeldBytes(), 0u);
 }
 
+// Folded later (a start with a large kept history): the newest entry at once, the others when
+// a filter reads them or a slice at a time, and in the end the same as folded at once.
+TEST_F(HistoryFilter, EntriesLeftForLaterAreFoldedWhenReadOrSliceBySlice) {
+    m_pDoc->AddItem(u"fresh cust");
+    const size_t nAll = m_pFolded->GetHeldBytes();
+    for (const bool bBySlices : {false, true}) {
+        CFoldedHistory oLater(*m_pDoc, DefaultCaseFold, true);
+        m_pDoc->AddObserver(&oLater);
+        m_pDoc->AddItem(u"newest");
+        m_pDoc->RemoveItem(0);
+        EXPECT_GT(oLater.GetHeldBytes(), 0u);
+        EXPECT_LT(oLater.GetHeldBytes(), nAll / 2);
+        if (bBySlices) {
+            int nSlices = 0;
+            while (oLater.FoldPending(1)) {
+                ++nSlices;
+            }
+            EXPECT_GT(nSlices, 1);
+        } else {
+            CHistoryFilter oFilter(*m_pDoc, oLater);
+            oFilter.SetText(u"cust");
+            EXPECT_EQ(oFilter.GetRows(), (Rows{0, 1, 3}));
+        }
+        EXPECT_EQ(oLater.GetHeldBytes(), nAll);
+        EXPECT_FALSE(oLater.FoldPending(SIZE_MAX));
+        m_pDoc->RemoveObserver(&oLater);
+    }
+}
+
 TEST_F(HistoryFilter, CaseAsTheGivenFoldingSeesIt) {
     Reset({u"INFO", u"ınfo"});
     m_pFolded = std::make_unique<CFoldedHistory>(*m_pDoc);
