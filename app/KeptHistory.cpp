@@ -27,38 +27,50 @@ CKeptHistory::~CKeptHistory() {
     Stop();
 }
 
-void CKeptHistory::Start(CKorvexDoc& rDoc, KeepMode nMode) {
+void CKeptHistory::BeginLoad(KeepMode nMode) {
     Stop();
-    m_pDoc = &rDoc;
-    LoadedHistory oLoaded;
+    m_nMode = nMode;
+    m_oLoaded = {};
+    m_bTellUser = false;
     if (nMode != KeepMode::Nothing) {
-        bool bTellUser = false;
-        oLoaded = m_oStore.Load(&bTellUser);
-        if (bTellUser) {
-            const std::wstring strWhy = WhyUnreadable(oLoaded.nStatus);
-            m_strNotice = m_oStore.IsWriting()
-                              ? L"The history file could not be read and was kept as "
-                                L"History.dat.unreadable:\n" +
-                                    m_oStore.GetUnreadablePath() + L"\n\n" + strWhy +
-                                    L" Korvex starts with the entries that could be read."
-                              : L"The history file could not be read, and it could not be kept "
-                                L"aside as History.dat.unreadable:\n" +
-                                    m_oStore.GetPath() + L"\n\n" + strWhy +
-                                    L" Korvex starts with the entries that could be read and "
-                                    L"writes nothing to the file until it starts again.";
-        }
-        if (!oLoaded.arrEntries.empty()) {
-            rDoc.TakeLoadedEntries(std::move(oLoaded.arrEntries));
-        }
+        m_oLoader = std::thread([this] { m_oLoaded = m_oStore.Load(&m_bTellUser); });
+    }
+}
+
+void CKeptHistory::Start(CKorvexDoc& rDoc) {
+    if (m_oLoader.joinable()) {
+        m_oLoader.join();
+    }
+    m_pDoc = &rDoc;
+    LoadedHistory oLoaded = std::move(m_oLoaded);
+    m_oLoaded = {};
+    if (m_bTellUser) {
+        const std::wstring strWhy = WhyUnreadable(oLoaded.nStatus);
+        m_strNotice = m_oStore.IsWriting()
+                          ? L"The history file could not be read and was kept as "
+                            L"History.dat.unreadable:\n" +
+                                m_oStore.GetUnreadablePath() + L"\n\n" + strWhy +
+                                L" Korvex starts with the entries that could be read."
+                          : L"The history file could not be read, and it could not be kept "
+                            L"aside as History.dat.unreadable:\n" +
+                                m_oStore.GetPath() + L"\n\n" + strWhy +
+                                L" Korvex starts with the entries that could be read and "
+                                L"writes nothing to the file until it starts again.";
+    }
+    if (!oLoaded.arrEntries.empty()) {
+        rDoc.TakeLoadedEntries(std::move(oLoaded.arrEntries));
     }
     // Attached after the entries are taken: the writer goes on from the file as it was read
     // (or writes it anew when that is not what it keeps).
     m_pQueue = std::make_unique<CQueuedHistoryFileStore>(m_oStore);
-    m_pWriter = std::make_unique<CHistoryWriter>(rDoc, *m_pQueue, nMode, oLoaded.oState);
+    m_pWriter = std::make_unique<CHistoryWriter>(rDoc, *m_pQueue, m_nMode, oLoaded.oState);
     rDoc.SetJournal(m_pWriter.get());
 }
 
 void CKeptHistory::Stop() {
+    if (m_oLoader.joinable()) {
+        m_oLoader.join();
+    }
     if (m_pDoc != nullptr) {
         m_pDoc->SetJournal(nullptr);
         m_pDoc = nullptr;

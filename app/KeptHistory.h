@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 class CKorvexDoc;
 
@@ -20,10 +21,13 @@ public:
     CKeptHistory(const CKeptHistory&) = delete;
     CKeptHistory& operator=(const CKeptHistory&) = delete;
 
-    // Keeping anything, reads the file and gives its entries to the document (as many as
-    // "BufferSize" lets in); then records the document's changes as nMode says. With Nothing no
-    // file is read or written.
-    void Start(CKorvexDoc& rDoc, KeepMode nMode);
+    // Keeping anything, starts reading the file on a thread of its own, while the windows are
+    // made. With Nothing no file is read or written.
+    void BeginLoad(KeepMode nMode);
+    // Waits for the read, gives the file's entries to the document (as many as "BufferSize"
+    // lets in, older than any it holds already), then records the document's changes as the
+    // mode of BeginLoad says.
+    void Start(CKorvexDoc& rDoc);
     // Lets the document go (before it goes), once what was recorded is written.
     void Stop();
     // The options changed. Nothing deletes the file, also one left from an earlier run.
@@ -38,6 +42,10 @@ public:
 private:
     CWin32HistoryFileStore m_oStore;
     std::unique_ptr<CQueuedHistoryFileStore> m_pQueue; // the only caller of m_oStore after Load
+    KeepMode m_nMode = KeepMode::Nothing;
+    std::thread m_oLoader; // the only caller of m_oStore until it is joined
+    LoadedHistory m_oLoaded;
+    bool m_bTellUser = false;
     CKorvexDoc* m_pDoc = nullptr;
     std::unique_ptr<CHistoryWriter> m_pWriter;
     std::wstring m_strNotice;

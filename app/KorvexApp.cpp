@@ -55,6 +55,8 @@ BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
     SetRegistryErrorReporter(&ShowRegistryError);
     // Every setting is read here, once, and again only when the options change.
     m_oSettings.Load();
+    // The kept history is read beside the making of the windows, and taken before they answer.
+    m_oKeptHistory.BeginLoad(m_oSettings.GetKeepHistory());
 
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof(icc);
@@ -62,16 +64,17 @@ BOOL CKorvexApp::InitInstance(const wchar_t* pszCommandLine) {
     InitCommonControlsEx(&icc);
 
     // The history takes its limits from the settings. It starts empty, or with the entries kept
-    // from the last run, taken before any window shows it.
+    // from the last run, taken before the window answers (and older than a copy it recorded
+    // meanwhile); those past "Forget after" go at once.
     m_pDoc = std::make_unique<CKorvexDoc>(m_oClipboardPort, m_oSettings);
-    m_oKeptHistory.Start(*m_pDoc, m_oSettings.GetKeepHistory());
-
     m_pMainFrame = std::make_unique<CMainFrame>(*m_pDoc, m_oClipboardPort, m_oSettings);
     if (!m_pMainFrame->Create()) {
         m_pMainFrame.reset();
         return FALSE;
     }
     CWnd::SetMainWindow(m_pMainFrame.get());
+    m_oKeptHistory.Start(*m_pDoc);
+    m_pMainFrame->ForgetExpiredEntries();
 
     // The window records copies and answers as soon as it exists; the rest follows on the first
     // turn of the message loop.

@@ -274,9 +274,10 @@ void CKorvexDoc::TrimToBufferSize() {
 }
 
 void CKorvexDoc::TakeLoadedEntries(std::vector<CLIP_ITEM>&& arrEntries) {
-    m_lstItems.DeleteAll();
+    // Entries recorded already (a copy made while the file was read) are newer: they stay ahead.
     const size_t nBound = static_cast<size_t>(std::max<int32_t>(m_nBufferSize, 0));
-    for (size_t i = 0; i < arrEntries.size() && i < nBound; ++i) {
+    for (size_t i = 0; i < arrEntries.size() && static_cast<size_t>(m_lstItems.GetCount()) < nBound;
+         ++i) {
         auto pItem = std::make_unique<CLIP_ITEM>(std::move(arrEntries[i]));
         m_lstItems.AddTail(pItem.get());
         pItem.release();

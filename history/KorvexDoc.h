@@ -65,8 +65,8 @@ public:
     int32_t FindPrevBookmark(int32_t nStart);
     void ClearList();
     void LoadSettings();
-    // Replaces the entries with the kept ones read at start (head first), as many as the
-    // "BufferSize" bound lets in, without touching the clipboard.
+    // Adds the kept entries read at start (head first) behind those recorded already, as many
+    // as the "BufferSize" bound lets in, without touching the clipboard.
     void TakeLoadedEntries(std::vector<CLIP_ITEM>&& arrEntries);
     // Removes the entries that are not bookmarked and older than nSeconds (by the clock),
     // without touching the clipboard. Returns how many went.

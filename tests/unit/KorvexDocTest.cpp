@@ -230,14 +230,15 @@ TEST_F(KorvexDoc, LoadedEntriesComeWithinTheBoundAndForgettingSparesBookmarks) {
         arrLoaded[i].tmCreated = 900 - 100 * i; // head first: newest first
     }
     arrLoaded[1].bBookmark = true;
+    m_pDoc->AddItem(u"N"); // recorded while the file was read; stamped by the clock
     m_oRecorder.arrHints.clear();
     m_pDoc->TakeLoadedEntries(std::move(arrLoaded));
-    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"A", u"B", u"C", u"D"})); // the newest, in their order
-    EXPECT_EQ(m_pDoc->GetItemOrThrow(2)->tmCreated, 700);
+    // The newest loaded ones, in their order, behind the one recorded already.
+    EXPECT_EQ(m_pDoc->Texts(), (Texts{u"N", u"A", u"B", u"C"}));
+    EXPECT_EQ(m_pDoc->GetItemOrThrow(3)->tmCreated, 700);
+    EXPECT_EQ(m_pDoc->GetItemOrThrow(0)->tmCreated, 1000);
     EXPECT_TRUE(m_oClipboard.arrWrites.empty());
     EXPECT_EQ(m_oRecorder.arrHints, (Hints{0}));
-    m_pDoc->AddItem(u"N"); // stamped by the clock
-    EXPECT_EQ(m_pDoc->GetItemOrThrow(0)->tmCreated, 1000);
     // Older than 150 s: C (300 s) goes, A (100 s) and N stay, B is bookmarked.
     EXPECT_EQ(m_pDoc->ForgetUnbookmarked(150), 1);
     EXPECT_EQ(m_pDoc->Texts(), (Texts{u"N", u"A", u"B"}));
