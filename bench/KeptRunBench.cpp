@@ -2,8 +2,9 @@
 // prefix (bash scripts/with-wine.sh wine build/windows/bin/keptrunbench.exe). Korvex keeps its
 // file in a folder of this program's (LOCALAPPDATA for the Korvex it starts). It prints:
 //   - a start with 999 kept entries of 10,240 characters beside an empty start: from the
-//     process's creation until its main window answers, and whether the 999 rows are there then
-//     (9 starts of each, taken in turn);
+//     process's creation until its main window answers, and whether the 999 rows are there then;
+//     beside them the floor, keptfloor.exe, with no texts and with the same texts read from a
+//     plain file (9 starts of each, taken in turn);
 //   - Korvex's CPU time per recorded copy of 1,024 characters into a full history of 200, copies
 //     20 ms apart, with "All entries" and with "Nothing" (5 runs of 200 copies each);
 //   - a 5,000,000-character copy, then a short one 100 ms later: the time from the short copy to
@@ -75,18 +76,26 @@ bool Answers(HWND hWnd, DWORD nTimeoutMs = 10000) {
     return SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, nTimeoutMs, &nResult) != 0;
 }
 
-// One start of korvex.exe: ms from its creation until its main window answers; the rows then.
+// One start of a program: ms from its creation until its main window answers; for Korvex, the
+// rows then.
 struct START {
     double dMs = -1;
     int nRows = -1;
 };
 
-START TimeStart() {
+HWND OwnedBy(HWND hFound, DWORD nProcess) {
+    DWORD nOwner = 0;
+    GetWindowThreadProcessId(hFound, &nOwner);
+    return nOwner == nProcess ? hFound : nullptr;
+}
+
+START TimeStart(bool bFloor, const std::wstring& strArguments = L"") {
     START oStart;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    std::wstring strLine = L"\"" + wintest::ProgramPath(L"korvex.exe") + L"\"";
+    std::wstring strLine = L"\"" + wintest::ProgramPath(bFloor ? L"keptfloor.exe" : L"korvex.exe") +
+                           L"\" " + strArguments;
     const double dFrom = NowUs();
     if (!CreateProcessW(nullptr, strLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi)) {
@@ -96,18 +105,19 @@ START TimeStart() {
     HWND hMain = nullptr;
     while (hMain == nullptr && NowUs() - dFrom < 30e6 &&
            WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
-        HWND hFound = e2e::FindKorvexMainWindow();
-        DWORD nOwner = 0;
-        GetWindowThreadProcessId(hFound, &nOwner);
-        hMain = nOwner == pi.dwProcessId ? hFound : nullptr;
+        hMain =
+            OwnedBy(bFloor ? FindWindowW(L"KorvexKeptFloor", nullptr) : e2e::FindKorvexMainWindow(),
+                    pi.dwProcessId);
         Sleep(1); // not spinning: the start under measure needs the processors and the server
     }
     if (hMain != nullptr && Answers(hMain)) {
         oStart.dMs = (NowUs() - dFrom) / 1000;
-        oStart.nRows =
-            e2e::CRemoteListView(FindWindowExW(hMain, nullptr, L"SysListView32", nullptr))
-                .RowCount();
-        PostMessageW(hMain, WM_COMMAND, e2e::kCmdFileExit, 0);
+        if (!bFloor) {
+            oStart.nRows =
+                e2e::CRemoteListView(FindWindowExW(hMain, nullptr, L"SysListView32", nullptr))
+                    .RowCount();
+        }
+        PostMessageW(hMain, bFloor ? WM_CLOSE : WM_COMMAND, bFloor ? 0 : e2e::kCmdFileExit, 0);
     }
     if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
         TerminateProcess(pi.hProcess, 1);
@@ -131,33 +141,65 @@ bool WriteKeptFile(const std::wstring& strPath, size_t nUnits) {
     return oWriter.IsWriting();
 }
 
-void MeasureStarts(const std::wstring& strPath, size_t nUnits) {
-    if (!WriteKeptFile(strPath, nUnits)) {
-        std::printf("the kept file could not be written: %ls\n", strPath.c_str());
+// The same texts, plain, one after the other, for the floor.
+bool WritePlainFile(const std::wstring& strPath, size_t nUnits) {
+    HANDLE hFile = CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool bWritten = hFile != INVALID_HANDLE_VALUE;
+    for (uint32_t i = 0; bWritten && i < 999; ++i) {
+        const std::u16string str = BenchLetters(nUnits, i);
+        DWORD nDone = 0;
+        bWritten =
+            WriteFile(hFile, str.data(), static_cast<DWORD>(2 * str.size()), &nDone, nullptr) &&
+            nDone == 2 * str.size();
+    }
+    if (hFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(hFile);
+    }
+    return bWritten;
+}
+
+void PrintStarts(const char* pszWhat, std::vector<double> vecMs, const std::string& strMore) {
+    std::sort(vecMs.begin(), vecMs.end());
+    std::printf("| %s | %.0f ms (%.0f-%.0f)%s |\n", pszWhat, Median(vecMs), vecMs.front(),
+                vecMs.back(), strMore.c_str());
+}
+
+void MeasureStarts(const std::wstring& strPath, const std::wstring& strPlain, size_t nUnits) {
+    if (!WriteKeptFile(strPath, nUnits) || !WritePlainFile(strPlain, nUnits)) {
+        std::printf("the kept files could not be written: %ls\n", strPath.c_str());
         return;
     }
     SetOption(L"BufferSize", 999);
-    std::vector<double> vecEmpty, vecKept;
+    const std::wstring strFloorKept = L"\"" + strPlain + L"\" " + std::to_wstring(nUnits);
+    std::vector<double> vecEmpty, vecKept, vecFloorEmpty, vecFloorKept;
     int nRowsKept = 999;
     for (int i = 0; i < 10; ++i) { // the first of each warms up
         SetOption(L"KeepHistory", 0);
-        const START oEmpty = TimeStart();
+        const START oEmpty = TimeStart(false);
         SetOption(L"KeepHistory", 2);
-        const START oKept = TimeStart();
+        const START oKept = TimeStart(false);
+        const START oFloorEmpty = TimeStart(true);
+        const START oFloorKept = TimeStart(true, strFloorKept);
         if (i > 0) {
             vecEmpty.push_back(oEmpty.dMs);
             vecKept.push_back(oKept.dMs);
+            vecFloorEmpty.push_back(oFloorEmpty.dMs);
+            vecFloorKept.push_back(oFloorKept.dMs);
             nRowsKept = std::min(nRowsKept, oKept.nRows);
         }
     }
-    std::printf("| start until the main window answers, empty | %.0f ms (%.0f-%.0f) |\n",
-                Median(vecEmpty), *std::min_element(vecEmpty.begin(), vecEmpty.end()),
-                *std::max_element(vecEmpty.begin(), vecEmpty.end()));
-    std::printf("| start until the main window answers, 999 x %d kept | %.0f ms (%.0f-%.0f), "
-                "%d rows at once at the least |\n",
-                static_cast<int>(nUnits), Median(vecKept),
-                *std::min_element(vecKept.begin(), vecKept.end()),
-                *std::max_element(vecKept.begin(), vecKept.end()), nRowsKept);
+    const std::string strKept = "999 x " + std::to_string(nUnits) + " kept";
+    PrintStarts("start until the main window answers, empty", vecEmpty, "");
+    PrintStarts(("start until the main window answers, " + strKept).c_str(), vecKept,
+                ", " + std::to_string(nRowsKept) + " rows at once at the least, " +
+                    std::to_string(static_cast<int>(Median(vecKept) - Median(vecEmpty))) +
+                    " ms more");
+    PrintStarts("floor: a window, no texts", vecFloorEmpty, "");
+    PrintStarts(("floor: a window, the same texts read plain, " + strKept).c_str(), vecFloorKept,
+                ", " +
+                    std::to_string(static_cast<int>(Median(vecFloorKept) - Median(vecFloorEmpty))) +
+                    " ms more");
 }
 
 double KorvexCpuMs(HANDLE hProcess) {
@@ -293,13 +335,14 @@ int wmain(int argc, wchar_t** argv) {
         const CSavedOptions oSaved;
         std::printf("| measure | median (min-max) |\n|---|---|\n");
         if (strPart != L"copies") {
-            MeasureStarts(strPath, nUnits);
+            MeasureStarts(strPath, strFolder + L"\\plain.txt", nUnits);
         }
         if (strPart != L"start") {
             MeasureCopies();
         }
     }
     CWin32HistoryFileStore(strPath).Delete();
+    DeleteFileW((strFolder + L"\\plain.txt").c_str());
     RemoveDirectoryW((strFolder + L"\\Korvex").c_str());
     RemoveDirectoryW(strFolder.c_str());
     return 0;
