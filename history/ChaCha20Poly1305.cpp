@@ -164,12 +164,20 @@ public:
         m_r[2] = (t1 >> 24) & 0x00ffffffc0fULL;
         m_pad[0] = Load64(key.data() + 16);
         m_pad[1] = Load64(key.data() + 24);
+        Times20(m_r, m_sr);
+        Partials d = {0, 0, 0};
+        MulAdd(d, m_r, m_r, m_sr);
+        Carry(d, m_r2);
+        Times20(m_r2, m_sr2);
     }
 
     // Whole 16-byte blocks; a last partial block is padded as the construction's length rule
     // wants (zeros up to 16 bytes, which is what the AEAD feeds for aad and cipher text).
     void Update(std::span<const uint8_t> data, bool bPadZeros) {
         size_t i = 0;
+        for (; i + 32 <= data.size(); i += 32) {
+            Blocks2(data.data() + i);
+        }
         for (; i + 16 <= data.size(); i += 16) {
             Block(data.data() + i, 1);
         }
@@ -227,39 +235,74 @@ public:
     }
 
 private:
-    void Block(const uint8_t* p, uint64_t nHibit) {
+    using Limbs = uint64_t[3];
+    using Partials = uint128[3];
+
+    static void LoadBlock(const uint8_t* p, uint64_t nHibit, Limbs& m) {
         const uint64_t t0 = Load64(p);
         const uint64_t t1 = Load64(p + 8);
-        uint64_t h0 = m_h[0] + (t0 & 0xfffffffffffULL);
-        uint64_t h1 = m_h[1] + (((t0 >> 44) | (t1 << 20)) & 0xfffffffffffULL);
-        uint64_t h2 = m_h[2] + (((t1 >> 24)) & 0x3ffffffffffULL) + (nHibit << 40);
-        const uint64_t r0 = m_r[0], r1 = m_r[1], r2 = m_r[2];
-        const uint64_t s1 = r1 * (5 << 2), s2 = r2 * (5 << 2);
-        const uint128 d0 = static_cast<uint128>(h0) * r0 + static_cast<uint128>(h1) * s2 +
-                           static_cast<uint128>(h2) * s1;
-        uint128 d1 = static_cast<uint128>(h0) * r1 + static_cast<uint128>(h1) * r0 +
-                     static_cast<uint128>(h2) * s2;
-        uint128 d2 = static_cast<uint128>(h0) * r2 + static_cast<uint128>(h1) * r1 +
-                     static_cast<uint128>(h2) * r0;
-        uint64_t c = static_cast<uint64_t>(d0 >> 44);
-        h0 = static_cast<uint64_t>(d0) & 0xfffffffffffULL;
-        d1 += c;
-        c = static_cast<uint64_t>(d1 >> 44);
-        h1 = static_cast<uint64_t>(d1) & 0xfffffffffffULL;
-        d2 += c;
-        c = static_cast<uint64_t>(d2 >> 42);
-        h2 = static_cast<uint64_t>(d2) & 0x3ffffffffffULL;
-        h0 += c * 5;
-        c = h0 >> 44;
-        h0 &= 0xfffffffffffULL;
-        h1 += c;
-        m_h[0] = h0;
-        m_h[1] = h1;
-        m_h[2] = h2;
+        m[0] = t0 & 0xfffffffffffULL;
+        m[1] = ((t0 >> 44) | (t1 << 20)) & 0xfffffffffffULL;
+        m[2] = ((t1 >> 24) & 0x3ffffffffffULL) | (nHibit << 40);
+    }
+    // d += a * b, with sb the limbs of b times 20 (2^130 = 5 modulo the prime, shifted to the
+    // limbs' places).
+    static void MulAdd(Partials& d, const Limbs& a, const Limbs& b, const Limbs& sb) {
+        d[0] += static_cast<uint128>(a[0]) * b[0] + static_cast<uint128>(a[1]) * sb[2] +
+                static_cast<uint128>(a[2]) * sb[1];
+        d[1] += static_cast<uint128>(a[0]) * b[1] + static_cast<uint128>(a[1]) * b[0] +
+                static_cast<uint128>(a[2]) * sb[2];
+        d[2] += static_cast<uint128>(a[0]) * b[2] + static_cast<uint128>(a[1]) * b[1] +
+                static_cast<uint128>(a[2]) * b[0];
+    }
+    // The partial products carried back into limbs (the middle one may stay a little over).
+    static void Carry(Partials& d, Limbs& h) {
+        uint64_t c = static_cast<uint64_t>(d[0] >> 44);
+        h[0] = static_cast<uint64_t>(d[0]) & 0xfffffffffffULL;
+        d[1] += c;
+        c = static_cast<uint64_t>(d[1] >> 44);
+        h[1] = static_cast<uint64_t>(d[1]) & 0xfffffffffffULL;
+        d[2] += c;
+        c = static_cast<uint64_t>(d[2] >> 42);
+        h[2] = static_cast<uint64_t>(d[2]) & 0x3ffffffffffULL;
+        h[0] += c * 5;
+        c = h[0] >> 44;
+        h[0] &= 0xfffffffffffULL;
+        h[1] += c;
+    }
+    static void Times20(const Limbs& a, Limbs& sa) {
+        for (int i = 0; i < 3; ++i) {
+            sa[i] = a[i] * (5 << 2);
+        }
     }
 
-    uint64_t m_r[3];
-    uint64_t m_h[3] = {0, 0, 0};
+    // h = (h + m) * r.
+    void Block(const uint8_t* p, uint64_t nHibit) {
+        Limbs m;
+        LoadBlock(p, nHibit, m);
+        for (int i = 0; i < 3; ++i) {
+            m_h[i] += m[i];
+        }
+        Partials d = {0, 0, 0};
+        MulAdd(d, m_h, m_r, m_sr);
+        Carry(d, m_h);
+    }
+    // Two whole blocks: h = (h + m1) * r^2 + m2 * r, the two products side by side.
+    void Blocks2(const uint8_t* p) {
+        Limbs m1, m2;
+        LoadBlock(p, 1, m1);
+        LoadBlock(p + 16, 1, m2);
+        for (int i = 0; i < 3; ++i) {
+            m_h[i] += m1[i];
+        }
+        Partials d = {0, 0, 0};
+        MulAdd(d, m_h, m_r2, m_sr2);
+        MulAdd(d, m2, m_r, m_sr);
+        Carry(d, m_h);
+    }
+
+    Limbs m_r, m_sr, m_r2, m_sr2; // r, and r^2 for two blocks at a time
+    Limbs m_h = {0, 0, 0};
     uint64_t m_pad[2];
 };
 
