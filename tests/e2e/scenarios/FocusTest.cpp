@@ -24,8 +24,7 @@ TEST_F(e2eFocus, TheOptionsDialogOpensOnTheCursorsMonitorAndGivesTheForegroundBa
     HWND hTarget = nullptr;
     ASSERT_TRUE(PumpUntil(
         [&] { return (hTarget = FindWindowW(L"KorvexFieldTarget", nullptr)) != nullptr; }, 10000));
-    SetForegroundWindow(hTarget);
-    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == hTarget; }));
+    ASSERT_TRUE(wintest::SetForegroundSettled(hTarget));
 
     // From the notification area, with the main window hidden, closed by Esc and by OK.
     for (const bool bEscape : {true, false}) {

@@ -101,8 +101,7 @@ std::wstring ComboSelection(HWND hDlg, int nId) {
 }
 
 ::testing::AssertionResult TypeInto(HWND hWnd, const std::vector<std::vector<WORD>>& vecChords) {
-    SetForegroundWindow(hWnd);
-    if (!wintest::PumpUntil([&] { return GetForegroundWindow() == hWnd; })) {
+    if (!wintest::SetForegroundSettled(hWnd)) {
         return ::testing::AssertionFailure() << "the window did not come to the foreground";
     }
     return Press(vecChords);

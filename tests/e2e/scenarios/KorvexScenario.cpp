@@ -149,8 +149,7 @@ std::vector<std::wstring> KorvexScenario::RowTexts() const {
         PumpUntil([&] { return hCreated.load() != nullptr; });
         m_hTarget = hCreated;
     }
-    SetForegroundWindow(m_hTarget);
-    if (!PumpUntil([&] { return GetForegroundWindow() == m_hTarget; })) {
+    if (!wintest::SetForegroundSettled(m_hTarget)) {
         return ::testing::AssertionFailure() << "the target window did not get the focus";
     }
     m_nHotkeyStart = GetTickCount64();

@@ -110,7 +110,7 @@ protected:
         // Right after its start Notepad can still lose the activation once (the desktop hands
         // it on); typed keys are lost then, so the typing is checked and made again.
         for (int nTry = 0; nTry < 5; ++nTry) {
-            if (!PumpUntil([&] {
+            if (!wintest::SetForegroundSettled(m_hNotepad) || !PumpUntil([&] {
                     SetForegroundWindow(m_hNotepad);
                     m_hEdit = FindWindowExW(m_hNotepad, nullptr, L"Edit", nullptr);
                     return m_hEdit != nullptr && GetForegroundWindow() == m_hNotepad &&
@@ -139,6 +139,8 @@ protected:
     // The hotkey, injected as the keyboard gives it (again when no window came: right after a
     // change of the foreground the desktop can drop an injected modifier); the window.
     HWND OpenWithHotkey() {
+        // The window that closed last gave the focus back to Notepad a moment ago.
+        wintest::SettleFocusChange();
         for (int nTry = 0; nTry < 3; ++nTry) {
             wintest::InjectKeys(wintest::Chord({VK_CONTROL, VK_MENU, '0'}));
             if (PumpUntil([&] { return FindSmallClip(m_korvex.MainWindow()) != nullptr; }, 1500)) {
@@ -273,10 +275,7 @@ TEST_F(e2eSmallClip, ThePasteReplacesOnlyTheSelectionAndEscGivesTheFieldItsCaret
     // and the selection [nStart, nEnd).
     const auto Prepare = [&](HWND hField, DWORD nStart, DWORD nEnd) {
         SendMessageW(hField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"0123456789"));
-        return PumpUntil([&] {
-                   SetForegroundWindow(hTarget);
-                   return GetForegroundWindow() == hTarget;
-               }) &&
+        return wintest::SetForegroundSettled(hTarget) &&
                PressUntil({{VK_TAB}}, [&] { return ThreadInfo(hTarget).hwndFocus == hField; }) &&
                PumpUntil([&] {
                    SendMessageW(hField, EM_SETSEL, nStart, nEnd);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -72,6 +73,37 @@ UINT InjectText(const std::wstring& strText, DWORD nTimeoutMs) {
         }
     }
     return SendInputsPumping(std::move(vecInputs), nTimeoutMs);
+}
+
+namespace {
+
+constexpr WORD kSettleKey = VK_F24;
+
+// Holds the settle key while fnChange runs, then waits at most nSettleMs for its release.
+bool HoldAcrossFocusChange(const std::function<bool()>& fnChange, DWORD nSettleMs) {
+    InjectKeys({KeyDown(kSettleKey)});
+    const bool bChanged = fnChange();
+    PumpUntil([] { return (GetAsyncKeyState(kSettleKey) & 0x8000) == 0; }, nSettleMs);
+    InjectKeys({KeyUp(kSettleKey)});
+    return bChanged;
+}
+
+} // namespace
+
+bool SetForegroundSettled(HWND hWnd) {
+    const bool bInFront = GetForegroundWindow() == hWnd;
+    return HoldAcrossFocusChange(
+        [&] {
+            return PumpUntil([&] {
+                SetForegroundWindow(hWnd);
+                return GetForegroundWindow() == hWnd;
+            });
+        },
+        bInFront ? 200 : 1000);
+}
+
+void SettleFocusChange(DWORD nSettleMs) {
+    HoldAcrossFocusChange([] { return true; }, nSettleMs);
 }
 
 CHeldKeys::CHeldKeys(std::initializer_list<BYTE> keys) {

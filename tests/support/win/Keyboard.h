@@ -35,6 +35,19 @@ UINT InjectKeys(const std::vector<KeyStroke>& vecStrokes, DWORD nTimeoutMs = 100
 // reaches the focused window as WM_CHAR, whatever the layout.
 UINT InjectText(const std::wstring& strText, DWORD nTimeoutMs = 10000);
 
+// Under Wine a window that gets the focus takes the keyboard's state from the X server, which
+// knows nothing of injected keys: whatever injection holds is released when the window's thread
+// reads its focus events, a moment after the change, and a chord typed meanwhile loses its
+// modifiers (Ctrl+Alt+A arrives as Alt+A). These hold a key that nothing binds (F24) until that
+// release has come, so that the next chord is typed whole.
+
+// Brings hWnd to the foreground and waits until the change has released the held key (at most
+// one second; a fifth of that when hWnd was in front already and a change may still be under
+// way). False when hWnd did not come to the foreground within five seconds.
+bool SetForegroundSettled(HWND hWnd);
+// Waits at most nSettleMs for a focus change that another program made to release the held key.
+void SettleFocusChange(DWORD nSettleMs = 200);
+
 // While it lives, this thread's GetKeyState reports exactly the given keys as held among Ctrl,
 // Alt and Shift (and the given keys besides), as while a key message is being handled.
 class CHeldKeys {
