@@ -242,6 +242,9 @@ TEST_F(e2eEditorAndFind, TypingFiltersTheMainListAndFindStaysAmongTheRowsShown) 
     ASSERT_TRUE(ClickAt(ptRow, 1));
     const std::wstring strTyped = L"select";
     ASSERT_EQ(wintest::InjectText(strTyped), strTyped.size() * 2);
+    // Every letter typed, before the find dialog comes: "s" alone shows the same rows, and a
+    // letter still on its way would go into the dialog's field or set the filter again.
+    ASSERT_TRUE(PumpUntil([&] { return ControlText(hMain, kMainFilterId) == strTyped; }));
     EXPECT_TRUE(
         WaitForRows({L"selection", L"select name from orders", L"SELECT id FROM customers"}));
     EXPECT_TRUE(IsWindowVisible(hField));

@@ -8,6 +8,12 @@
 #include <algorithm>
 
 namespace e2e {
+namespace {
+
+// The foreground window whose focus change has released the keys injected before it.
+HWND g_hSettledFront = nullptr;
+
+} // namespace
 
 std::vector<HWND> ShownWindows(DWORD nProcess, const wchar_t* pszClass, const wchar_t* pszTitle) {
     std::vector<HWND> vecFound;
@@ -77,6 +83,12 @@ std::wstring ComboSelection(HWND hDlg, int nId) {
     if (!wintest::PumpUntil([&] { return fnFocus() != nullptr; })) {
         return ::testing::AssertionFailure() << "no window of the foreground program has the focus";
     }
+    // A window that came to the front since the last keys (a dialog that opened, the small clip
+    // window) may still release what the next chord holds: wait for that first.
+    if (const HWND hForeground = GetForegroundWindow(); hForeground != g_hSettledFront) {
+        wintest::SettleFocusChange();
+        g_hSettledFront = hForeground;
+    }
     for (const std::vector<WORD>& vecChord : vecChords) {
         std::vector<wintest::KeyStroke> vecStrokes;
         for (const WORD nKey : vecChord) {
@@ -104,6 +116,7 @@ std::wstring ComboSelection(HWND hDlg, int nId) {
     if (!wintest::SetForegroundSettled(hWnd)) {
         return ::testing::AssertionFailure() << "the window did not come to the foreground";
     }
+    g_hSettledFront = hWnd;
     return Press(vecChords);
 }
 
