@@ -5,6 +5,6 @@
 
 #include <string>
 
-// The executable's path ("C:\Program Files\KeePass\KeePass.exe"); empty when there is no such
+// The executable's path ("C:\Program Files\Vault\Vault.exe"); empty when there is no such
 // window any more, or its process cannot be asked (it has ended, or the system refuses).
 std::wstring GetWindowProgramPath(HWND hWnd);

@@ -1,6 +1,6 @@
 #pragma once
 // The programs whose copies are never recorded ("Never record copies from"): program file names
-// separated by semicolons ("KeePass.exe; PasswordSafe.exe"), the spaces around each name
+// separated by semicolons ("Vault.exe; SecretStore.exe"), the spaces around each name
 // ignored, compared without regard to case. Only the file name counts, never the folder.
 
 #include <string>

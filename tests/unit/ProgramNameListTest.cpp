@@ -10,12 +10,12 @@ TEST(ProgramNameList, ListsAProgramByItsFileNameAloneWithoutRegardToCase) {
         const char16_t* pszPath;
         bool bListed;
     } aCases[] = {
-        {u"KeePass.exe; PasswordSafe.exe", u"Z:\\tools\\PASSWORDSAFE.exe", true},
-        {u"KeePass.exe; PasswordSafe.exe", u"C:\\KeePass.exe\\notepad.exe", false}, // a folder
-        {u"KeePass.exe; PasswordSafe.exe", u"C:\\KeePass.exe.bak", false},
-        {u"KeePass", u"C:\\KeePass.exe", false}, // the whole name, extension included
+        {u"Vault.exe; SecretStore.exe", u"Z:\\tools\\SECRETSTORE.exe", true},
+        {u"Vault.exe; SecretStore.exe", u"C:\\Vault.exe\\notepad.exe", false}, // a folder
+        {u"Vault.exe; SecretStore.exe", u"C:\\Vault.exe.bak", false},
+        {u"Vault", u"C:\\Vault.exe", false}, // the whole name, extension included
         {u"  \tcliptool.exe\t ;", u"/opt/wine/cliptool.exe", true},
-        {u"Password Safe.exe", u"C:\\PasswordSafe.exe", false}, // inner spaces belong to it
+        {u"Secret Store.exe", u"C:\\SecretStore.exe", false}, // inner spaces belong to it
         {u"\u00C4rger.EXE;;", u"\u00E4RGER.exe", true},
         {u"a.exe", u"C:\\folder\\", false},
         {u";; ; ", u"", false},

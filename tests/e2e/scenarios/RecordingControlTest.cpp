@@ -60,7 +60,7 @@ TEST_F(e2eRecordingControl, PausedFromTheTrayMenuOrAHotkeyNothingCopiedMeanwhile
 }
 
 TEST_F(e2eRecordingControl, CopiesOfAListedProgramAreNotRecordedThoseOfAnotherProgramAre) {
-    const wchar_t* pszList = L"KeePass.exe;  CLIPTOOL.EXE ";
+    const wchar_t* pszList = L"Vault.exe;  CLIPTOOL.EXE ";
     ASSERT_TRUE(wintest::WriteRegistryValue(
         HKEY_CURRENT_USER, kSettingsKey + std::wstring(L"\\Options"), L"NeverRecordFrom", REG_SZ,
         pszList, static_cast<DWORD>((wcslen(pszList) + 1) * 2)));

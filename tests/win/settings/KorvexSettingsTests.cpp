@@ -60,11 +60,11 @@ TEST_F(settingsKorvexSettings, EverySetterStoresUnderItsNameAndKeepsTheValue) {
     const std::vector<int64_t> vecSet = {0, -1280, -20, 640, 480,   0, 500, 300,
                                          1, 1,     999, 12,  10000, 1, 0,   0x00050054};
     EXPECT_EQ(Values(oSettings), vecSet);
-    oSettings.SetNeverRecordFrom(L"KeePass.exe; " + std::wstring(3000, L'x')); // cut to 2,048
+    oSettings.SetNeverRecordFrom(L"Vault.exe; " + std::wstring(3000, L'x')); // cut to 2,048
     CKorvexSettings oLoaded(GetHotkeyDescriptions());
     oLoaded.Load();
     EXPECT_EQ(Values(oLoaded), vecSet);
-    EXPECT_EQ(oLoaded.GetNeverRecordFrom(), L"KeePass.exe; " + std::wstring(2035, L'x'));
+    EXPECT_EQ(oLoaded.GetNeverRecordFrom(), L"Vault.exe; " + std::wstring(2037, L'x'));
 
     // The names other programs and the user see in the registry.
     const struct {
