@@ -20,7 +20,6 @@ using Keys = std::vector<std::vector<WORD>>; // chords pressed in turn
 
 constexpr UINT kMsgPreviewFirstItem = 0x475;
 constexpr UINT kMsgEditFirstItem = 0x476;
-constexpr UINT kMsgBookmarkFirstItem = 0x477;
 constexpr UINT kCmdFind = 32890;
 constexpr int kEditorBox = 1011, kAppend = 1018, kReplace = 1019;
 constexpr int kFindText = 1021, kMatchCase = 1022, kWholeWord = 1023, kFindNext = 1024,

@@ -10,18 +10,11 @@ namespace {
 
 using e2eHotkeys = KorvexScenario;
 
-TEST_F(e2eHotkeys, HotkeysFromAnotherWindowToggleSwapConvertAndBookmark) {
+// (Ctrl+Alt+A showing and hiding the window within its bound: the chain scenario, with a hung
+// viewer at the head; a hotkey that swaps the first two entries: the options scenario.)
+TEST_F(e2eHotkeys, HotkeysFromAnotherWindowConvertAndBookmark) {
     ASSERT_TRUE(StartKorvex());
-    for (const bool bShown : {true, false}) {
-        ASSERT_TRUE(PressHotkey({VK_CONTROL, VK_MENU, 'A'}));
-        EXPECT_TRUE(WaitForVisibleAfterHotkey(bShown));
-    }
-
-    ASSERT_TRUE(CopyEach({L"myVariableName", L"second"}));
-    // Ctrl+Alt+9: the first two entries trade places, the new head goes to the clipboard.
-    ASSERT_TRUE(PressHotkey({VK_CONTROL, VK_MENU, '9'}));
-    EXPECT_TRUE(WaitForRows({L"myVariableName", L"second"}));
-    EXPECT_TRUE(PumpUntil([] { return ReadClipboardText() == L"myVariableName"; }));
+    ASSERT_TRUE(CopyEach({L"second", L"myVariableName"}));
     // Ctrl+Alt+keypad minus: the head as an upper-case identifier becomes the new head.
     ASSERT_TRUE(PressHotkey({VK_CONTROL, VK_MENU, VK_SUBTRACT}));
     EXPECT_TRUE(WaitForRows({L"MY_VARIABLE_NAME", L"myVariableName", L"second"}));

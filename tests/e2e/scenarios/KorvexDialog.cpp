@@ -44,13 +44,25 @@ HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs, bo
     return hFound;
 }
 
-std::wstring ControlText(HWND hDlg, int nId) {
-    // However long: the item editor shows whole entries.
-    const HWND hControl = GetDlgItem(hDlg, nId);
-    std::wstring strText(static_cast<size_t>(SendWithin(hControl, WM_GETTEXTLENGTH, 0, 0)) + 1, 0);
-    strText.resize(static_cast<size_t>(SendWithin(hControl, WM_GETTEXT, strText.size(),
-                                                  reinterpret_cast<LPARAM>(strText.data()))));
+GUITHREADINFO ThreadInfo(HWND hWnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info);
+    return info;
+}
+
+std::wstring WindowText(HWND hWnd) {
+    // However long (the item editor shows whole entries); empty when the window does not answer.
+    const auto Send = [&](UINT nMsg, WPARAM wParam, LPARAM lParam) {
+        return static_cast<size_t>(std::max<LRESULT>(0, SendWithin(hWnd, nMsg, wParam, lParam)));
+    };
+    std::wstring strText(Send(WM_GETTEXTLENGTH, 0, 0) + 1, 0);
+    strText.resize(Send(WM_GETTEXT, strText.size(), reinterpret_cast<LPARAM>(strText.data())));
     return strText;
+}
+
+std::wstring ControlText(HWND hDlg, int nId) {
+    return WindowText(GetDlgItem(hDlg, nId));
 }
 
 bool IsTicked(HWND hDlg, int nId) {
@@ -71,14 +83,9 @@ std::wstring ComboSelection(HWND hDlg, int nId) {
     // foreground window has put the focus on one of its controls, and type a key behind one that
     // moves the focus (a mnemonic, Tab) only once the program has moved it.
     const auto fnFocus = [] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
         const HWND hForeground = GetForegroundWindow();
-        const DWORD nThread = GetWindowThreadProcessId(hForeground, nullptr);
-        return GetGUIThreadInfo(nThread, &info) &&
-                       (info.hwndFocus == hForeground || IsChild(hForeground, info.hwndFocus))
-                   ? info.hwndFocus
-                   : nullptr;
+        const HWND hFocus = ThreadInfo(hForeground).hwndFocus;
+        return hFocus == hForeground || IsChild(hForeground, hFocus) ? hFocus : nullptr;
     };
     if (!wintest::PumpUntil([&] { return fnFocus() != nullptr; })) {
         return ::testing::AssertionFailure() << "no window of the foreground program has the focus";

@@ -20,8 +20,12 @@ std::vector<HWND> ShownWindows(DWORD nProcess, const wchar_t* pszClass,
 HWND WaitForDialog(DWORD nProcess, const wchar_t* pszTitle, DWORD nTimeoutMs = 5000,
                    bool bActive = false);
 
-// A control's text (a message box's text is control 0xFFFF), a check box's state, and the
-// selected entry of a drop-down list (empty when none is selected).
+// What the system knows of the thread of hWnd: its focus, its active window, its menu.
+GUITHREADINFO ThreadInfo(HWND hWnd);
+
+// A window's text, however long; a control's text (a message box's text is control 0xFFFF), a
+// check box's state, and the selected entry of a drop-down list (empty when none is selected).
+std::wstring WindowText(HWND hWnd);
 std::wstring ControlText(HWND hDlg, int nId);
 bool IsTicked(HWND hDlg, int nId);
 std::wstring ComboSelection(HWND hDlg, int nId);

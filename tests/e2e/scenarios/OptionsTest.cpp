@@ -75,10 +75,7 @@ TEST_F(e2eOptions, FirstRunShowsTheDefaultsAndOnlyOneDialogOpensFromEitherMenu) 
     const HWND hList = GetDlgItem(hOptions, kIdHotkeyList);
     EXPECT_EQ(kRowShowMainWindow, SendMessageW(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                                LVNI_SELECTED | LVNI_FOCUSED));
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(hOptions, nullptr), &info);
-    EXPECT_EQ(hList, info.hwndFocus);
+    EXPECT_EQ(hList, ThreadInfo(hOptions).hwndFocus);
     const std::vector<std::wstring> vecFirst = {
         oList.Text(0, 0), oList.Text(1, 0), oList.Text(1, 1), oList.Text(2, 0), oList.Text(2, 1)};
     EXPECT_EQ((std::vector<std::wstring>{L"View", L"   Show Main Window", L"Ctrl + Alt + A",

@@ -19,32 +19,21 @@ namespace {
 
 using Keys = std::vector<std::vector<WORD>>; // chords pressed in turn
 
-std::vector<HWND> TopLevelWindows() {
+// The top-level windows, or with hParent its child windows.
+std::vector<HWND> Windows(HWND hParent = nullptr) {
     std::vector<HWND> vecWindows;
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&vecWindows));
-    return vecWindows;
-}
-
-std::vector<HWND> ChildWindows(HWND hParent) {
-    std::vector<HWND> vecWindows;
-    EnumChildWindows(
-        hParent,
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&vecWindows));
+    const WNDENUMPROC pfnAdd = [](HWND hWnd, LPARAM lParam) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+        return TRUE;
+    };
+    const auto lParam = reinterpret_cast<LPARAM>(&vecWindows);
+    hParent != nullptr ? EnumChildWindows(hParent, pfnAdd, lParam) : EnumWindows(pfnAdd, lParam);
     return vecWindows;
 }
 
 // The small clip window of Korvex's main window, or NULL.
 HWND FindSmallClip(HWND hMain) {
-    for (const HWND hWnd : TopLevelWindows()) {
+    for (const HWND hWnd : Windows()) {
         if (GetWindow(hWnd, GW_OWNER) == hMain && IsWindowVisible(hWnd) &&
             GetDlgItem(hWnd, kSmallClipListId) != nullptr) {
             return hWnd;
@@ -68,28 +57,12 @@ GUI_COUNTS CountGui(DWORD nProcessId) {
         counts.nGdi = GetGuiResources(hProcess, GR_GDIOBJECTS);
         CloseHandle(hProcess);
     }
-    for (const HWND hWnd : TopLevelWindows()) {
+    for (const HWND hWnd : Windows()) {
         DWORD nOwner = 0;
         GetWindowThreadProcessId(hWnd, &nOwner);
-        counts.nWindows += nOwner == nProcessId ? 1 + ChildWindows(hWnd).size() : 0;
+        counts.nWindows += nOwner == nProcessId ? 1 + Windows(hWnd).size() : 0;
     }
     return counts;
-}
-
-// What the system knows of the thread of hWnd: its focus, its active window, its menu.
-GUITHREADINFO ThreadInfo(HWND hWnd) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info);
-    return info;
-}
-
-std::wstring WindowText(HWND hWnd) {
-    wchar_t aText[4096] = {};
-    DWORD_PTR nResult = 0;
-    SendMessageTimeoutW(hWnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(aText), SMTO_BLOCK, 2000,
-                        &nResult);
-    return aText;
 }
 
 class e2eSmallClip : public KorvexScenario {

@@ -16,12 +16,10 @@
 //                                  history-short (a 2-byte "CanIncludeInClipboardHistory")
 //   cliptool write-delayed <ms>    offers CF_UNICODETEXT for delayed rendering, prints
 //                                  "holding", then renders nothing when asked for that long
-//   cliptool empty                 empties the clipboard
 //   cliptool read                  prints the Unicode text as UTF-8 (no newline added)
 //   cliptool read-hex              prints the whole CF_UNICODETEXT block as hex bytes
 //   cliptool hold <ms> [text]      opens the clipboard (puts the text on it if given), prints
 //                                  "holding", keeps it open that long, closes it
-//   cliptool seq                   prints the clipboard sequence number
 //
 // Exit codes: 0 done, 1 usage, 2 clipboard could not be opened, 3 the clipboard refused the
 // data, 4 no text on the clipboard, 5 unreadable input, 6 no memory.
@@ -79,19 +77,16 @@ int PutBlock(UINT nFormat, const std::string& strBytes) {
     return kDone;
 }
 
-// Empties the open clipboard and puts the bytes on it in the format (with none, it stays empty).
-int Put(UINT nFormat, const std::optional<std::string>& optBytes) {
-    if (!EmptyClipboard()) {
-        return kRefused;
-    }
-    return optBytes ? PutBlock(nFormat, *optBytes) : kDone;
+// Empties the open clipboard and puts the bytes on it in the format.
+int Put(UINT nFormat, const std::string& strBytes) {
+    return EmptyClipboard() ? PutBlock(nFormat, strBytes) : kRefused;
 }
 
-int Write(HWND hOwner, UINT nFormat, const std::optional<std::string>& optBytes) {
+int Write(HWND hOwner, UINT nFormat, const std::string& strBytes) {
     if (!OpenClipboardPatiently(hOwner)) {
         return kNoOpen;
     }
-    const int nResult = Put(nFormat, optBytes);
+    const int nResult = Put(nFormat, strBytes);
     CloseClipboard();
     return nResult;
 }
@@ -281,7 +276,7 @@ int Hold(HWND hOwner, const wchar_t* pszMs, const wchar_t* pszText) {
 // Writes the block when there is one, else reports the bad input.
 int WriteIfValid(HWND hOwner, UINT nFormat, const std::optional<std::string>& optBytes,
                  int nInvalid) {
-    return optBytes ? Write(hOwner, nFormat, optBytes) : nInvalid;
+    return optBytes ? Write(hOwner, nFormat, *optBytes) : nInvalid;
 }
 
 int Run(HWND hOwner, int argc, wchar_t** argv) {
@@ -316,18 +311,11 @@ int Run(HWND hOwner, int argc, wchar_t** argv) {
     if (strCommand == L"write-delayed" && pszArgument) {
         return WriteDelayed(hOwner, pszArgument);
     }
-    if (strCommand == L"empty" && argc == 2) {
-        return Write(hOwner, 0, std::nullopt);
-    }
     if ((strCommand == L"read" || strCommand == L"read-hex") && argc == 2) {
         return Read(hOwner, strCommand == L"read-hex");
     }
     if (strCommand == L"hold" && (argc == 3 || argc == 4)) {
         return Hold(hOwner, argv[2], argc == 4 ? argv[3] : nullptr);
-    }
-    if (strCommand == L"seq" && argc == 2) {
-        std::printf("%lu\n", GetClipboardSequenceNumber());
-        return kDone;
     }
     return kUsage;
 }
@@ -344,7 +332,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: cliptool write-utf8|write-file|write-ansi|write-raw|"
                              "write-size|write-delayed <arg> | write-stay <ms> <text> | "
                              "write-marked <marker> <text> | "
-                             "empty | read | read-hex | hold <ms> [text] | seq\n");
+                             "read | read-hex | hold <ms> [text]\n");
     }
     if (hOwner != nullptr) {
         DestroyWindow(hOwner);
