@@ -99,7 +99,7 @@ bool SetForegroundSettled(HWND hWnd) {
                 return GetForegroundWindow() == hWnd;
             });
         },
-        bInFront ? 200 : 1000);
+        bInFront ? kFocusSettleMs : 1000);
 }
 
 void SettleFocusChange(DWORD nSettleMs) {

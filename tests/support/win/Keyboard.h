@@ -45,8 +45,10 @@ UINT InjectText(const std::wstring& strText, DWORD nTimeoutMs = 10000);
 // one second; a fifth of that when hWnd was in front already and a change may still be under
 // way). False when hWnd did not come to the foreground within five seconds.
 bool SetForegroundSettled(HWND hWnd);
+// How long a change that may be under way gets to release the held key.
+inline constexpr DWORD kFocusSettleMs = 200;
 // Waits at most nSettleMs for a focus change that another program made to release the held key.
-void SettleFocusChange(DWORD nSettleMs = 200);
+void SettleFocusChange(DWORD nSettleMs = kFocusSettleMs);
 
 // While it lives, this thread's GetKeyState reports exactly the given keys as held among Ctrl,
 // Alt and Shift (and the given keys besides), as while a key message is being handled.
